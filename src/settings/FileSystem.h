@@ -1,0 +1,41 @@
+// The few file operations the settings store needs, behind an interface so
+// that the store runs on Windows, natively in tests and in memory for the
+// fuzzer. Portable: no windows.h.
+#pragma once
+
+#include <string>
+
+namespace vc {
+
+enum class ReadResult {
+    Ok,      // the bytes were read
+    Absent,  // no such file
+    Failed,  // the file exists (or may exist) but could not be read
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    virtual ReadResult ReadAll(const std::u16string& path, std::string& bytes) = 0;
+    // Replaces the file's content as a whole: the new bytes go to a temporary
+    // file beside it, are flushed, and then take its place. On failure the old
+    // file is left as it was and false is returned.
+    virtual bool ReplaceAtomically(const std::u16string& path, const std::string& bytes) = 0;
+    // Copies `from` to `to` unless `to` exists already.
+    virtual bool CopyIfAbsent(const std::u16string& from, const std::u16string& to) = 0;
+};
+
+// The file system of the platform the program runs on.
+FileSystem& PlatformFileSystem();
+
+// Tests stop a replacement between writing the temporary file and putting it
+// in place, as a crash or a full disk would: a hook that returns false makes
+// the replacement fail there.
+using BeforeReplaceHook = bool (*)(const std::u16string& tempPath);
+void SetBeforeReplaceHook(BeforeReplaceHook hook);
+BeforeReplaceHook GetBeforeReplaceHook();
+
+// The temporary file a replacement writes beside `path`.
+std::u16string TempPathFor(const std::u16string& path);
+
+}  // namespace vc

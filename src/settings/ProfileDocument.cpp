@@ -1,0 +1,357 @@
+#include "settings/ProfileDocument.h"
+
+#include "common/U16.h"
+
+namespace vc {
+
+bool IsProfileSpace(char16_t c) {
+    if (c == u' ' || (c >= 0x09 && c <= 0x0D) || c == 0x1A) return true;
+    return c == 0x85 || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 ||
+           c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
+}
+
+namespace {
+
+std::u16string_view Trim(std::u16string_view s) {
+    size_t b = 0, e = s.size();
+    while (b < e && IsProfileSpace(s[b])) ++b;
+    while (e > b && IsProfileSpace(s[e - 1])) --e;
+    return s.substr(b, e - b);
+}
+
+bool ValidUtf8(std::string_view s) {
+    size_t i = 0;
+    while (i < s.size()) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t n;
+        if ((c & 0xE0) == 0xC0 && c >= 0xC2) n = 1;
+        else if ((c & 0xF0) == 0xE0) n = 2;
+        else if ((c & 0xF8) == 0xF0 && c <= 0xF4) n = 3;
+        else return false;
+        if (i + n >= s.size()) return false;
+        for (size_t k = 1; k <= n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        i += n + 1;
+    }
+    return true;
+}
+
+// Keeps a value on its own line: a line break inside it would start new lines
+// (and could forge keys or sections), so each CR or LF becomes a blank, and a
+// NUL ends it as it ends a C string.
+std::u16string OneLine(std::u16string_view v) {
+    std::u16string s(UpToNul(v));
+    for (char16_t& c : s)
+        if (c == u'\r' || c == u'\n') c = u' ';
+    return s;
+}
+
+}  // namespace
+
+void ProfileDocument::Classify(Line& l) {
+    std::u16string_view t = l.text;
+    size_t b = 0, e = t.size();
+    while (b < e && IsProfileSpace(t[b])) ++b;
+    while (e > b && IsProfileSpace(t[e - 1])) --e;
+    l.nameBegin = l.nameLen = l.valueBegin = l.valueLen = 0;
+    if (b == e) {
+        l.kind = Kind::Blank;
+        return;
+    }
+    if (t[b] == u'[') {
+        size_t close = t.substr(0, e).rfind(u']');
+        if (close != std::u16string_view::npos && close > b) {
+            l.kind = Kind::Header;
+            l.nameBegin = uint32_t(b + 1);
+            l.nameLen = uint32_t(close - b - 1);
+            return;
+        }
+    }
+    size_t eq = t.substr(0, e).find(u'=', b);
+    if (eq == std::u16string_view::npos) {
+        l.kind = Kind::Bare;
+        l.nameBegin = uint32_t(b);
+        l.nameLen = uint32_t(e - b);
+        return;
+    }
+    size_t ke = eq;
+    while (ke > b && IsProfileSpace(t[ke - 1])) --ke;
+    size_t vb = eq + 1;
+    while (vb < e && IsProfileSpace(t[vb])) ++vb;
+    l.kind = Kind::Key;
+    l.nameBegin = uint32_t(b);
+    l.nameLen = uint32_t(ke - b);
+    l.valueBegin = uint32_t(vb);
+    l.valueLen = uint32_t(e - vb);
+}
+
+void ProfileDocument::Parse(std::u16string_view text) {
+    lines_.clear();
+    size_t i = 0;
+    while (i < text.size()) {
+        size_t j = i;
+        while (j < text.size() && text[j] != u'\r' && text[j] != u'\n') ++j;
+        Line l;
+        l.text.assign(text.substr(i, j - i));
+        if (j == text.size()) {
+            l.eol = Eol::None;
+            i = j;
+        } else if (text[j] == u'\r' && j + 1 < text.size() && text[j + 1] == u'\n') {
+            l.eol = Eol::CrLf;
+            i = j + 2;
+        } else {
+            l.eol = text[j] == u'\n' ? Eol::Lf : Eol::Cr;
+            i = j + 1;
+        }
+        Classify(l);
+        lines_.push_back(std::move(l));
+    }
+    IndexSections();
+}
+
+void ProfileDocument::IndexSections() {
+    sections_.clear();
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        if (lines_[i].kind != Kind::Header) continue;
+        if (!sections_.empty()) sections_.back().end = i;
+        sections_.push_back({i, lines_.size()});
+    }
+}
+
+ProfileDocument ProfileDocument::FromText(std::u16string_view text, TextEncoding enc) {
+    ProfileDocument d;
+    d.encoding_ = enc;
+    d.Parse(text);
+    return d;
+}
+
+ProfileDocument ProfileDocument::FromBytes(std::string_view b) {
+    auto byte = [&](size_t i) { return static_cast<unsigned char>(b[i]); };
+    std::u16string text;
+    TextEncoding enc;
+    if (b.size() >= 2 && byte(0) == 0xFF && byte(1) == 0xFE) {
+        enc = TextEncoding::Utf16LE;
+        text.reserve((b.size() - 2) / 2);
+        for (size_t i = 2; i + 1 < b.size(); i += 2) text.push_back(char16_t(byte(i) | (byte(i + 1) << 8)));
+    } else if (b.size() >= 2 && byte(0) == 0xFE && byte(1) == 0xFF) {
+        enc = TextEncoding::Utf16BE;
+        for (size_t i = 2; i + 1 < b.size(); i += 2) text.push_back(char16_t((byte(i) << 8) | byte(i + 1)));
+    } else if (b.size() >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) {
+        enc = TextEncoding::Utf8Bom;
+        text = FromUtf8(b.substr(3));
+    } else if (ValidUtf8(b)) {
+        enc = TextEncoding::Utf8;
+        text = FromUtf8(b);
+    } else {
+        enc = TextEncoding::Latin1;
+        text.assign(b.begin(), b.end());
+        for (size_t i = 0; i < b.size(); ++i) text[i] = char16_t(byte(i));
+    }
+    return FromText(text, enc);
+}
+
+std::u16string ProfileDocument::Text() const {
+    std::u16string s;
+    size_t total = 0;
+    for (const Line& l : lines_) total += l.text.size() + 2;
+    s.reserve(total);
+    for (const Line& l : lines_) {
+        s += l.text;
+        switch (l.eol) {
+        case Eol::None: break;
+        case Eol::CrLf: s += u"\r\n"; break;
+        case Eol::Lf: s += u'\n'; break;
+        case Eol::Cr: s += u'\r'; break;
+        }
+    }
+    return s;
+}
+
+std::string ProfileDocument::ToBytes() const {
+    std::u16string t = Text();
+    std::string out;
+    switch (encoding_) {
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE: {
+        bool le = encoding_ == TextEncoding::Utf16LE;
+        out.resize(2 + t.size() * 2);
+        out[0] = char(le ? 0xFF : 0xFE);
+        out[1] = char(le ? 0xFE : 0xFF);
+        for (size_t i = 0; i < t.size(); ++i) {
+            char lo = char(t[i] & 0xFF), hi = char(t[i] >> 8);
+            out[2 + 2 * i] = le ? lo : hi;
+            out[3 + 2 * i] = le ? hi : lo;
+        }
+        break;
+    }
+    case TextEncoding::Utf8Bom: out = "\xEF\xBB\xBF" + ToUtf8(t); break;
+    case TextEncoding::Utf8: out = ToUtf8(t); break;
+    case TextEncoding::Latin1:
+        out.resize(t.size());
+        for (size_t i = 0; i < t.size(); ++i) out[i] = t[i] < 0x100 ? char(t[i]) : '?';
+        break;
+    }
+    return out;
+}
+
+const ProfileDocument::Section* ProfileDocument::FindSection(std::u16string_view name) const {
+    name = Trim(name);
+    if (name.empty()) return nullptr;
+    for (const Section& s : sections_)
+        if (EqualsNoCase(NameOf(lines_[s.header]), name)) return &s;
+    return nullptr;
+}
+
+size_t ProfileDocument::FindKey(const Section& sec, std::u16string_view key) const {
+    key = Trim(key);
+    for (size_t i = sec.header + 1; i < sec.end; ++i) {
+        const Line& l = lines_[i];
+        if ((l.kind == Kind::Key || l.kind == Kind::Bare) && EqualsNoCase(NameOf(l), key)) return i;
+    }
+    return std::u16string_view::npos;
+}
+
+std::optional<std::u16string_view> ProfileDocument::RawValue(std::u16string_view section,
+                                                             std::u16string_view key) const {
+    const Section* s = FindSection(section);
+    if (!s) return std::nullopt;
+    size_t i = FindKey(*s, key);
+    if (i == std::u16string_view::npos || lines_[i].kind != Kind::Key) return std::nullopt;
+    const Line& l = lines_[i];
+    return std::u16string_view(l.text).substr(l.valueBegin, l.valueLen);
+}
+
+std::u16string ProfileDocument::GetString(std::u16string_view section, std::u16string_view key,
+                                          std::u16string_view def, size_t capacity) const {
+    if (capacity == 0) return {};
+    std::optional<std::u16string_view> raw = RawValue(section, key);
+    std::u16string_view v;
+    if (raw) {
+        v = *raw;
+        if (v.size() > 1 && (v[0] == u'"' || v[0] == u'\'') && v.back() == v[0]) v = v.substr(1, v.size() - 2);
+    } else {
+        v = UpToNul(def);
+        while (!v.empty() && v.back() == u' ') v.remove_suffix(1);
+    }
+    return std::u16string(CutTo(v, capacity - 1));
+}
+
+int32_t ProfileDocument::GetInt(std::u16string_view section, std::u16string_view key, int32_t def) const {
+    // The platform reads the value into a 30-unit buffer before converting it.
+    std::u16string s = GetString(section, key, u"", 30);
+    if (s.empty()) return def;
+    size_t i = 0;
+    while (i < s.size() && s[i] <= u' ') ++i;
+    bool neg = false;
+    if (i < s.size() && (s[i] == u'-' || s[i] == u'+')) neg = s[i++] == u'-';
+    unsigned base = 10;
+    if (i + 1 < s.size() && s[i] == u'0') {
+        if (s[i + 1] == u'x') base = 16;
+        else if (s[i + 1] == u'o') base = 8;
+        else if (s[i + 1] == u'b') base = 2;
+        if (base != 10) i += 2;
+    }
+    uint32_t total = 0;
+    for (; i < s.size(); ++i) {
+        char16_t c = s[i];
+        unsigned d;
+        if (c >= u'0' && c <= u'9') d = c - u'0';
+        else if (c >= u'a' && c <= u'f') d = c - u'a' + 10;
+        else if (c >= u'A' && c <= u'F') d = c - u'A' + 10;
+        else break;
+        if (d >= base) break;
+        total = total * base + d;
+    }
+    return int32_t(neg ? 0u - total : total);
+}
+
+void ProfileDocument::InsertLine(size_t at, Line line) {
+    lines_.insert(lines_.begin() + std::ptrdiff_t(at), std::move(line));
+    for (Section& s : sections_) {
+        if (s.header >= at) ++s.header;
+        if (s.end >= at) ++s.end;
+    }
+}
+
+void ProfileDocument::EraseLines(size_t from, size_t to) {
+    lines_.erase(lines_.begin() + std::ptrdiff_t(from), lines_.begin() + std::ptrdiff_t(to));
+    IndexSections();
+}
+
+bool ProfileDocument::Put(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
+    std::u16string sec = OneLine(Trim(UpToNul(section)));
+    std::u16string k = OneLine(Trim(UpToNul(key)));
+    std::u16string v = OneLine(value);
+    size_t lead = 0;
+    while (lead < v.size() && IsProfileSpace(v[lead])) ++lead;
+    v.erase(0, lead);
+    if (sec.empty() || k.empty()) return false;
+
+    auto keyLine = [](std::u16string_view name, std::u16string_view val) {
+        Line l;
+        l.text.assign(name);
+        l.text += u'=';
+        l.text += val;
+        l.eol = Eol::CrLf;
+        Classify(l);
+        return l;
+    };
+
+    const Section* s = FindSection(sec);
+    if (!s) {
+        if (!lines_.empty() && lines_.back().eol == Eol::None) lines_.back().eol = Eol::CrLf;
+        Line h;
+        h.text = u"[" + sec + u"]";
+        Classify(h);
+        lines_.push_back(std::move(h));
+        lines_.push_back(keyLine(k, v));
+        IndexSections();
+        modified_ = true;
+        return true;
+    }
+    size_t i = FindKey(*s, k);
+    if (i != std::u16string_view::npos) {
+        Line& l = lines_[i];
+        if (l.kind == Kind::Key && std::u16string_view(l.text).substr(l.valueBegin, l.valueLen) == v) return false;
+        Line n = keyLine(NameOf(l), v);
+        n.eol = l.eol;
+        l = std::move(n);
+        modified_ = true;
+        return true;
+    }
+    size_t last = s->header;
+    for (size_t j = s->end; j > s->header + 1; --j) {
+        if (lines_[j - 1].kind != Kind::Blank) {
+            last = j - 1;
+            break;
+        }
+    }
+    if (lines_[last].eol == Eol::None) lines_[last].eol = Eol::CrLf;
+    InsertLine(last + 1, keyLine(k, v));
+    modified_ = true;
+    return true;
+}
+
+bool ProfileDocument::DeleteKey(std::u16string_view section, std::u16string_view key) {
+    const Section* s = FindSection(UpToNul(section));
+    if (!s) return false;
+    size_t i = FindKey(*s, UpToNul(key));
+    if (i == std::u16string_view::npos) return false;
+    EraseLines(i, i + 1);
+    modified_ = true;
+    return true;
+}
+
+bool ProfileDocument::DeleteSection(std::u16string_view section) {
+    const Section* s = FindSection(UpToNul(section));
+    if (!s) return false;
+    EraseLines(s->header, s->end);
+    modified_ = true;
+    return true;
+}
+
+}  // namespace vc

@@ -1,0 +1,98 @@
+// An INI text held in memory, read and edited the way Windows' profile
+// functions read and edit a file: case-insensitive section and key names,
+// white space around "=", quoted values, first match wins, new keys at the end
+// of their section, new sections at the end of the text. An edit changes only
+// the lines it concerns; every other byte of the text stays as it was.
+// Portable: no windows.h.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vc {
+
+// How the bytes of a file map to text. Files written by the program are
+// UTF-16LE with a byte-order mark; the others are read so that their values
+// (and hex companions) survive a conversion.
+enum class TextEncoding { Utf16LE, Utf16BE, Utf8Bom, Utf8, Latin1 };
+
+class ProfileDocument {
+public:
+    ProfileDocument() = default;
+
+    // Decodes file bytes. A UTF-16LE file keeps its units exactly, the mark
+    // included in `Text()` only through `encoding()`.
+    static ProfileDocument FromBytes(std::string_view bytes);
+    // A new UTF-16LE document holding `text`.
+    static ProfileDocument FromText(std::u16string_view text, TextEncoding enc = TextEncoding::Utf16LE);
+
+    // The bytes of the document in its encoding, mark included.
+    std::string ToBytes() const;
+    // The text without the mark.
+    std::u16string Text() const;
+    TextEncoding encoding() const { return encoding_; }
+
+    // The value of a key, white space trimmed and quotes kept; nullopt when
+    // the section or key is absent or the key line has no "=".
+    std::optional<std::u16string_view> RawValue(std::u16string_view section, std::u16string_view key) const;
+
+    // GetPrivateProfileString: the value without enclosing quotes, cut to
+    // capacity - 1 units; `def` (trailing blanks removed) when absent.
+    std::u16string GetString(std::u16string_view section, std::u16string_view key, std::u16string_view def,
+                             size_t capacity) const;
+    // GetPrivateProfileInt: the number at the start of the value (sign, "0x"
+    // hex, "0o" octal and "0b" binary prefixes understood, wrapping to 32
+    // bits); `def` when the key is absent or its value empty.
+    int32_t GetInt(std::u16string_view section, std::u16string_view key, int32_t def) const;
+
+    // WritePrivateProfileString with a value. Returns whether the text changed.
+    bool Put(std::u16string_view section, std::u16string_view key, std::u16string_view value);
+    // WritePrivateProfileString with no value: removes the key's line.
+    bool DeleteKey(std::u16string_view section, std::u16string_view key);
+    // WritePrivateProfileString with no key: removes the header and every
+    // line up to the next section header.
+    bool DeleteSection(std::u16string_view section);
+
+    size_t LineCount() const { return lines_.size(); }
+    // Whether an edit changed the text since the document was made.
+    bool Modified() const { return modified_; }
+
+private:
+    enum class Eol : uint8_t { None, CrLf, Lf, Cr };
+    enum class Kind : uint8_t { Blank, Header, Key, Bare };
+    struct Line {
+        std::u16string text;
+        Eol eol = Eol::CrLf;
+        Kind kind = Kind::Blank;
+        uint32_t nameBegin = 0, nameLen = 0;    // section or key name within text
+        uint32_t valueBegin = 0, valueLen = 0;  // value within text (Key only)
+    };
+    struct Section {
+        size_t header;  // index of the header line
+        size_t end;     // one past the last line of the section
+    };
+
+    static void Classify(Line& line);
+    void Parse(std::u16string_view text);
+    void IndexSections();
+    std::u16string_view NameOf(const Line& l) const {
+        return std::u16string_view(l.text).substr(l.nameBegin, l.nameLen);
+    }
+    const Section* FindSection(std::u16string_view name) const;
+    // Index of the first line of `sec` holding `key` (Key or Bare), or npos.
+    size_t FindKey(const Section& sec, std::u16string_view key) const;
+    void InsertLine(size_t at, Line line);
+    void EraseLines(size_t from, size_t to);
+
+    TextEncoding encoding_ = TextEncoding::Utf16LE;
+    bool modified_ = false;
+    std::vector<Line> lines_;
+    std::vector<Section> sections_;
+};
+
+bool IsProfileSpace(char16_t c);
+
+}  // namespace vc

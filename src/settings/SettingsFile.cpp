@@ -1,0 +1,312 @@
+#include "settings/SettingsFile.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "common/U16.h"
+
+namespace vc {
+
+namespace {
+
+const std::u16string kGlobalSection = u"Vellumcraft";
+constexpr size_t kTextReadCapacity = 260;
+constexpr size_t kHexReadCapacity = 520;
+constexpr size_t kColumnWidthCapacity = 28;
+constexpr int32_t kAbsent = -555;
+
+std::u16string LineKey(std::u16string_view base, int i) { return std::u16string(base) + DecPadded(i, 3); }
+
+int32_t ParseLeadingInt(std::u16string_view s, size_t& pos) {
+    while (pos < s.size() && (s[pos] == u' ' || (s[pos] >= 0x09 && s[pos] <= 0x0D))) ++pos;
+    bool neg = false;
+    if (pos < s.size() && (s[pos] == u'-' || s[pos] == u'+')) neg = s[pos++] == u'-';
+    int64_t v = 0;
+    while (pos < s.size() && s[pos] >= u'0' && s[pos] <= u'9') {
+        v = std::min<int64_t>(v * 10 + (s[pos] - u'0'), int64_t(INT32_MAX) + 1);
+        ++pos;
+    }
+    if (neg) v = -v;
+    return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
+
+std::u16string BackupPathOf(std::u16string_view path) {
+    size_t nameStart = path.find_last_of(u"\\/");
+    nameStart = nameStart == std::u16string_view::npos ? 0 : nameStart + 1;
+    size_t dot = path.rfind(u'.');
+    if (dot == std::u16string_view::npos || dot < nameStart) dot = path.size();
+    return std::u16string(path.substr(0, dot)) + u"_Backup.vcset";
+}
+
+std::u16string DecodeHex(std::u16string_view hex) {
+    std::u16string out;
+    for (size_t i = 0; i < hex.size() && hex[i] != u'\0'; i += 4) {
+        unsigned unit = 0;
+        for (size_t k = 0; k < 4; ++k) {
+            char16_t c = i + k < hex.size() ? hex[i + k] : u'\0';
+            unsigned d = 0;
+            if (c >= u'0' && c <= u'9') d = c - u'0';
+            else if (c >= u'a' && c <= u'f') d = c - u'a' + 10;
+            else if (c >= u'A' && c <= u'F') d = c - u'A' + 10;
+            unit = unit * 16 + d;
+        }
+        if (unit == 0) break;
+        out.push_back(char16_t(unit));
+    }
+    return out;
+}
+
+std::u16string ReadHexAware(const ProfileDocument& doc, std::u16string_view section, std::u16string_view key,
+                            std::u16string_view def) {
+    std::u16string hexKey = std::u16string(key) + u"Hex";
+    std::u16string hex = doc.GetString(section, hexKey, u"", kHexReadCapacity);
+    if (!hex.empty()) return DecodeHex(hex);
+    return doc.GetString(section, key, def, kTextReadCapacity);
+}
+
+std::u16string ReadMultiLine(const ProfileDocument& doc, std::u16string_view section, std::u16string_view base,
+                             std::u16string_view def, size_t capacity, int maxLines, bool hexLines) {
+    size_t room = capacity == 0 ? 0 : capacity - 1;
+    int32_t n = doc.GetInt(section, base, 0);
+    if (n == 0) return std::u16string(CutTo(def, room));
+    std::u16string out;
+    // A damaged count key must not make the reader walk thousands of keys.
+    int32_t lines = std::min<int32_t>(n, maxLines);
+    for (int32_t i = 0; i < lines; ++i) {
+        std::u16string key = LineKey(base, i);
+        std::u16string line = hexLines ? ReadHexAware(doc, section, key, u"")
+                                       : doc.GetString(section, key, u"", kTextReadCapacity);
+        size_t sep = i > 0 ? 2 : 0;
+        if (out.size() + sep + line.size() > room) {
+            if (i == 0) out = std::u16string(CutTo(line, room));
+            break;
+        }
+        if (i > 0) out += u"\r\n";
+        out += line;
+    }
+    return out;
+}
+
+void WriteMultiLine(ProfileDocument& doc, std::u16string_view section, std::u16string_view base,
+                    std::u16string_view text, int maxLines) {
+    doc.DeleteKey(section, base);
+    int i = 0;
+    size_t pos = 0;
+    while (i < maxLines) {
+        size_t brk = text.find(u"\r\n", pos);
+        std::u16string_view line = text.substr(pos, brk == std::u16string_view::npos ? std::u16string_view::npos : brk - pos);
+        std::u16string key = LineKey(base, i);
+        doc.Put(section, key, line);
+        doc.DeleteKey(section, key + u"Hex");
+        ++i;
+        if (brk == std::u16string_view::npos) break;
+        pos = brk + 2;
+    }
+    // Remove the line keys of a longer earlier value.
+    static const std::u16string kSentinel = u"@SmallWrite";
+    for (int j = i; j < maxLines; ++j) {
+        std::u16string key = LineKey(base, j);
+        std::u16string old = doc.GetString(section, key, kSentinel, 13);
+        doc.DeleteKey(section, key);
+        if (old == kSentinel) break;
+    }
+    doc.Put(section, base, Dec(i));
+}
+
+std::u16string FormatColumnWidths(const std::array<int32_t, kColumnCount>& w) {
+    std::u16string s;
+    for (int i = 0; i < 5; ++i) s += Dec(w[size_t(i)]) + u",";
+    return s;
+}
+
+void ParseColumnWidths(std::u16string_view text, const std::array<int32_t, kColumnCount>& tpl,
+                       std::array<int32_t, kColumnCount>& out) {
+    size_t pos = 0;
+    for (size_t k = 0; k < size_t(kColumnCount); ++k) {
+        int32_t v = ParseLeadingInt(text, pos);
+        out[k] = v != 0 ? v : tpl[k];
+        size_t comma = text.find(u',', pos);
+        if (comma == std::u16string_view::npos) break;
+        pos = comma + 1;
+    }
+}
+
+void LoadPage(Records& r, ProfileStore& store, PageId id) {
+    PageRecord* rec = r.Page(id);
+    if (!rec) return;
+    ProfileBatch batch(store);
+    const ProfileDocument& doc = store.Doc();
+    const PageKind kind = KindOf(id);
+    const std::u16string sec = SectionNameOf(id);
+    // For the template itself, "the template" is its own built-in values.
+    const PageRecord tpl = r.DefaultPage;
+    const bool mark = store.FileHasMark();
+
+    if (kind == PageKind::Special) {
+        const SpecialFolderEntry& e = SpecialFolderTable[size_t(SpecialIndexOf(id))];
+        rec->Label = FitField(e.Label, kLabelCapacity);
+        rec->Comment = FitField(e.Comment, kCommentCapacity);
+    } else {
+        std::u16string label = mark ? doc.GetString(sec, u"Label", sec, kLabelReadCapacity)
+                                    : ReadHexAware(doc, sec, u"Label", sec);
+        rec->Label = FitField(label, kLabelReadCapacity);
+        std::u16string defComment = u"Page" + Dec(int64_t(id) + 1) + u" コメント";
+        rec->Comment = ReadMultiLine(doc, sec, u"Comment", defComment, kCommentReadCapacity, kCommentMaxLines, !mark);
+        rec->Files = ReadMultiLine(doc, sec, u"Files", u"", kFilesCapacity, kFilesMaxLines, !mark);
+    }
+    rec->LabelColor = doc.GetInt(sec, u"LabelColor", tpl.LabelColor);
+    rec->Flag = uint32_t(doc.GetInt(sec, u"Flag", int32_t(tpl.Flag)));
+    rec->Cursor = doc.GetInt(sec, u"Cursor", 0);
+    rec->ListType = uint32_t(doc.GetInt(sec, u"ListType", kind == PageKind::Default ? 0 : int32_t(tpl.ListType)));
+    if (r.WindowsVersion <= 500) rec->ListType |= 1;
+    rec->FontName = FitField(ReadHexAware(doc, sec, u"FontName", tpl.FontName), kFontNameCapacity);
+    rec->FontSize = doc.GetInt(sec, u"FontSize", tpl.FontSize);
+    rec->FontStyle = uint32_t(doc.GetInt(sec, u"FontStyle", int32_t(tpl.FontStyle)));
+    rec->FontColor = uint32_t(doc.GetInt(sec, u"FontColor", int32_t(tpl.FontColor)));
+    rec->FontColorBk = uint32_t(doc.GetInt(sec, u"FontColorBk", int32_t(tpl.FontColorBk)));
+    std::u16string widths = doc.GetString(sec, u"PageColumnWidth", FormatColumnWidths(tpl.PageColumnWidth),
+                                          kColumnWidthCapacity);
+    ParseColumnWidths(widths, tpl.PageColumnWidth, rec->PageColumnWidth);
+    rec->PageListSort = doc.GetInt(sec, u"PageListSort", tpl.PageListSort);
+}
+
+void LoadSettings(Records& r, ProfileStore& store) {
+    ProfileBatch batch(store);
+    // A file that exists but cannot be read (held open by another program,
+    // no permission) is still the user's: run on defaults, never write it.
+    if (store.FileUnreadable()) store.SetReadOnly(true);
+    const ProfileDocument& doc = store.Doc();
+    GlobalRecord& g = r.GlobalSettings;
+    const std::u16string& sec = kGlobalSection;
+
+    int32_t pageCount = doc.GetInt(sec, u"PageCount", kAbsent);
+    if (pageCount == kAbsent) {
+        g.PageCount = 5;
+        g.TabNumber = 0;
+    } else {
+        g.PageCount = pageCount;
+    }
+    g.TabStyle = uint32_t(doc.GetInt(sec, u"TabStyle", int32_t(g.TabStyle)));
+    g.TabNumber = doc.GetInt(sec, u"TabNumber", g.TabNumber);
+    g.xPosi = doc.GetInt(sec, u"xPosi", g.xPosi);
+    g.yPosi = doc.GetInt(sec, u"yPosi", g.yPosi);
+    g.xSize = doc.GetInt(sec, u"xSize", g.xSize);
+    g.ySize = doc.GetInt(sec, u"ySize", g.ySize);
+    g.LayerWindowLevel = int16_t(doc.GetInt(sec, u"LayerWindowLevel", g.LayerWindowLevel));
+    g.TabFontName = FitField(ReadHexAware(doc, sec, u"TabFontName", u"ＭＳ Ｐゴシック"), kFontNameCapacity);
+    g.TabFontSize = doc.GetInt(sec, u"TabFontSize", 12);
+    for (int n = 1; n <= 5; ++n)
+        g.LabelColorN(n) = uint32_t(doc.GetInt(sec, u"LabelColor" + Dec(n), int32_t(g.LabelColorN(n))));
+    g.SpcialFolder = uint32_t(doc.GetInt(sec, u"SpcialFolder", int32_t(g.SpcialFolder)));
+    g.SpcialRecentFileNum = uint16_t(doc.GetInt(sec, u"SpcialRecentFileNum", g.SpcialRecentFileNum));
+
+    r.ShownSpecialCount = 0;
+    r.ShownSpecialPages.fill(0);
+    for (int i = 0; i < kSpecialPageCount; ++i) {
+        r.SpecialPages[size_t(i)] = PageRecord{};
+        LoadPage(r, store, SpecialPageId(i));
+        const SpecialFolderEntry& e = SpecialFolderTable[size_t(i)];
+        r.SpecialPages[size_t(i)].FolderId = e.FolderId;
+        r.SpecialPages[size_t(i)].CommonFolderId = e.CommonFolderId;
+        if (g.SpcialFolder & e.Bit) r.ShownSpecialPages[r.ShownSpecialCount++] = uint16_t(i);
+    }
+
+    // At least one user page always exists (the program addresses page 0),
+    // and a damaged count must not allocate without end.
+    g.PageCount = std::clamp<int32_t>(g.PageCount, 1, kMaxPageCount);
+    if (g.TabNumber < 0 || g.TabNumber >= int32_t(r.ShownSpecialCount) + g.PageCount) g.TabNumber = 0;
+
+    r.UserPages.assign(size_t(g.PageCount), PageRecord{});
+    for (int32_t i = 0; i < g.PageCount; ++i) LoadPage(r, store, i);
+
+    if (g.TabStyle & TabStyleBit::StartOnMainPage) {
+        bool found = false;
+        for (int k = 0; k < r.ShownSpecialCount && !found; ++k) {
+            if (r.SpecialPages[r.ShownSpecialPages[size_t(k)]].Flag & PageFlag::MainPage) {
+                g.TabNumber = k;
+                found = true;
+            }
+        }
+        for (int32_t i = 0; i < g.PageCount && !found; ++i) {
+            if (r.UserPages[size_t(i)].Flag & PageFlag::MainPage) {
+                r.CurrentPage = i;
+                g.TabNumber = TabOfPage(r, i);
+                found = true;
+            }
+        }
+        if (!found) g.TabNumber = 0;
+    }
+    r.CurrentPage = PageOfTab(r, g.TabNumber);
+
+    if (store.FileHasMark()) return;
+
+    // No file, or an older file without mark: keep a copy of the old one
+    // (never replacing an earlier copy) and make the file anew.
+    g.TabStyle |= TabStyleBit::StatusBar;
+    if (!store.FileAbsent()) store.fs().CopyIfAbsent(store.path(), BackupPathOf(store.path()));
+    store.StartNewFile(u";Vellumcraft");
+    WriteGlobalSettings(r, store);
+    for (int32_t i = 0; i < g.PageCount; ++i) WritePage(r, store, i, WriteGroup::All);
+}
+
+void WriteGlobalSettings(const Records& r, ProfileStore& store) {
+    ProfileBatch batch(store);
+    ProfileDocument& doc = store.Doc();
+    const GlobalRecord& g = r.GlobalSettings;
+    const std::u16string& sec = kGlobalSection;
+    doc.Put(sec, u"xPosi", Dec(g.xPosi));
+    doc.Put(sec, u"yPosi", Dec(g.yPosi));
+    doc.Put(sec, u"xSize", Dec(g.xSize));
+    doc.Put(sec, u"ySize", Dec(g.ySize));
+    doc.Put(sec, u"TabStyle", Dec(int32_t(g.TabStyle)));
+    doc.Put(sec, u"TabNumber", Dec(g.TabNumber));
+    doc.Put(sec, u"PageCount", Dec(g.PageCount));
+    doc.Put(sec, u"LayerWindowLevel", Dec(g.LayerWindowLevel));
+    doc.Put(sec, u"TabFontName", g.TabFontName);
+    doc.Put(sec, u"TabFontSize", Dec(g.TabFontSize));
+    for (int n = 1; n <= 5; ++n) doc.Put(sec, u"LabelColor" + Dec(n), Dec(int32_t(g.LabelColorN(n))));
+    doc.Put(sec, u"SpcialFolder", Dec(int32_t(g.SpcialFolder)));
+    doc.Put(sec, u"SpcialRecentFileNum", Dec(g.SpcialRecentFileNum));
+}
+
+void WritePage(Records& r, ProfileStore& store, PageId id, int groups) {
+    const PageRecord* rec = r.Page(id);
+    if (!rec) return;
+    ProfileBatch batch(store);
+    ProfileDocument& doc = store.Doc();
+    const PageKind kind = KindOf(id);
+    const std::u16string sec = SectionNameOf(id);
+    if (groups & WriteGroup::Look) {
+        if (kind == PageKind::User) {
+            doc.Put(sec, u"Label", CutTo(rec->Label, kLabelReadCapacity - 1));
+            doc.DeleteKey(sec, u"LabelHex");
+            WriteMultiLine(doc, sec, u"Comment", rec->Comment, kCommentMaxLines);
+        }
+        doc.Put(sec, u"LabelColor", Dec(rec->LabelColor));
+        doc.Put(sec, u"Flag", Dec(int32_t(rec->Flag)));
+        doc.Put(sec, u"FontName", rec->FontName);
+        doc.Put(sec, u"FontSize", Dec(rec->FontSize));
+        doc.Put(sec, u"FontStyle", Dec(int32_t(rec->FontStyle)));
+        doc.Put(sec, u"FontColor", Dec(int32_t(rec->FontColor)));
+        doc.Put(sec, u"FontColorBk", Dec(int32_t(rec->FontColorBk)));
+        if (kind == PageKind::Default) doc.Put(sec, u"ListType", Dec(int32_t(rec->ListType)));
+    }
+    if ((groups & WriteGroup::ViewState) && kind != PageKind::Default) {
+        doc.Put(sec, u"Cursor", Dec(rec->Cursor));
+        doc.Put(sec, u"ListType", Dec(int32_t(rec->ListType)));
+        doc.Put(sec, u"PageColumnWidth", FormatColumnWidths(rec->PageColumnWidth));
+        doc.Put(sec, u"PageListSort", Dec(rec->PageListSort));
+    }
+    if ((groups & WriteGroup::Entries) && kind == PageKind::User)
+        WriteMultiLine(doc, sec, u"Files", rec->Files, kFilesMaxLines);
+    store.RequestBlankLinePass();
+}
+
+void DeletePageSection(ProfileStore& store, PageId id) {
+    ProfileBatch batch(store);
+    store.Doc().DeleteSection(SectionNameOf(id));
+}
+
+}  // namespace vc

@@ -1,0 +1,59 @@
+// The settings file operations: loading the records from the file, and
+// writing the global settings and the pages back, group by group.
+// Portable: no windows.h.
+#pragma once
+
+#include <string>
+
+#include "settings/ProfileStore.h"
+#include "settings/Records.h"
+
+namespace vc {
+
+// Field groups of *write page*.
+namespace WriteGroup {
+constexpr int ViewState = 0x1;  // Cursor, ListType, PageColumnWidth, PageListSort
+constexpr int Look = 0x2;       // Label, Comment, colours, font, flags
+constexpr int Entries = 0x4;    // Files
+constexpr int All = 15;
+}  // namespace WriteGroup
+
+// Fills GlobalSettings, SpecialPages, ShownSpecialCount, ShownSpecialPages,
+// UserPages, TabNumber and CurrentPage; converts a file without byte-order
+// mark (keeping a one-time backup) or creates a missing one.
+void LoadSettings(Records& r, ProfileStore& store);
+// Fills one page record from its section.
+void LoadPage(Records& r, ProfileStore& store, PageId id);
+// Reads [Page-Default] over the built-in template.
+inline void LoadDefaultPage(Records& r, ProfileStore& store) { LoadPage(r, store, kDefaultPageId); }
+void WriteGlobalSettings(const Records& r, ProfileStore& store);
+void WritePage(Records& r, ProfileStore& store, PageId id, int groups);
+// Removes a page's whole section.
+void DeletePageSection(ProfileStore& store, PageId id);
+
+// "Vellumcraft.vcset" -> "Vellumcraft_Backup.vcset", beside it.
+std::u16string BackupPathOf(std::u16string_view settingsPath);
+
+// ---- Building blocks ----
+// Four hex digits per unit, most significant first; any other character
+// counts as 0; ends at the first group that starts at the end of the text
+// or at a decoded NUL.
+std::u16string DecodeHex(std::u16string_view hex);
+// K + "Hex" when that is non-empty, else K (with `def`), up to 259 units.
+std::u16string ReadHexAware(const ProfileDocument& doc, std::u16string_view section, std::u16string_view key,
+                            std::u16string_view def);
+// A value stored as a count key and one key per line, joined with CR LF.
+// Reads at most `maxLines` line keys and at most capacity - 1 units; a line
+// that does not fit whole is left out (only a first line is cut).
+std::u16string ReadMultiLine(const ProfileDocument& doc, std::u16string_view section, std::u16string_view base,
+                             std::u16string_view def, size_t capacity, int maxLines, bool hexLines);
+void WriteMultiLine(ProfileDocument& doc, std::u16string_view section, std::u16string_view base,
+                    std::u16string_view text, int maxLines);
+// "%d,%d,%d,%d,%d," of the first five widths.
+std::u16string FormatColumnWidths(const std::array<int32_t, kColumnCount>& w);
+// Reads up to six widths from `text`; a zero or missing number takes the
+// template's width; positions the text does not reach keep their value.
+void ParseColumnWidths(std::u16string_view text, const std::array<int32_t, kColumnCount>& tpl,
+                       std::array<int32_t, kColumnCount>& out);
+
+}  // namespace vc
