@@ -5,10 +5,10 @@
 //
 // Numbering:
 //   1              application manifest (CREATEPROCESS_MANIFEST_RESOURCE_ID)
-//   116..151       resources (icons, bitmaps, cursor, dialog templates,
+//   116            private command: toggle transparency (no menu offers it)
+//   121..151       resources (icons, bitmaps, cursor, dialog templates,
 //                  menus, accelerators); numbers are shared across types
 //                  where the types differ (bitmap 121 and icon 121 coexist)
-//   116            private command: toggle transparency (no menu offers it)
 //   999..1112      menu commands and internal commands of the tab window
 //   1002..1021     controls of the tab window
 //   1201..1202     keyboard commands: next / previous tab
@@ -26,15 +26,21 @@
 // Bitmaps
 #define IDB_BACKGROUND              121   // 48 x 48 light-grey texture, tiled
                                           // as the windows' background brush
-#define IDB_TOOLBAR                 122   // settings-dialog toolbar strip,
-                                          // nine 24 x 26 images, key (192,192,192)
+#define IDB_TOOLBAR                 122   // settings-dialog toolbar strip:
+                                          // nine 24 x 26 cells on the key grey
+                                          // (192,192,192), each picture in the
+                                          // top 24 rows, since the toolbar is
+                                          // given 24 x 24 images at 96 DPI
 
 // 16 x 16 menu item pictures. Palette bitmaps whose background is the
 // light grey (192,192,192) in the bottom-left pixel, so that
 // LR_LOADMAP3DCOLORS | LR_LOADTRANSPARENT turn it into the menu colour.
 #define IDB_MENU_APP                125   // "Vellumcraft" (About) item
-#define IDB_MENU_PAGELIST           131   // first page list (marked pages)
-#define IDB_MENU_ALLPAGES           132   // page list of every page
+#define IDB_MENU_PAGELIST           131   // first page list (marked pages);
+                                          // also pictures the "hide unmarked
+                                          // pages" choice of the pages pane
+#define IDB_MENU_ALLPAGES           132   // page list of every page; also
+                                          // pictures the "separate menu" choice
 #define IDB_MENU_NEWPAGE            133   // "新規ページ追加(&A)"
 #define IDB_MENU_GENERAL            149   // "全般設定(&T)..."
 #define IDB_MENU_CURRENTPAGE        150   // current-page submenu

@@ -5,9 +5,9 @@
 namespace vc {
 
 bool IsProfileSpace(char16_t c) {
-    if (c == u' ' || (c >= 0x09 && c <= 0x0D) || c == 0x1A) return true;
-    return c == 0x85 || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 ||
-           c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
+    // ASCII white space and the old end-of-file mark only: a trailing
+    // ideographic space in a Japanese label is part of the label.
+    return c == u' ' || (c >= 0x09 && c <= 0x0D) || c == 0x1A;
 }
 
 namespace {
@@ -113,11 +113,21 @@ void ProfileDocument::Parse(std::u16string_view text) {
     IndexSections();
 }
 
+namespace {
+std::u16string Folded(std::u16string_view s) {
+    std::u16string f(s);
+    for (char16_t& c : f) c = FoldCase(c);
+    return f;
+}
+}  // namespace
+
 void ProfileDocument::IndexSections() {
     sections_.clear();
+    sectionIndex_.clear();
     for (size_t i = 0; i < lines_.size(); ++i) {
         if (lines_[i].kind != Kind::Header) continue;
         if (!sections_.empty()) sections_.back().end = i;
+        sectionIndex_.emplace(Folded(NameOf(lines_[i])), sections_.size());
         sections_.push_back({i, lines_.size()});
     }
 }
@@ -201,9 +211,8 @@ std::string ProfileDocument::ToBytes() const {
 const ProfileDocument::Section* ProfileDocument::FindSection(std::u16string_view name) const {
     name = Trim(name);
     if (name.empty()) return nullptr;
-    for (const Section& s : sections_)
-        if (EqualsNoCase(NameOf(lines_[s.header]), name)) return &s;
-    return nullptr;
+    auto it = sectionIndex_.find(Folded(name));
+    return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
 size_t ProfileDocument::FindKey(const Section& sec, std::u16string_view key) const {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <unordered_map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -91,6 +92,8 @@ private:
     bool modified_ = false;
     std::vector<Line> lines_;
     std::vector<Section> sections_;
+    // Folded section name -> index of its first section in sections_.
+    std::unordered_map<std::u16string, size_t> sectionIndex_;
 };
 
 bool IsProfileSpace(char16_t c);

@@ -1,0 +1,17 @@
+#!/bin/bash
+# Runs the benchmarks under Wine; each ends with `bench NAME: ... PASS|MISS`.
+set -u
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+: "${VC_BUILD:=$ROOT/build}"
+export VC_BUILD
+status=0
+for b in "$VC_BUILD"/win/bench/*_bench.exe; do
+  echo "== $(basename "$b")"
+  "$ROOT/scripts/wine-session.sh" "$ROOT/scripts/wine-run.sh" "$b" || status=1
+done
+for b in "$ROOT"/bench/*_bench.sh; do
+  [[ -e "$b" ]] || continue
+  echo "== $(basename "$b")"
+  "$ROOT/scripts/wine-session.sh" bash "$b" || status=1
+done
+exit $status

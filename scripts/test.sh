@@ -1,0 +1,49 @@
+#!/bin/bash
+# Runs every test: the native unit tests, the suites and end-to-end tests
+# under Wine, and a short fuzzing run. Ends with one line that sums them up.
+set -u
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+: "${VC_BUILD:=$ROOT/build}"
+export VC_BUILD
+passed=0
+failed=0
+
+# Adds the counts of a CTest summary line to the totals.
+count_ctest() {
+  local line total bad
+  line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -1)
+  if [[ -z "$line" ]]; then
+    failed=$((failed + 1))
+    return
+  fi
+  bad=$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$line")
+  total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+  passed=$((passed + total - bad))
+  failed=$((failed + bad))
+}
+
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+
+echo "== native unit tests"
+ctest --test-dir "$VC_BUILD/native" --output-on-failure -j "$(nproc)" 2>&1 | tee "$log"
+count_ctest "$log"
+
+echo "== Windows tests under Wine"
+"$ROOT/scripts/wine-session.sh" ctest --test-dir "$VC_BUILD/win" --output-on-failure 2>&1 | tee "$log"
+count_ctest "$log"
+
+echo "== fuzzing the settings loader for ${VC_FUZZ_SECONDS:=60} s"
+corpus="$VC_BUILD/fuzz-corpus"
+mkdir -p "$corpus"
+if "$VC_BUILD/fuzz/tests/fuzz/settings_fuzz" -max_total_time="$VC_FUZZ_SECONDS" -timeout=30 -rss_limit_mb=2048 \
+     -print_final_stats=0 "$corpus" "$ROOT/tests/fuzz/corpus" >"$log" 2>&1; then
+  tail -1 "$log"
+  passed=$((passed + 1))
+else
+  cat "$log"
+  failed=$((failed + 1))
+fi
+
+echo "total: $passed passed, $failed failed"
+[[ $failed -eq 0 ]]

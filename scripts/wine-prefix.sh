@@ -1,0 +1,26 @@
+#!/bin/bash
+# Makes the project's Wine prefix once: a 64-bit prefix whose Japanese UI
+# fonts map to the installed IPA Gothic faces (Wine ships no Japanese fonts).
+set -u
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+STAMP="$WINEPREFIX/.vellumcraft-prefix-v2"
+[[ -f "$STAMP" ]] && exit 0
+
+mkdir -p "$WINEPREFIX"
+wineboot -i >/dev/null 2>&1 || { echo "wine-prefix: wineboot failed" >&2; exit 1; }
+
+FONT_FILE=ipagp.ttf
+FACE="IPAPGothic"
+REPL='HKCU\Software\Wine\Fonts\Replacements'
+for name in "ＭＳ Ｐゴシック" "ＭＳ ゴシック" "MS PGothic" "MS Gothic" "MS UI Gothic" "Yu Gothic UI" "Meiryo UI" "メイリオ"; do
+  wine reg add "$REPL" /v "$name" /t REG_SZ /d "$FACE" /f >/dev/null 2>&1
+done
+LINK='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+for name in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI"; do
+  wine reg add "$LINK" /v "$name" /t REG_MULTI_SZ /d "$FONT_FILE,$FACE" /f >/dev/null 2>&1
+done
+# A crashing test program ends with its exit code instead of waiting in a
+# debugger that nobody will attach to.
+wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1
+wineserver -w
+touch "$STAMP"

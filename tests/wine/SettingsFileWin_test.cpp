@@ -1,0 +1,137 @@
+// The settings file on a real Windows file system: every write replaces the
+// file whole, and a file that cannot be written or read stays as it was.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "common/Wide_win.h"
+#include "settings/SettingsFile.h"
+#include "support/TempDir_win.h"
+#include "support/Utf16File.h"
+
+namespace vc {
+namespace {
+
+class SettingsFileWin : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    std::u16string path = dir.File(u"Vellumcraft.vcset");
+    ProfileStore store{PlatformFileSystem(), path};
+    Records r;
+
+    void Load() {
+        r = Records{};
+        LoadDefaultPage(r, store);
+        LoadSettings(r, store);
+    }
+    void ChangeSomething() {
+        r.UserPages[0].Files = u"C:\\Windows\\notepad.exe\r\n";
+        r.GlobalSettings.xPosi += 10;
+    }
+    void WriteAll() {
+        ProfileBatch batch(store);
+        WritePage(r, store, 0, WriteGroup::All);
+        WriteGlobalSettings(r, store);
+    }
+};
+
+TEST_F(SettingsFileWin, FirstStartWritesTheFileAndLeavesNoTemporaryFile) {
+    Load();
+    std::string bytes = test::ReadBytes(path);
+    ASSERT_GT(bytes.size(), 2u);
+    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+    std::u16string text = test::TextOf(bytes);
+    EXPECT_EQ(text.rfind(u";Vellumcraft\r\n\r\n[Vellumcraft]\r\nxPosi=230\r\n", 0), 0u);
+    EXPECT_NE(text.find(u"\r\n\r\n[Page5]\r\nLabel=Page5\r\n"), std::u16string::npos);
+    EXPECT_FALSE(test::FileExists(TempPathFor(path)));
+    EXPECT_FALSE(test::FileExists(BackupPathOf(path)));
+    EXPECT_EQ(store.WriteCount(), 1);
+}
+
+TEST_F(SettingsFileWin, ReadOnlyFileIsNotChanged) {
+    Load();
+    std::string before = test::ReadBytes(path);
+    ASSERT_TRUE(SetFileAttributesW(AsW(path), FILE_ATTRIBUTE_READONLY));
+    ChangeSomething();
+    WriteAll();
+    EXPECT_TRUE(store.LastWriteFailed());
+    EXPECT_EQ(test::ReadBytes(path), before);
+    EXPECT_FALSE(test::FileExists(TempPathFor(path)));
+    SetFileAttributesW(AsW(path), FILE_ATTRIBUTE_NORMAL);
+    WriteAll();
+    EXPECT_FALSE(store.LastWriteFailed());
+    EXPECT_NE(test::ReadBytes(path), before);
+}
+
+TEST_F(SettingsFileWin, FileHeldOpenByAnotherHandle) {
+    Load();
+    std::string before = test::ReadBytes(path);
+    HANDLE other = CreateFileW(AsW(path), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    ChangeSomething();
+    WriteAll();
+    EXPECT_FALSE(test::FileExists(TempPathFor(path)));
+    CloseHandle(other);
+    EXPECT_EQ(test::ReadBytes(path), before);
+    WriteAll();
+    EXPECT_NE(test::ReadBytes(path), before);
+}
+
+TEST_F(SettingsFileWin, FileHeldOpenAtStartUpIsNeverOverwrittenWithDefaults) {
+    std::string users = test::Utf16LE(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=12\r\n[Page12]\r\nLabel=Mine\r\n");
+    ASSERT_TRUE(test::WriteBytes(path, users));
+    HANDLE other = CreateFileW(AsW(path), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    Load();
+    CloseHandle(other);
+    EXPECT_EQ(r.GlobalSettings.PageCount, 5);  // defaults for this run
+    ChangeSomething();
+    WriteAll();
+    EXPECT_EQ(test::ReadBytes(path), users);
+    EXPECT_FALSE(test::FileExists(BackupPathOf(path)));
+}
+
+TEST_F(SettingsFileWin, InterruptedReplaceLeavesTheOldFileWhole) {
+    Load();
+    std::string before = test::ReadBytes(path);
+    static bool tempWritten;
+    tempWritten = false;
+    SetBeforeReplaceHook([](const std::u16string& temp) {
+        tempWritten = test::FileExists(temp);
+        return false;
+    });
+    ChangeSomething();
+    WriteAll();
+    SetBeforeReplaceHook(nullptr);
+    EXPECT_TRUE(tempWritten);
+    EXPECT_TRUE(store.LastWriteFailed());
+    EXPECT_EQ(test::ReadBytes(path), before);
+    EXPECT_FALSE(test::FileExists(TempPathFor(path)));
+}
+
+TEST_F(SettingsFileWin, MissingFolderStartsOnDefaultsAndWritesNothing) {
+    std::u16string gone = dir.File(u"no-such-folder\\Vellumcraft.vcset");
+    store.SetPath(gone);
+    Load();
+    EXPECT_EQ(r.UserPages.size(), 5u);
+    EXPECT_EQ(r.UserPages[4].Label, u"Page5");
+    EXPECT_TRUE(store.LastWriteFailed());
+    EXPECT_FALSE(test::FileExists(gone));
+}
+
+TEST_F(SettingsFileWin, ConversionKeepsTheFirstBackup) {
+    std::string old = "[Vellumcraft]\r\nPageCount=1\r\n[Page1]\r\nLabel=Old\r\n";
+    std::string earlier = "an earlier backup";
+    ASSERT_TRUE(test::WriteBytes(path, old));
+    Load();
+    EXPECT_EQ(test::ReadBytes(BackupPathOf(path)), old);
+    EXPECT_EQ(r.UserPages[0].Label, u"Old");
+    ASSERT_TRUE(test::WriteBytes(path, old));
+    ASSERT_TRUE(test::WriteBytes(BackupPathOf(path), earlier));
+    Load();
+    EXPECT_EQ(test::ReadBytes(BackupPathOf(path)), earlier);
+    EXPECT_EQ(test::ReadBytes(path).substr(0, 2), "\xFF\xFE");
+}
+
+}  // namespace
+}  // namespace vc
