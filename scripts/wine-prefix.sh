@@ -3,7 +3,7 @@
 # fonts map to the installed IPA Gothic faces (Wine ships no Japanese fonts).
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
-STAMP="$WINEPREFIX/.vellumcraft-prefix-v2"
+STAMP="$WINEPREFIX/.vellumcraft-prefix-v3"
 [[ -f "$STAMP" ]] && exit 0
 
 mkdir -p "$WINEPREFIX"
@@ -19,6 +19,11 @@ LINK='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
 for name in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI"; do
   wine reg add "$LINK" /v "$name" /t REG_MULTI_SZ /d "$FONT_FILE,$FACE" /f >/dev/null 2>&1
 done
+# Every program runs inside one Wine desktop window: windows get their
+# frames as on Windows, and hiding a window does not wait for a window
+# manager that the virtual display does not have.
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x800 /f >/dev/null 2>&1
 # A crashing test program ends with its exit code instead of waiting in a
 # debugger that nobody will attach to.
 wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1

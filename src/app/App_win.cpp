@@ -1,0 +1,173 @@
+#include "app/App_win.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <shlwapi.h>
+
+#include "app/HostWindow_win.h"
+#include "app/Startup.h"
+#include "common/Wide_win.h"
+#include "resources/resource.h"
+#include "settings/SettingsFile.h"
+
+namespace vc {
+
+App& TheApp() {
+    static App app;
+    return app;
+}
+
+uint32_t DetermineWindowsVersion() {
+    std::optional<RtlVersion> rtl;
+    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+    if (HMODULE ntdll = GetModuleHandleW(L"ntdll.dll")) {
+        auto fn = reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
+        OSVERSIONINFOW v{};
+        v.dwOSVersionInfoSize = sizeof v;
+        if (fn && fn(&v) >= 0) rtl = RtlVersion{v.dwMajorVersion, v.dwMinorVersion, v.dwBuildNumber};
+    }
+    return WindowsVersionFrom(rtl, [](uint32_t major, uint32_t minor) {
+        OSVERSIONINFOEXW v{};
+        v.dwOSVersionInfoSize = sizeof v;
+        v.dwMajorVersion = major;
+        v.dwMinorVersion = minor;
+        v.wServicePackMajor = 0;
+        ULONGLONG mask = 0;
+        mask = VerSetConditionMask(mask, VER_MAJORVERSION, VER_GREATER_EQUAL);
+        mask = VerSetConditionMask(mask, VER_MINORVERSION, VER_GREATER_EQUAL);
+        mask = VerSetConditionMask(mask, VER_SERVICEPACKMAJOR, VER_GREATER_EQUAL);
+        return VerifyVersionInfoW(&v, VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR, mask) != FALSE;
+    });
+}
+
+uint16_t DetermineCommonControlsVersion() {
+    uint16_t version = 0;
+    HMODULE lib = LoadLibraryW(L"comctl32.dll");
+    if (!lib) return 0;
+    auto fn = reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(GetProcAddress(lib, "DllGetVersion")));
+    DLLVERSIONINFO info{};
+    info.cbSize = sizeof info;
+    if (fn && fn(&info) >= 0) version = CommonControlsVersionFrom(info.dwMajorVersion, info.dwMinorVersion);
+    FreeLibrary(lib);
+    return version;
+}
+
+std::u16string ExecutableFolder() {
+    wchar_t module[kPathBufferCapacity] = {};
+    DWORD n = GetModuleFileNameW(nullptr, module, DWORD(std::size(module)));
+    if (n == 0 || n >= std::size(module)) return {};
+    wchar_t full[kPathBufferCapacity] = {};
+    DWORD m = GetFullPathNameW(module, DWORD(std::size(full)), full, nullptr);
+    if (m == 0 || m >= std::size(full)) return {};
+    std::u16string path = U16(full);
+    size_t slash = path.rfind(u'\\');
+    return slash == std::u16string::npos ? std::u16string() : path.substr(0, slash + 1);
+}
+
+std::u16string ArgumentText(const char* commandLine) {
+    if (!commandLine || !*commandLine) return {};
+    int need = MultiByteToWideChar(CP_ACP, 0, commandLine, -1, nullptr, 0);
+    if (need <= 0) return {};
+    std::u16string text(size_t(need), u'\0');
+    if (!MultiByteToWideChar(CP_ACP, 0, commandLine, -1, reinterpret_cast<wchar_t*>(text.data()), need)) return {};
+    text.resize(size_t(need - 1));
+    return text;
+}
+
+namespace {
+struct InstanceSearch {
+    const std::u16string* caption;
+    HWND found;
+};
+
+BOOL CALLBACK CheckTopLevel(HWND w, LPARAM lp) {
+    auto* s = reinterpret_cast<InstanceSearch*>(lp);
+    wchar_t title[128] = {};
+    GetWindowTextW(w, title, int(std::size(title)));
+    if (U16(title).find(*s->caption) != std::u16string::npos) {
+        s->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND FindRunningInstance(const std::u16string& caption) {
+    InstanceSearch s{&caption, nullptr};
+    EnumWindows(CheckTopLevel, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+void ActivateRunningInstance(HWND w) {
+    if (IsIconic(w)) {
+        OpenIcon(w);
+        return;
+    }
+    BringWindowToTop(w);
+    SetForegroundWindow(w);
+    SetActiveWindow(w);
+}
+
+void LoadAllSettings(App& app) {
+    app.rec.DefaultPage = BuiltInDefaultPage();
+    LoadDefaultPage(app.rec, app.store);
+    LoadSettings(app.rec, app.store);
+}
+
+void DispatchOneMessage(App& app, MSG& msg) {
+    if (app.HostWindow && app.accelerators && TranslateAcceleratorW(app.HostWindow, app.accelerators, &msg)) return;
+    if (app.TabWindow && IsDialogMessageW(app.TabWindow, &msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+int RunApplication(HINSTANCE instance, HINSTANCE previous, const char* commandLine) {
+    App& app = TheApp();
+    app.instance = instance;
+    Records& r = app.rec;
+    r.WindowsVersion = DetermineWindowsVersion();
+    r.CommonControlsVersion = DetermineCommonControlsVersion();
+    if (r.WindowsVersion >= 600) SetProcessDPIAware();
+
+    std::optional<SettingsFileChoice> choice = ChooseSettingsFile(ArgumentText(commandLine), ExecutableFolder());
+    // A name that does not fit is refused whole rather than cut to another
+    // file's name.
+    if (!choice) return 0;
+    r.SettingsFilePath = choice->path;
+    r.WindowName = choice->windowName;
+
+    if (HWND running = FindRunningInstance(TabWindowCaption(r.WindowName))) {
+        ActivateRunningInstance(running);
+        return 0;
+    }
+
+    HDC screen = GetDC(nullptr);
+    r.DpiX = float(GetDeviceCaps(screen, LOGPIXELSX));
+    r.DpiY = float(GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+
+    CoInitialize(nullptr);
+    app.store.SetPath(r.SettingsFilePath);
+    LoadAllSettings(app);
+
+    if (!previous) RegisterHostClass(instance);
+    app.HostWindow = CreateHostWindow(app);
+    app.accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCEL));
+
+    MSG msg{};
+    int code = 0;
+    for (;;) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            code = int(msg.wParam);
+            break;
+        }
+        if (got == -1) break;
+        DispatchOneMessage(app, msg);
+    }
+    r.UserPages.clear();
+    r.UserPages.shrink_to_fit();
+    return code;
+}
+
+}  // namespace vc

@@ -1,0 +1,189 @@
+#include "app/HostWindow_win.h"
+
+#include <commctrl.h>
+
+#include "app/App_win.h"
+#include "common/WindowUtil_win.h"
+#include "resources/resource.h"
+#include "tabwindow/TabWindow_win.h"
+
+namespace vc {
+
+namespace {
+
+// The system menu's pictures live as long as the host window.
+struct MenuBitmaps {
+    HBITMAP items[5] = {};
+    ~MenuBitmaps() { Release(); }
+    void Release() {
+        for (HBITMAP& b : items) {
+            if (b) DeleteObject(b);
+            b = nullptr;
+        }
+    }
+};
+MenuBitmaps g_menuBitmaps;
+HMENU g_pageMenu = nullptr;  // menu 129, loaded for the whole run
+
+HBITMAP LoadMenuBitmap(HINSTANCE instance, int id) {
+    return static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0,
+                                           LR_LOADMAP3DCOLORS | LR_DEFAULTSIZE | LR_LOADTRANSPARENT));
+}
+
+void SetItemBitmap(HMENU menu, UINT item, BOOL byPosition, HBITMAP bmp) {
+    if (!bmp) return;
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_BITMAP;
+    mii.hbmpItem = bmp;
+    SetMenuItemInfoW(menu, item, byPosition, &mii);
+}
+
+void InsertItem(HMENU menu, UINT pos, UINT id, const wchar_t* text, HMENU sub = nullptr) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof mii;
+    if (!text) {
+        mii.fMask = MIIM_FTYPE;
+        mii.fType = MFT_SEPARATOR;
+    } else {
+        mii.fMask = MIIM_STRING | MIIM_ID | (sub ? MIIM_SUBMENU : 0);
+        mii.wID = id;
+        mii.dwTypeData = const_cast<wchar_t*>(text);
+        mii.hSubMenu = sub;
+    }
+    InsertMenuItemW(menu, pos, TRUE, &mii);
+}
+
+// Closes the tab window (which stores its state) before the host goes.
+void CloseTabWindow(App& app) {
+    app.HostWindow = nullptr;
+    if (app.TabWindow && IsWindow(app.TabWindow)) SendMessageW(app.TabWindow, WM_CLOSE, 0, 0);
+}
+
+}  // namespace
+
+bool RegisterHostClass(HINSTANCE instance) {
+    WNDCLASSW wc{};
+    wc.style = 0;
+    wc.lpfnWndProc = HostWindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, 0));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kHostClassName;
+    return RegisterClassW(&wc) != 0;
+}
+
+HWND CreateHostWindow(App& app) {
+    const GlobalRecord& g = app.rec.GlobalSettings;
+    std::u16string title = app.rec.WindowName;
+    HWND host = CreateWindowExW(0, kHostClassName, reinterpret_cast<const wchar_t*>(title.c_str()),
+                                WS_POPUP | WS_SYSMENU, g.xPosi, g.yPosi + 18, 32, 32, nullptr, nullptr, app.instance,
+                                &app);
+    if (host) UpdateWindow(host);
+    return host;
+}
+
+void ExtendSystemMenu(App& app, HWND tab) {
+    HMENU sys = GetSystemMenu(tab, FALSE);
+    if (!sys) return;
+    DeleteMenu(sys, SC_RESTORE, MF_BYCOMMAND);
+    DeleteMenu(sys, SC_MAXIMIZE, MF_BYCOMMAND);
+    ModifyMenuW(sys, SC_CLOSE, MF_BYCOMMAND | MF_STRING, SC_CLOSE, L"閉じる(&C)");
+
+    if (!g_pageMenu) g_pageMenu = LoadMenuW(app.instance, MAKEINTRESOURCEW(IDR_PAGEMENU));
+    HMENU pages = g_pageMenu ? GetSubMenu(g_pageMenu, 0) : nullptr;
+    InsertItem(sys, 0, IDM_ABOUT, L"Vellumcraft");
+    InsertItem(sys, 1, 0, nullptr);
+    InsertItem(sys, 2, 0, L"ページ", pages);
+    InsertItem(sys, 3, IDM_PAGE_ADD, L"新規ページ追加(&A)");
+    InsertItem(sys, 4, 0, nullptr);
+    InsertItem(sys, 5, IDM_GENERAL_SETTINGS, L"全般設定(&T)...");
+    InsertItem(sys, 6, 0, nullptr);
+
+    if (app.rec.WindowsVersion >= 600) {
+        g_menuBitmaps.Release();
+        HBITMAP* b = g_menuBitmaps.items;
+        b[0] = LoadMenuBitmap(app.instance, IDB_MENU_APP);
+        b[1] = LoadMenuBitmap(app.instance, IDB_MENU_CURRENTPAGE);
+        b[2] = LoadMenuBitmap(app.instance, IDB_MENU_PAGESETTINGS);
+        b[3] = LoadMenuBitmap(app.instance, IDB_MENU_NEWPAGE);
+        b[4] = LoadMenuBitmap(app.instance, IDB_MENU_GENERAL);
+        SetItemBitmap(sys, 0, TRUE, b[0]);
+        SetItemBitmap(sys, 2, TRUE, b[1]);
+        if (pages) SetItemBitmap(pages, IDM_PAGE_SETTINGS, FALSE, b[2]);
+        SetItemBitmap(sys, 3, TRUE, b[3]);
+        SetItemBitmap(sys, 5, TRUE, b[4]);
+    }
+    SetMenuDefaultItem(sys, 0, TRUE);
+}
+
+void ApplyWindowOptions(App& app, HWND tab) {
+    if (!IsWindow(tab)) return;
+    const uint32_t style = app.rec.GlobalSettings.TabStyle;
+    if (app.rec.WindowsVersion >= 500 && (style & TabStyleBit::Transparent)) {
+        SetWindowLongPtrW(tab, GWL_EXSTYLE, GetWindowLongPtrW(tab, GWL_EXSTYLE) | WS_EX_LAYERED);
+        SetLayeredWindowAttributes(tab, 0, BYTE(app.rec.GlobalSettings.LayerWindowLevel & 0xFF), LWA_ALPHA);
+    }
+    LONG_PTR ws = GetWindowLongPtrW(tab, GWL_STYLE);
+    ws = (style & TabStyleBit::NoTaskbar) ? (ws & ~LONG_PTR(WS_MINIMIZEBOX)) : (ws | WS_MINIMIZEBOX);
+    SetWindowLongPtrW(tab, GWL_STYLE, ws);
+    SetTopMost(tab, style & TabStyleBit::TopMost);
+}
+
+LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    App& app = TheApp();
+    switch (msg) {
+    case WM_CREATE: {
+        INITCOMMONCONTROLSEX icc{sizeof icc, 0x1FF};
+        InitCommonControlsEx(&icc);
+        app.HostWindow = hwnd;
+        HWND owner = (app.rec.GlobalSettings.TabStyle & TabStyleBit::NoTaskbar) ? hwnd : nullptr;
+        HWND tab = CreateTabWindow(app, owner);
+        if (tab && IsWindow(tab)) {
+            ExtendSystemMenu(app, tab);
+            DrawMenuBar(tab);
+            ApplyWindowOptions(app, tab);
+            ShowWindow(tab, SW_SHOW);
+            UpdateWindow(tab);
+        }
+        return 1;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(hwnd, &ps);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_CLOSE:
+        CloseTabWindow(app);
+        DestroyWindow(hwnd);
+        PostQuitMessage(0);
+        return 1;
+    case WM_QUERYENDSESSION:
+        CloseTabWindow(app);
+        break;
+    case WM_DESTROY:
+        g_menuBitmaps.Release();
+        break;
+    case WM_SYSCOMMAND:
+        switch (LOWORD(wp) & 0xFFF0) {
+        case SC_SIZE:
+        case SC_MOVE:
+        case SC_MINIMIZE:
+        case SC_MAXIMIZE:
+        case SC_RESTORE: return 1;
+        }
+        break;
+    case WM_COMMAND:
+        switch (LOWORD(wp)) {
+        case IDM_NEXT_TAB: SelectAdjacentTab(app, +1); return 1;
+        case IDM_PREV_TAB: SelectAdjacentTab(app, -1); return 1;
+        case IDM_MAIN_PAGE: SelectMainPage(app); return 1;
+        }
+        break;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+}  // namespace vc

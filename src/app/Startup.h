@@ -1,0 +1,44 @@
+// Start-up decisions that need no window: which settings file, under which
+// name, the caption that identifies a running instance, and the version
+// numbers other windows test. Portable: no windows.h.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace vc {
+
+constexpr size_t kArgumentCapacity = 260;
+constexpr size_t kPathBufferCapacity = 262;
+
+struct SettingsFileChoice {
+    std::u16string path;        // SettingsFilePath
+    std::u16string windowName;  // WindowName
+};
+
+// The settings file named by the whole command-line text, with `exeDir` the
+// executable's folder ending in a backslash. An argument or a path that does
+// not fit its buffer gives nullopt: the program must not start on a file
+// other than the one named.
+std::optional<SettingsFileChoice> ChooseSettingsFile(std::u16string_view argument, std::u16string_view exeDir);
+
+// "%0.64s - %0.15s" of the window name and "Vellumcraft".
+std::u16string TabWindowCaption(std::u16string_view windowName);
+
+// WindowsVersion: 1100 when RtlGetVersion reports 10.x with build >= 22000;
+// otherwise the first of 10.0, 6.3, 6.2, 6.1, 6.0, 5.1 that `atLeast` accepts;
+// 500 when none does. `rtl` holds major, minor and build when available.
+struct RtlVersion {
+    uint32_t major, minor, build;
+};
+uint32_t WindowsVersionFrom(std::optional<RtlVersion> rtl,
+                            const std::function<bool(uint32_t major, uint32_t minor)>& atLeast);
+
+// CommonControlsVersion: major * 100 + minor mod 100.
+inline uint16_t CommonControlsVersionFrom(uint32_t major, uint32_t minor) {
+    return uint16_t(major * 100 + minor % 100);
+}
+
+}  // namespace vc

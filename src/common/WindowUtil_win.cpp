@@ -1,0 +1,79 @@
+#include "common/WindowUtil_win.h"
+
+#include <vector>
+
+#include "common/Placement.h"
+#include "common/U16.h"
+
+namespace vc {
+
+HFONT FontFromWindowFont(HWND w, int height, int weight, BYTE italic, BYTE underline, BYTE strikeOut,
+                         const std::u16string& face) {
+    HFONT own = reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0));
+    if (!own) return nullptr;
+    LOGFONTW lf{};
+    if (!GetObjectW(own, sizeof lf, &lf)) return own;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfEscapement = 0;
+    if (height) lf.lfHeight = height;
+    if (weight) lf.lfWeight = weight;
+    lf.lfItalic = italic;
+    lf.lfUnderline = underline;
+    lf.lfStrikeOut = strikeOut;
+    wchar_t ownFace[LF_FACESIZE];
+    lstrcpynW(ownFace, lf.lfFaceName, 36 < LF_FACESIZE ? 36 : LF_FACESIZE);
+    if (!face.empty()) {
+        std::u16string f(CutTo(face, 31));
+        lstrcpynW(lf.lfFaceName, reinterpret_cast<const wchar_t*>(f.c_str()), LF_FACESIZE);
+    }
+    HFONT font = CreateFontIndirectW(&lf);
+    if (!font) {
+        lstrcpynW(lf.lfFaceName, ownFace, LF_FACESIZE);
+        font = CreateFontIndirectW(&lf);
+    }
+    return font;
+}
+
+void PlaceTabWindow(HWND tab, int x, int y, int width, int height) {
+    RECT want{x, y, x + width, y + height};
+    Rect m{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (HMONITOR mon = MonitorFromRect(&want, MONITOR_DEFAULTTONEAREST); mon && GetMonitorInfoW(mon, &mi))
+        m = {mi.rcMonitor.left, mi.rcMonitor.top, mi.rcMonitor.right, mi.rcMonitor.bottom};
+    Point p = PlaceOnMonitor(x, y, width, height, m);
+    MoveWindow(tab, p.x, p.y, width, height, FALSE);
+}
+
+namespace {
+struct OwnedPopups {
+    HWND owner;
+    std::vector<HWND> windows;
+};
+BOOL CALLBACK CollectOwned(HWND w, LPARAM lp) {
+    auto* o = reinterpret_cast<OwnedPopups*>(lp);
+    if (GetWindow(w, GW_OWNER) == o->owner) o->windows.push_back(w);
+    return TRUE;
+}
+}  // namespace
+
+void SetTopMost(HWND w, bool on) {
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED;
+    SetWindowPos(w, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    if (bool(GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) == on) return;
+    // Wine moves a window's owned popups (such as the tab strip's tooltip)
+    // first and then places the window after them, on the wrong side of the
+    // topmost band, and keeps an owned window next to its owner. The window
+    // and its popups are set free for the move and owned again afterwards; on
+    // Windows the first call has already done it.
+    OwnedPopups owned{w, {}};
+    EnumWindows(CollectOwned, reinterpret_cast<LPARAM>(&owned));
+    HWND owner = GetWindow(w, GW_OWNER);
+    for (HWND p : owned.windows) SetWindowLongPtrW(p, GWLP_HWNDPARENT, 0);
+    if (owner) SetWindowLongPtrW(w, GWLP_HWNDPARENT, 0);
+    SetWindowPos(w, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    if (owner) SetWindowLongPtrW(w, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    for (HWND p : owned.windows) SetWindowLongPtrW(p, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(w));
+}
+
+}  // namespace vc

@@ -1,0 +1,25 @@
+// The tab window: the program's visible main dialog with its tab strip.
+#pragma once
+
+#include <windows.h>
+
+namespace vc {
+
+struct App;
+
+// Creates the tab window as a modeless dialog owned by `owner` (or none).
+HWND CreateTabWindow(App& app, HWND owner);
+INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+// Ctrl+Tab / Ctrl+Shift+Tab: the next (+1) or previous (-1) tab, wrapping.
+void SelectAdjacentTab(App& app, int delta);
+// Alt+M: the main page's tab; the selection stays when no page is the main
+// page or the main page has no tab.
+void SelectMainPage(App& app);
+// The page at menu position n (shown special pages first, then user pages).
+void SelectPageByNumber(App& app, int n);
+
+// Places the tab strip over the client area.
+void LayoutTabWindow(App& app);
+
+}  // namespace vc

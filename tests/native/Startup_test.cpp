@@ -1,0 +1,92 @@
+// Which settings file a command line names, the caption that identifies a
+// running instance, the version numbers, and where the window is placed.
+#include <gtest/gtest.h>
+
+#include "app/Startup.h"
+#include "common/Placement.h"
+#include "common/U16.h"
+
+namespace vc {
+namespace {
+
+const std::u16string kDir = u"C:\\Apps\\Vellumcraft\\";
+
+struct Case {
+    const char16_t* argument;
+    const char16_t* path;
+    const char16_t* name;
+};
+
+TEST(SettingsFileChoice, FromTheWholeArgument) {
+    const Case cases[] = {
+        {u"", u"C:\\Apps\\Vellumcraft\\Vellumcraft.vcset", u"Vellumcraft"},
+        {u"work", u"C:\\Apps\\Vellumcraft\\work.vcset", u"work"},
+        {u"D:\\cfg\\home.vcset", u"D:\\cfg\\home.vcset", u"home"},
+        {u"\"D:\\cfg\\home.vcset\"", u"D:\\cfg\\home.vcset", u"home"},
+        {u"notes.vcset.old", u"C:\\Apps\\Vellumcraft\\notes.vcset.old", u"notes.vcset"},
+        {u"my tabs.ini", u"C:\\Apps\\Vellumcraft\\my tabs.ini.vcset", u"my tabs"},
+        {u"D:\\cfg\\Home.VCSET", u"D:\\cfg\\Home.VCSET.vcset", u"Home"},  // the test is case-sensitive
+        // Quotes without ".vcset" inside them: the extension goes after the name, not after the quote.
+        {u"\"D:\\cfg\\home\"", u"D:\\cfg\\home.vcset", u"home"},
+        {u"\"work\"", u"C:\\Apps\\Vellumcraft\\work.vcset", u"work"},
+    };
+    for (const Case& c : cases) {
+        auto got = ChooseSettingsFile(c.argument, kDir);
+        ASSERT_TRUE(got) << ToUtf8(c.argument);
+        EXPECT_EQ(ToUtf8(got->path), ToUtf8(c.path)) << ToUtf8(c.argument);
+        EXPECT_EQ(ToUtf8(got->windowName), ToUtf8(c.name)) << ToUtf8(c.argument);
+    }
+}
+
+TEST(SettingsFileChoice, NamesThatDoNotFitAreRefused) {
+    std::u16string longArg(259, u'a');
+    EXPECT_FALSE(ChooseSettingsFile(longArg, kDir));                     // argument buffer
+    EXPECT_FALSE(ChooseSettingsFile(std::u16string(240, u'a'), kDir));  // folder + name + ".vcset"
+    std::u16string fits(261 - kDir.size() - 6, u'b');
+    auto ok = ChooseSettingsFile(fits, kDir);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(ok->path.size(), 261u);
+    EXPECT_FALSE(ChooseSettingsFile(fits + u"b", kDir));
+    std::u16string absolute = u"D:\\" + std::u16string(252, u'c');  // 255 + ".vcset" = 261
+    EXPECT_TRUE(ChooseSettingsFile(absolute, kDir));
+    EXPECT_FALSE(ChooseSettingsFile(absolute + u"c", kDir));
+}
+
+TEST(Caption, NameIsCutTo64Units) {
+    EXPECT_EQ(TabWindowCaption(u"Work"), u"Work - Vellumcraft");
+    std::u16string longName(70, u'n');
+    EXPECT_EQ(TabWindowCaption(longName), std::u16string(64, u'n') + u" - Vellumcraft");
+    // The caption of "Tabs" is found inside the caption of "MyTabs".
+    EXPECT_NE(TabWindowCaption(u"MyTabs").find(TabWindowCaption(u"Tabs")), std::u16string::npos);
+}
+
+TEST(Versions, FirstAcceptedStepWins) {
+    auto upTo = [](uint32_t maj, uint32_t min) {
+        return [=](uint32_t a, uint32_t b) { return a < maj || (a == maj && b <= min); };
+    };
+    EXPECT_EQ(WindowsVersionFrom(RtlVersion{10, 0, 22631}, upTo(10, 0)), 1100u);
+    EXPECT_EQ(WindowsVersionFrom(RtlVersion{10, 0, 19045}, upTo(10, 0)), 1000u);
+    EXPECT_EQ(WindowsVersionFrom(std::nullopt, upTo(6, 1)), 610u);
+    EXPECT_EQ(WindowsVersionFrom(RtlVersion{6, 1, 7601}, upTo(6, 1)), 610u);
+    EXPECT_EQ(WindowsVersionFrom(std::nullopt, upTo(5, 2)), 510u);
+    EXPECT_EQ(WindowsVersionFrom(std::nullopt, upTo(5, 0)), 500u);
+    EXPECT_EQ(CommonControlsVersionFrom(6, 10), 610);
+    EXPECT_EQ(CommonControlsVersionFrom(5, 82), 582);
+    EXPECT_EQ(CommonControlsVersionFrom(6, 16), 616);
+}
+
+TEST(Placement, CentreStaysOnTheMonitor) {
+    Rect m{0, 0, 1920, 1080};
+    EXPECT_EQ(PlaceOnMonitor(5000, 100, 550, 350, m).x, 1920 - 550 - 5);
+    Point p = PlaceOnMonitor(-550 / 2 + 6, 100, 550, 350, m);
+    EXPECT_EQ(p.x, -269);  // centre just inside: kept, overlapping the left edge
+    EXPECT_EQ(PlaceOnMonitor(-550 / 2 + 4, 100, 550, 350, m).x, 5);
+    EXPECT_EQ(PlaceOnMonitor(100, -1000, 550, 351, m).y, 3);
+    EXPECT_EQ(PlaceOnMonitor(100, 5000, 550, 350, m).y, 1080 - 350 - 3);
+    Rect second{1920, 0, 3840, 1200};
+    EXPECT_EQ(PlaceOnMonitor(2000, 100, 550, 350, second).x, 2000);
+    EXPECT_EQ(PlaceOnMonitor(100, 100, 550, 350, second).x, 1925);
+}
+
+}  // namespace
+}  // namespace vc

@@ -1,0 +1,247 @@
+// The host window and the tab window it creates, driven with messages in
+// process: the system menu, the window options from TabStyle, the keyboard
+// commands and the closing sequence.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+#include <vector>
+
+#include "app/App_win.h"
+#include "app/HostWindow_win.h"
+#include "app/Startup.h"
+#include "common/Wide_win.h"
+#include "resources/resource.h"
+#include "settings/SettingsFile.h"
+#include "support/TempDir_win.h"
+#include "support/Utf16File.h"
+
+namespace vc {
+namespace {
+
+class HostWindowTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    std::u16string path = dir.File(u"Host.vcset");
+
+    static void SetUpTestSuite() {
+        TheApp().instance = GetModuleHandleW(nullptr);
+        RegisterHostClass(TheApp().instance);
+        TheApp().rec.WindowsVersion = DetermineWindowsVersion();
+        TheApp().rec.CommonControlsVersion = DetermineCommonControlsVersion();
+    }
+
+    // Starts the program's windows on a settings file holding `text`.
+    App& Start(std::u16string_view text = u"") {
+        if (!text.empty()) test::WriteBytes(path, test::Utf16LE(text));
+        App& app = TheApp();
+        uint32_t version = app.rec.WindowsVersion;
+        uint16_t controls = app.rec.CommonControlsVersion;
+        app.rec = Records{};
+        app.rec.WindowsVersion = version;
+        app.rec.CommonControlsVersion = controls;
+        app.rec.SettingsFilePath = path;
+        app.rec.WindowName = u"Host";
+        app.store.SetPath(path);
+        app.store.SetReadOnly(false);
+        CoInitialize(nullptr);
+        LoadAllSettings(app);
+        app.HostWindow = CreateHostWindow(app);
+        return app;
+    }
+
+    void TearDown() override {
+        App& app = TheApp();
+        if (app.HostWindow) SendMessageW(app.HostWindow, WM_CLOSE, 0, 0);
+        Pump();
+    }
+
+    // Runs the queue dry; true when the quit message came.
+    static bool Pump() {
+        MSG msg;
+        bool quit = false;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) quit = true;
+            else DispatchOneMessage(TheApp(), msg);
+        }
+        return quit;
+    }
+
+    static int Selected() {
+        return int(SendDlgItemMessageW(TheApp().TabWindow, IDC_TABSTRIP, TCM_GETCURSEL, 0, 0));
+    }
+};
+
+std::u16string MenuText(HMENU m, int pos) {
+    wchar_t buf[100] = {};
+    GetMenuStringW(m, UINT(pos), buf, int(std::size(buf)), MF_BYPOSITION);
+    return U16(buf);
+}
+
+TEST_F(HostWindowTest, TabWindowShowsWithCaptionTabsAndExtendedSystemMenu) {
+    App& app = Start();
+    ASSERT_TRUE(IsWindow(app.TabWindow));
+    EXPECT_TRUE(IsWindowVisible(app.TabWindow));
+    EXPECT_FALSE(IsWindowVisible(app.HostWindow));
+    EXPECT_EQ(WindowText(app.TabWindow), u"Host - Vellumcraft");
+    EXPECT_EQ(WindowText(app.HostWindow), u"Host");
+    EXPECT_EQ(SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, TCM_GETITEMCOUNT, 0, 0), 3 + 5);
+
+    HMENU sys = GetSystemMenu(app.TabWindow, FALSE);
+    ASSERT_TRUE(sys);
+    EXPECT_EQ(GetMenuItemID(sys, 0), UINT(IDM_ABOUT));
+    EXPECT_EQ(MenuText(sys, 0), u"Vellumcraft");
+    EXPECT_EQ(GetMenuState(sys, 1, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
+    EXPECT_EQ(MenuText(sys, 2), u"ページ");
+    HMENU pages = GetSubMenu(sys, 2);
+    ASSERT_TRUE(pages);
+    EXPECT_EQ(GetMenuItemCount(pages), 3);
+    EXPECT_EQ(GetMenuItemID(pages, 0), UINT(IDM_PAGE_SETTINGS));
+    EXPECT_EQ(MenuText(pages, 1), u"ページ複製(&C)");
+    EXPECT_EQ(GetMenuItemID(pages, 2), UINT(IDM_PAGE_DELETE));
+    EXPECT_EQ(GetMenuItemID(sys, 3), UINT(IDM_PAGE_ADD));
+    EXPECT_EQ(MenuText(sys, 3), u"新規ページ追加(&A)");
+    EXPECT_EQ(GetMenuItemID(sys, 5), UINT(IDM_GENERAL_SETTINGS));
+    EXPECT_EQ(MenuText(sys, 5), u"全般設定(&T)...");
+    EXPECT_EQ(GetMenuState(sys, 6, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
+    EXPECT_EQ(GetMenuDefaultItem(sys, TRUE, 0), 0u);
+    EXPECT_EQ(GetMenuState(sys, SC_RESTORE, MF_BYCOMMAND), UINT(-1));
+    EXPECT_EQ(GetMenuState(sys, SC_MAXIMIZE, MF_BYCOMMAND), UINT(-1));
+    EXPECT_NE(GetMenuState(sys, SC_MOVE, MF_BYCOMMAND), UINT(-1));
+    wchar_t close[50] = {};
+    GetMenuStringW(sys, SC_CLOSE, close, 50, MF_BYCOMMAND);
+    EXPECT_EQ(U16(close), u"閉じる(&C)");
+    if (app.rec.WindowsVersion >= 600) {
+        MENUITEMINFOW mii{};
+        mii.cbSize = sizeof mii;
+        mii.fMask = MIIM_BITMAP;
+        GetMenuItemInfoW(sys, 0, TRUE, &mii);
+        EXPECT_NE(mii.hbmpItem, nullptr);
+    }
+}
+
+TEST_F(HostWindowTest, TaskbarOwnershipTopMostAndTransparencyFollowTabStyle) {
+    App& plain = Start();
+    EXPECT_EQ(GetWindow(plain.TabWindow, GW_OWNER), nullptr);
+    EXPECT_TRUE(GetWindowLongPtrW(plain.TabWindow, GWL_STYLE) & WS_MINIMIZEBOX);
+    EXPECT_FALSE(GetWindowLongPtrW(plain.TabWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(GetWindowLongPtrW(plain.TabWindow, GWL_EXSTYLE) & WS_EX_LAYERED);
+    SendMessageW(plain.HostWindow, WM_CLOSE, 0, 0);
+    Pump();
+
+    App& topOnly = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nTabStyle=" + Dec(0x10100 | 0x400) + u"\r\n");
+    EXPECT_TRUE(GetWindowLongPtrW(topOnly.TabWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(GetWindowLongPtrW(topOnly.TabWindow, GWL_STYLE) & WS_MINIMIZEBOX);
+    SendMessageW(topOnly.HostWindow, WM_CLOSE, 0, 0);
+    Pump();
+
+    // 0x200 no taskbar button, 0x400 on top, 0x4000 transparent.
+    App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nTabStyle=" + Dec(0x10100 | 0x200 | 0x400 | 0x4000) +
+                     u"\r\nLayerWindowLevel=128\r\n");
+    EXPECT_EQ(GetWindow(app.TabWindow, GW_OWNER), app.HostWindow);
+    EXPECT_FALSE(GetWindowLongPtrW(app.TabWindow, GWL_STYLE) & WS_MINIMIZEBOX);
+    EXPECT_TRUE(GetWindowLongPtrW(app.TabWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    ASSERT_TRUE(GetWindowLongPtrW(app.TabWindow, GWL_EXSTYLE) & WS_EX_LAYERED);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    GetLayeredWindowAttributes(app.TabWindow, nullptr, &alpha, &flags);
+    EXPECT_EQ(alpha, 128);
+    EXPECT_EQ(flags, DWORD(LWA_ALPHA));
+
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_TOGGLE_TRANSPARENCY, 0);
+    EXPECT_FALSE(GetWindowLongPtrW(app.TabWindow, GWL_EXSTYLE) & WS_EX_LAYERED);
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_ALWAYS_ON_TOP, 0);
+    EXPECT_FALSE(GetWindowLongPtrW(app.TabWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(app.rec.GlobalSettings.TabStyle & 0x4400u, 0u);
+    SendMessageW(app.TabWindow, WM_SYSCOMMAND, IDM_ALWAYS_ON_TOP, 0);  // the system menu's way
+    EXPECT_TRUE(GetWindowLongPtrW(app.TabWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(GetWindow(app.TabWindow, GW_OWNER), app.HostWindow);
+    HWND tip = reinterpret_cast<HWND>(SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, TCM_GETTOOLTIPS, 0, 0));
+    if (tip) EXPECT_EQ(GetWindow(tip, GW_OWNER), app.TabWindow);
+}
+
+TEST_F(HostWindowTest, KeyboardCommandsSwitchTabsAndWrap) {
+    App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=3\r\nSpcialFolder=1\r\n[Page3]\r\nFlag=32768\r\n");
+    ASSERT_EQ(SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, TCM_GETITEMCOUNT, 0, 0), 4);
+    EXPECT_EQ(Selected(), 0);
+    SendMessageW(app.HostWindow, WM_COMMAND, IDM_PREV_TAB, 0);  // before the first comes the last
+    EXPECT_EQ(Selected(), 3);
+    EXPECT_EQ(app.rec.CurrentPage, 2);
+    SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);  // after the last comes the first
+    EXPECT_EQ(Selected(), 0);
+    EXPECT_EQ(app.rec.CurrentPage, -1);
+    SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);
+    EXPECT_EQ(app.rec.GlobalSettings.TabNumber, 1);
+    EXPECT_EQ(app.rec.CurrentPage, 0);
+    SendMessageW(app.HostWindow, WM_COMMAND, IDM_MAIN_PAGE, 0);
+    EXPECT_EQ(Selected(), 3);
+    EXPECT_EQ(app.rec.CurrentPage, 2);
+    // Moving and sizing the host is refused: it stays a hidden 32 x 32 window.
+    EXPECT_EQ(SendMessageW(app.HostWindow, WM_SYSCOMMAND, SC_MOVE, 0), 1);
+    EXPECT_EQ(SendMessageW(app.HostWindow, WM_SYSCOMMAND, SC_MAXIMIZE, 0), 1);
+}
+
+TEST_F(HostWindowTest, MainPageKeyKeepsTheSelectionWithoutAMainPage) {
+    App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=3\r\nSpcialFolder=0\r\nTabNumber=1\r\n"
+                     u"[Page3]\r\nFlag=" + Dec(0x8000 | 0x2000) + u"\r\n");
+    EXPECT_EQ(Selected(), 1);
+    SendMessageW(app.HostWindow, WM_COMMAND, IDM_MAIN_PAGE, 0);  // the main page is hidden
+    EXPECT_EQ(Selected(), 1);
+    EXPECT_EQ(app.rec.CurrentPage, 1);
+}
+
+TEST_F(HostWindowTest, ClosingTheHostStoresPlacementAndQuits) {
+    App& app = Start();
+    Pump();
+    MoveWindow(app.TabWindow, 123, 98, 600, 400, TRUE);
+    SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);
+    SendMessageW(app.HostWindow, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Pump());
+    EXPECT_EQ(app.HostWindow, nullptr);
+    EXPECT_EQ(app.TabWindow, nullptr);
+    Records back;
+    ProfileStore store(PlatformFileSystem(), path);
+    LoadDefaultPage(back, store);
+    LoadSettings(back, store);
+    EXPECT_EQ(back.GlobalSettings.xPosi, 123);
+    EXPECT_EQ(back.GlobalSettings.yPosi, 98);
+    EXPECT_EQ(back.GlobalSettings.xSize, 600);
+    EXPECT_EQ(back.GlobalSettings.ySize, 400);
+    EXPECT_EQ(back.GlobalSettings.TabNumber, 1);
+}
+
+TEST_F(HostWindowTest, ExitCommandAndMinimisedMovesStoreNothingWrong) {
+    App& app = Start();
+    Pump();
+    MoveWindow(app.TabWindow, 140, 120, 500, 300, TRUE);
+    ShowWindow(app.TabWindow, SW_MINIMIZE);
+    ShowWindow(app.TabWindow, SW_RESTORE);
+    EXPECT_EQ(app.rec.GlobalSettings.xPosi, 140);
+    EXPECT_EQ(app.rec.GlobalSettings.xSize, 500);
+    // 999 posts the close, as the menu item does; the loop then ends.
+    EXPECT_EQ(SendMessageW(app.TabWindow, WM_COMMAND, IDM_EXIT, 0), 0);
+    EXPECT_TRUE(Pump());
+    EXPECT_EQ(app.TabWindow, nullptr);
+    std::u16string text = test::TextOf(test::ReadBytes(path));
+    EXPECT_NE(text.find(u"xPosi=140\r\n"), std::u16string::npos);
+}
+
+TEST_F(HostWindowTest, MinimumTrackingSize) {
+    App& app = Start();
+    MINMAXINFO mmi{};
+    SendMessageW(app.TabWindow, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    EXPECT_EQ(mmi.ptMinTrackSize.x, 35);
+    EXPECT_EQ(mmi.ptMinTrackSize.y, 35);
+}
+
+TEST(Platform, VersionsUnderThisSystem) {
+    uint32_t v = DetermineWindowsVersion();
+    EXPECT_TRUE(v == 500 || v == 510 || v == 600 || v == 610 || v == 620 || v == 630 || v == 1000 || v == 1100);
+    // The manifest asks for common controls 6: balloon tips and the rest need at least 5.80.
+    EXPECT_GE(DetermineCommonControlsVersion(), 580);
+}
+
+}  // namespace
+}  // namespace vc
