@@ -6,7 +6,7 @@ PACKAGES=(
   make cmake ninja-build g++ googletest
   clang-14 libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix
-  wine wine64
+  wine wine64 fonts-wine
   xvfb xdotool imagemagick x11-utils
   fonts-ipafont-gothic
 )

@@ -16,13 +16,17 @@ mkdir -p "$(dirname "$SHOT")"
 if [[ -n "${DISPLAY:-}" ]]; then
   export VC_USE_DISPLAY=1
   exec "$ROOT/scripts/wine-session.sh" bash -c '
-    wine explorer /desktop=Vellumcraft,1280x800 "$1" &
+    wine "$1" &
     pid=$!
     sleep 4
     import -window root "$2" 2>/dev/null && echo "screenshot: $2"
     wait $pid' _ "$RUNDIR/Vellumcraft.exe" "$SHOT"
 fi
 "$ROOT/scripts/wine-session.sh" bash -c '
-  wine explorer /desktop=Vellumcraft,1280x800 "$1" &
-  sleep 5
+  wine "$1" &
+  sleep 4
+  # No window manager gives the Wine desktop the keyboard focus; without it
+  # every caption is drawn inactive.
+  xdotool search --name "Wine desktop" windowfocus 2>/dev/null
+  sleep 1
   import -window root "$2" && echo "screenshot: $2"' _ "$RUNDIR/Vellumcraft.exe" "$SHOT"

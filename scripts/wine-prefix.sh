@@ -3,11 +3,17 @@
 # fonts map to the installed IPA Gothic faces (Wine ships no Japanese fonts).
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
-STAMP="$WINEPREFIX/.vellumcraft-prefix-v3"
+STAMP="$WINEPREFIX/.vellumcraft-prefix-v4"
 [[ -f "$STAMP" ]] && exit 0
 
 mkdir -p "$WINEPREFIX"
 wineboot -i >/dev/null 2>&1 || { echo "wine-prefix: wineboot failed" >&2; exit 1; }
+
+# Wine's own faces (Marlett for the caption buttons, Tahoma) where this
+# Wine build looks for fonts.
+if [[ -d /usr/share/wine/fonts ]]; then
+  cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
+fi
 
 FONT_FILE=ipagp.ttf
 FACE="IPAPGothic"

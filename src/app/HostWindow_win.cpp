@@ -146,6 +146,8 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             ApplyWindowOptions(app, tab);
             ShowWindow(tab, SW_SHOW);
             UpdateWindow(tab);
+            // Started by the user, so it takes the keyboard at once.
+            SetForegroundWindow(tab);
         }
         return 1;
     }
