@@ -125,3 +125,7 @@
 #define IDM_SWALLOW_TAB             40010 // Tab, Shift+Tab: no window acts on it,
                                           // so the key never moves the focus
 #define IDM_MAIN_PAGE               40042 // Alt+M
+
+// ---------------------------------------------------------------------------
+// Ids of the windows that keep their own lists.
+#include "MessageBoxIds.h"

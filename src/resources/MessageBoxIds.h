@@ -1,0 +1,2 @@
+// Control and template ids of the program's message box.
+#pragma once
