@@ -8,7 +8,11 @@
 #include "common/WindowUtil_win.h"
 #include "common/Wide_win.h"
 #include "resources/resource.h"
+#include "pageview/PaneState.h"
 #include "settings/SettingsFile.h"
+#include "tabwindow/Swatch.h"
+#include "tabwindow/Swatch_win.h"
+#include "tabwindow/TabTexts.h"
 
 namespace vc {
 
@@ -17,17 +21,28 @@ namespace {
 // What the tab window owns; released when it closes.
 struct TabWindowState {
     HWND strip = nullptr;
+    HWND statusBar = nullptr;
     HFONT tabFont = nullptr;
+    HFONT statusFont = nullptr;
     HICON bigIcon = nullptr;
     HICON smallIcon = nullptr;
+    HIMAGELIST TabSwatchList = nullptr;
+    std::u16string tipText;  // the tooltip text handed to the strip's tooltip
 
     void ReleaseResources() {
         if (strip && tabFont) SendMessageW(strip, WM_SETFONT, 0, FALSE);
+        if (statusBar && statusFont) SendMessageW(statusBar, WM_SETFONT, 0, FALSE);
         if (tabFont) DeleteObject(tabFont);
+        if (statusFont) DeleteObject(statusFont);
         if (bigIcon) DestroyIcon(bigIcon);
         if (smallIcon) DestroyIcon(smallIcon);
-        tabFont = nullptr;
+        tabFont = statusFont = nullptr;
         bigIcon = smallIcon = nullptr;
+    }
+    void ReleaseSwatches() {
+        if (strip) SendMessageW(strip, TCM_SETIMAGELIST, 0, 0);
+        if (TabSwatchList) ImageList_Destroy(TabSwatchList);
+        TabSwatchList = nullptr;
     }
 };
 TabWindowState g_tab;
@@ -36,13 +51,58 @@ TabWindowState g_tab;
 // page i, so a value below 8 always names a special page.
 constexpr LPARAM kUserPageParamBase = 8;
 
-void InsertTab(HWND strip, int pos, const std::u16string& label, LPARAM param) {
+constexpr int kFullSwatchOffset = kLabelColorCount;
+
+// The swatch image of a page's tab: half, or full on the selected tab. A
+// damaged colour index shows the first colour instead of no picture.
+int SwatchImage(const PageRecord& page, bool selected) {
+    int c = page.LabelColor >= 0 && page.LabelColor < kLabelColorCount ? page.LabelColor : 0;
+    return selected ? c + kFullSwatchOffset : c;
+}
+
+// The page a tab item names through its parameter.
+const PageRecord* PageOfParam(const Records& r, LPARAM p) {
+    if (p < kUserPageParamBase) {
+        return p >= 0 && p < r.ShownSpecialCount ? &r.SpecialPages[r.ShownSpecialPages[size_t(p)]] : nullptr;
+    }
+    size_t i = size_t(p - kUserPageParamBase);
+    return i < r.UserPages.size() ? &r.UserPages[i] : nullptr;
+}
+
+void InsertTab(HWND strip, int pos, const PageRecord& page, LPARAM param, bool selected) {
     TCITEMW item{};
-    item.mask = TCIF_TEXT | TCIF_PARAM;
-    std::u16string text = label;
+    item.mask = TCIF_TEXT | TCIF_PARAM | TCIF_IMAGE;
+    std::u16string text = page.Label;
     item.pszText = reinterpret_cast<wchar_t*>(text.data());
     item.lParam = param;
+    item.iImage = SwatchImage(page, selected);
     SendMessageW(strip, TCM_INSERTITEMW, WPARAM(pos), reinterpret_cast<LPARAM>(&item));
+}
+
+LPARAM TabParam(int pos) {
+    TCITEMW item{};
+    item.mask = TCIF_PARAM;
+    if (!SendMessageW(g_tab.strip, TCM_GETITEMW, WPARAM(pos), reinterpret_cast<LPARAM>(&item))) return -1;
+    return item.lParam;
+}
+
+// Gives the tab at `pos` its half or full swatch.
+void SetTabSwatch(App& app, int pos, bool selected) {
+    const PageRecord* page = PageOfParam(app.rec, TabParam(pos));
+    if (!page) return;
+    TCITEMW item{};
+    item.mask = TCIF_IMAGE;
+    item.iImage = SwatchImage(*page, selected);
+    SendMessageW(g_tab.strip, TCM_SETITEMW, WPARAM(pos), reinterpret_cast<LPARAM>(&item));
+}
+
+void BuildSwatchList(App& app, HWND tab) {
+    g_tab.ReleaseSwatches();
+    uint32_t colors[kLabelColorCount];
+    for (int i = 0; i < kLabelColorCount; ++i) colors[i] = LabelColorTable(app.rec.GlobalSettings, i);
+    g_tab.TabSwatchList =
+        MakeSwatchList(tab, 8, app.rec.GlobalSettings.TabFontSize + 4, colors, kLabelColorCount, SwatchHalf);
+    SendMessageW(g_tab.strip, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(g_tab.TabSwatchList));
 }
 
 void InsertUserPageTabs(App& app, HWND strip) {
@@ -51,14 +111,15 @@ void InsertUserPageTabs(App& app, HWND strip) {
     for (size_t i = 0; i < r.UserPages.size(); ++i) {
         if (!all && (r.UserPages[i].Flag & PageFlag::Unmarked)) continue;
         int count = int(SendMessageW(strip, TCM_GETITEMCOUNT, 0, 0));
-        InsertTab(strip, count, r.UserPages[i].Label, kUserPageParamBase + LPARAM(i));
+        InsertTab(strip, count, r.UserPages[i], kUserPageParamBase + LPARAM(i), int32_t(i) == r.CurrentPage);
     }
 }
 
 void InsertSpecialPageTabs(App& app, HWND strip) {
     const Records& r = app.rec;
     for (int k = 0; k < r.ShownSpecialCount; ++k)
-        InsertTab(strip, k, r.SpecialPages[r.ShownSpecialPages[size_t(k)]].Label, LPARAM(k));
+        InsertTab(strip, k, r.SpecialPages[r.ShownSpecialPages[size_t(k)]], LPARAM(k),
+                  k == r.GlobalSettings.TabNumber);
 }
 
 void ApplyTabFont(App& app, HWND tab) {
@@ -71,7 +132,32 @@ void ApplyTabFont(App& app, HWND tab) {
         if (g_tab.tabFont) DeleteObject(g_tab.tabFont);
         g_tab.tabFont = font;
     }
+    BuildSwatchList(app, tab);
     LayoutTabWindow(app);
+}
+
+void ApplyStatusFont(App& app, HWND tab) {
+    if (!g_tab.statusBar) return;
+    const int sizes[] = {12, 13, 14, 15};
+    int index = StatusBarFontSize(app.rec.GlobalSettings.TabStyle);
+    HFONT font = FontFromWindowFont(tab, sizes[index < 4 ? index : 3], 0, 0, 0, 0, app.rec.GlobalSettings.TabFontName);
+    if (font && font == reinterpret_cast<HFONT>(SendMessageW(tab, WM_GETFONT, 0, 0))) font = nullptr;
+    if (!font) return;
+    SendMessageW(g_tab.statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (g_tab.statusFont) DeleteObject(g_tab.statusFont);
+    g_tab.statusFont = font;
+    std::u16string count = FileCountText(ThePane().EntryCount);
+    SendMessageW(g_tab.statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(AsW(count)));
+    ShowEntryDetails(app, 0, false);
+}
+
+void CreateStatusBar(App& app, HWND tab) {
+    (void)app;
+    g_tab.statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_BOTTOM, L" ", tab,
+                                          IDC_STATUSBAR);
+    if (!g_tab.statusBar) return;
+    int parts[2] = {180, -1};
+    SendMessageW(g_tab.statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
 }
 
 void ToggleTransparency(App& app, HWND tab) {
@@ -87,9 +173,26 @@ void ToggleTransparency(App& app, HWND tab) {
 
 void SelectTab(App& app, int tabNumber) {
     Records& r = app.rec;
+    SetTabSwatch(app, r.GlobalSettings.TabNumber, false);
     r.GlobalSettings.TabNumber = tabNumber;
     SendMessageW(g_tab.strip, TCM_SETCURSEL, WPARAM(tabNumber), 0);
     r.CurrentPage = PageOfTab(r, tabNumber);
+    SetTabSwatch(app, tabNumber, true);
+}
+
+// The tooltip of the tab that asks: the page's comment and entry count, in
+// the page's own colours.
+void OnTabTooltip(App& app, NMTTDISPINFOW* info) {
+    int pos = int(info->hdr.idFrom);
+    const PageRecord* page = PageOfParam(app.rec, TabParam(pos));
+    if (!page) return;
+    LPARAM param = TabParam(pos);
+    int count = param >= kUserPageParamBase ? CountEntries(page->Files) : CountSpecialFolderEntries(*page);
+    g_tab.tipText = TabTooltipText(page->Comment, count);
+    SendMessageW(info->hdr.hwndFrom, TTM_SETTIPTEXTCOLOR, page->FontColor, 0);
+    SendMessageW(info->hdr.hwndFrom, TTM_SETTIPBKCOLOR, page->FontColorBk, 0);
+    info->lpszText = reinterpret_cast<wchar_t*>(g_tab.tipText.data());
+    info->hinst = nullptr;
 }
 
 // The closing sequence: store the global settings, release what the window
@@ -113,7 +216,13 @@ void OnInitDialog(App& app, HWND tab) {
     std::u16string caption = TabWindowCaption(r.WindowName);
     SetWindowTextW(tab, AsW(caption));
 
+    if (g.TabStyle & TabStyleBit::StatusBar) {
+        CreateStatusBar(app, tab);
+        ApplyStatusFont(app, tab);
+    }
+
     PlaceTabWindow(tab, g.xPosi, g.yPosi, g.xSize, g.ySize);
+    InstallBackground(tab);
 
     g_tab.strip = GetDlgItem(tab, IDC_TABSTRIP);
     HWND strip = g_tab.strip;
@@ -121,6 +230,13 @@ void OnInitDialog(App& app, HWND tab) {
     ts = (g.TabStyle & TabStyleBit::Bottom) ? (ts | TCS_BOTTOM) : (ts & ~LONG_PTR(TCS_BOTTOM));
     ts = (g.TabStyle & TabStyleBit::MultiLine) ? (ts | TCS_MULTILINE) : (ts & ~LONG_PTR(TCS_MULTILINE));
     SetWindowLongPtrW(strip, GWL_STYLE, ts);
+
+    if (HFONT font = FontFromWindowFont(tab, g.TabFontSize, 0, 0, 0, 0, g.TabFontName);
+        font && font != reinterpret_cast<HFONT>(SendMessageW(tab, WM_GETFONT, 0, 0))) {
+        SendMessageW(strip, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        g_tab.tabFont = font;
+    }
+    BuildSwatchList(app, tab);
 
     InsertUserPageTabs(app, strip);
     InsertSpecialPageTabs(app, strip);
@@ -162,6 +278,7 @@ const Command kCommands[] = {
     {IDM_TOGGLE_TRANSPARENCY, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { ToggleTransparency(a, t); return 0; }},
     {IDM_EXIT, [](App&, HWND t, WPARAM, LPARAM) -> INT_PTR { PostMessageW(t, WM_CLOSE, 0, 0); return TRUE; }},
     {IDM_APPLY_TAB_FONT, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { ApplyTabFont(a, t); return 0; }},
+    {IDM_APPLY_STATUS_FONT, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { ApplyStatusFont(a, t); return 0; }},
     {IDM_ALWAYS_ON_TOP,
      [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR {
          a.rec.GlobalSettings.TabStyle ^= TabStyleBit::TopMost;
@@ -202,6 +319,20 @@ void StorePlacement(App& app, HWND tab, bool size) {
 
 }  // namespace
 
+void ShowEntryDetails(App& app, int index, bool blank) {
+    (void)app;
+    if (!g_tab.statusBar) return;
+    std::u16string text;
+    const PaneState& pane = ThePane();
+    if (blank) {
+        text = u" ";
+    } else if (index >= 0 && index < pane.EntryCount && size_t(index) < pane.EntryTable.size()) {
+        const FileEntry& e = pane.EntryTable[size_t(index)];
+        text = EntryDetailsText(EntryDateText(e.LastWriteTime), e.Size);
+    }
+    SendMessageW(g_tab.statusBar, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(AsW(text)));
+}
+
 HWND CreateTabWindow(App& app, HWND owner) {
     return CreateDialogParamW(app.instance, MAKEINTRESOURCEW(IDD_TABWINDOW), owner, TabWindowProc, 0);
 }
@@ -212,6 +343,11 @@ void LayoutTabWindow(App& app) {
     RECT rc;
     GetClientRect(tab, &rc);
     int statusHeight = 0;
+    RECT part{};
+    int borders[3] = {};
+    if (g_tab.statusBar && SendMessageW(g_tab.statusBar, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part)) &&
+        SendMessageW(g_tab.statusBar, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders)))
+        statusHeight = (part.bottom - part.top) + borders[1];
     MoveWindow(g_tab.strip, 2, 2, rc.right - 4, rc.bottom - statusHeight - 4, FALSE);
     RedrawWindow(tab, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
@@ -261,6 +397,7 @@ INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_INITDIALOG: OnInitDialog(app, hwnd); return TRUE;
     case WM_SIZE:
         if (wp == SIZE_MINIMIZED || wp == SIZE_MAXIMIZED) return 0;
+        if (g_tab.statusBar) SendMessageW(g_tab.statusBar, WM_SIZE, wp, lp);
         LayoutTabWindow(app);
         StorePlacement(app, hwnd, true);
         return 0;
@@ -271,10 +408,27 @@ INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NOTIFY: {
         auto* nm = reinterpret_cast<NMHDR*>(lp);
         if (nm->hwndFrom == g_tab.strip && nm->code == TCN_SELCHANGE) {
+            SetTabSwatch(app, app.rec.GlobalSettings.TabNumber, false);
             int sel = int(SendMessageW(g_tab.strip, TCM_GETCURSEL, 0, 0));
             app.rec.GlobalSettings.TabNumber = sel;
             app.rec.CurrentPage = PageOfTab(app.rec, sel);
+            SetTabSwatch(app, sel, true);
+        } else if (nm->code == TTN_GETDISPINFOW &&
+                   nm->hwndFrom == reinterpret_cast<HWND>(SendMessageW(g_tab.strip, TCM_GETTOOLTIPS, 0, 0))) {
+            OnTabTooltip(app, reinterpret_cast<NMTTDISPINFOW*>(lp));
         }
+        return 0;
+    }
+    case WM_CTLCOLORDLG:
+        // The textured background shows in the margins around the tab strip.
+        if (BackgroundBrush()) return reinterpret_cast<INT_PTR>(BackgroundBrush());
+        return 0;
+    case WM_SYSCOLORCHANGE:
+        InstallBackground(hwnd);
+        return 0;
+    case WM_DISPLAYCHANGE: {
+        const GlobalRecord& g = app.rec.GlobalSettings;
+        PlaceTabWindow(hwnd, g.xPosi, g.yPosi, g.xSize, g.ySize);
         return 0;
     }
     case WM_COMMAND: {
@@ -290,7 +444,10 @@ INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_CLOSE: CloseTabWindow(app, hwnd); return 0;
-    case WM_DESTROY: return TRUE;
+    case WM_DESTROY:
+        g_tab.ReleaseSwatches();
+        g_tab.strip = g_tab.statusBar = nullptr;
+        return TRUE;
     }
     return FALSE;
 }

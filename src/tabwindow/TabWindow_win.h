@@ -3,6 +3,11 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <string>
+
+#include "settings/Records.h"
+
 namespace vc {
 
 struct App;
@@ -21,5 +26,13 @@ void SelectPageByNumber(App& app, int n);
 
 // Places the tab strip over the client area.
 void LayoutTabWindow(App& app);
+
+// Status bar part 1: the date and size of entry `index`, or a blank.
+void ShowEntryDetails(App& app, int index, bool blank);
+
+// The date of an entry as the status bar shows it.
+std::u16string EntryDateText(uint64_t lastWriteTime);
+// Entries in a special page's folders (shown in its tab's tooltip).
+int CountSpecialFolderEntries(const PageRecord& page);
 
 }  // namespace vc

@@ -236,6 +236,94 @@ TEST_F(HostWindowTest, MinimumTrackingSize) {
     EXPECT_EQ(mmi.ptMinTrackSize.y, 35);
 }
 
+struct TabItem {
+    std::u16string text;
+    int image;
+    LPARAM param;
+};
+
+TabItem ItemAt(HWND tab, int pos) {
+    wchar_t text[64] = {};
+    TCITEMW item{};
+    item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_PARAM;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    SendDlgItemMessageW(tab, IDC_TABSTRIP, TCM_GETITEMW, WPARAM(pos), reinterpret_cast<LPARAM>(&item));
+    return {U16(text), item.iImage, item.lParam};
+}
+
+TEST_F(HostWindowTest, TabItemsCarryLabelSwatchAndPage) {
+    App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=4\r\nSpcialFolder=17\r\nTabNumber=2\r\n"
+                     u"[Page1]\r\nLabel=最初\r\nLabelColor=9\r\n[Page2]\r\nFlag=8192\r\n"
+                     u"[Page4]\r\nLabelColor=99\r\n");
+    HWND tab = app.TabWindow;
+    Pump();  // the tab font and swatches are applied by a posted command
+    ASSERT_EQ(SendDlgItemMessageW(tab, IDC_TABSTRIP, TCM_GETITEMCOUNT, 0, 0), 5);
+    TabItem expected[] = {{u"デスクトップ", 6, 0}, {u"ドキュメント", 6, 1}, {u"最初", 9 + 19, 8},
+                          {u"Page3", 6, 10}, {u"Page4", 0, 11}};
+    for (int i = 0; i < 5; ++i) {
+        TabItem got = ItemAt(tab, i);
+        EXPECT_EQ(got.text, expected[i].text) << i;
+        EXPECT_EQ(got.image, expected[i].image) << i;
+        EXPECT_EQ(got.param, expected[i].param) << i;
+    }
+    EXPECT_EQ(app.rec.CurrentPage, 0);
+    HIMAGELIST swatches =
+        reinterpret_cast<HIMAGELIST>(SendDlgItemMessageW(tab, IDC_TABSTRIP, TCM_GETIMAGELIST, 0, 0));
+    ASSERT_TRUE(swatches);
+    EXPECT_EQ(ImageList_GetImageCount(swatches), 38);
+    int w = 0, h = 0;
+    ImageList_GetIconSize(swatches, &w, &h);
+    EXPECT_EQ(w, 8);
+    EXPECT_EQ(h, 16);
+
+    // Only the selected tab shows its full swatch.
+    SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);
+    EXPECT_EQ(ItemAt(tab, 2).image, 9);
+    EXPECT_EQ(ItemAt(tab, 3).image, 6 + 19);
+    EXPECT_EQ(app.rec.CurrentPage, 2);  // the hidden Page2 is skipped
+    SendMessageW(tab, WM_COMMAND, IDM_SELECT_PAGE_FIRST + 1, 0);  // documents, from a page list
+    EXPECT_EQ(ItemAt(tab, 3).image, 6);
+    EXPECT_EQ(ItemAt(tab, 1).image, 6 + 19);
+    EXPECT_EQ(app.rec.CurrentPage, -1);
+}
+
+TEST_F(HostWindowTest, StatusBarAndTooltips) {
+    App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=2\r\nSpcialFolder=0\r\n"
+                     u"[Page2]\r\nComment=1\r\nComment000=abc\r\nFiles=3\r\nFiles000=C:\\a\r\n"
+                     u"Files001=C:\\b\r\nFiles002=\r\nFontColor=255\r\n");
+    HWND status = GetDlgItem(app.TabWindow, IDC_STATUSBAR);
+    ASSERT_TRUE(status);
+    wchar_t text[100] = {};
+    SendMessageW(status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(U16(text), u"ファイル数 : 0");
+    RECT client, strip;
+    GetClientRect(app.TabWindow, &client);
+    GetWindowRect(GetDlgItem(app.TabWindow, IDC_TABSTRIP), &strip);
+    EXPECT_LT(strip.bottom - strip.top, client.bottom - 4);  // the status bar takes its share
+
+    HWND tip = reinterpret_cast<HWND>(SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, TCM_GETTOOLTIPS, 0, 0));
+    ASSERT_TRUE(tip);
+    NMTTDISPINFOW info{};
+    info.hdr.hwndFrom = tip;
+    info.hdr.idFrom = 1;
+    info.hdr.code = TTN_GETDISPINFOW;
+    SendMessageW(app.TabWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    ASSERT_TRUE(info.lpszText);
+    EXPECT_EQ(U16(info.lpszText), u"abc\nファイル数 : 2, ");
+    EXPECT_EQ(SendMessageW(tip, TTM_GETTIPTEXTCOLOR, 0, 0), 255);
+    SendMessageW(app.HostWindow, WM_CLOSE, 0, 0);
+    Pump();
+
+    // Without the status bar the strip reaches 2 pixels above the bottom.
+    App& bare = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nTabStyle=256\r\n");
+    EXPECT_EQ(GetDlgItem(bare.TabWindow, IDC_STATUSBAR), nullptr);
+    GetClientRect(bare.TabWindow, &client);
+    GetWindowRect(GetDlgItem(bare.TabWindow, IDC_TABSTRIP), &strip);
+    EXPECT_EQ(strip.bottom - strip.top, client.bottom - 4);
+    SendMessageW(bare.TabWindow, WM_COMMAND, IDM_APPLY_STATUS_FONT, 0);  // nothing to apply: no crash
+}
+
 TEST(Platform, VersionsUnderThisSystem) {
     uint32_t v = DetermineWindowsVersion();
     EXPECT_TRUE(v == 500 || v == 510 || v == 600 || v == 610 || v == 620 || v == 630 || v == 1000 || v == 1100);

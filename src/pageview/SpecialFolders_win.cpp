@@ -1,0 +1,44 @@
+#include "pageview/SpecialFolders_win.h"
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include "common/Wide_win.h"
+
+namespace vc {
+
+std::u16string SpecialFolderPath(int csidl) {
+    if (csidl < 0) return {};
+    wchar_t path[MAX_PATH] = {};
+    if (!SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE)) return {};
+    return U16(path);
+}
+
+int CountFolder(const std::u16string& folder, CountMode mode) {
+    if (folder.empty()) return 0;
+    std::u16string pattern = folder + u"\\*.*";
+    if (pattern.size() > 261) return 0;
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW(AsW(pattern), &fd);
+    if (h == INVALID_HANDLE_VALUE) return 0;
+    int count = 0;
+    do {
+        if (mode == CountMode::All) {
+            ++count;
+            continue;
+        }
+        std::u16string name = U16(fd.cFileName);
+        if (name == u"." || name == u".." || (fd.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN)) continue;
+        ++count;
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+    return count;
+}
+
+int CountFolderContents(const PageRecord& page, CountMode mode) {
+    return CountFolder(SpecialFolderPath(page.FolderId), mode) +
+           CountFolder(SpecialFolderPath(page.CommonFolderId), mode);
+}
+
+}  // namespace vc

@@ -1,0 +1,92 @@
+#include "tabwindow/Swatch_win.h"
+
+#include <vector>
+
+#include "app/App_win.h"
+#include "resources/resource.h"
+#include "tabwindow/Swatch.h"
+
+namespace vc {
+
+namespace {
+HBITMAP g_backgroundBitmap = nullptr;
+HBRUSH g_backgroundBrush = nullptr;
+SIZE g_tileSize{0, 0};
+}  // namespace
+
+HBITMAP MakeSwatch(HWND w, int width, int height, uint32_t color, int mode) {
+    if (width <= 0 || height <= 0) return nullptr;
+    HDC dc = GetDC(w);
+    HBITMAP bmp = CreateCompatibleBitmap(dc, width, height);
+    if (bmp) {
+        std::vector<uint32_t> px =
+            SwatchPixels(width, height, color, mode, GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_MENU));
+        // COLORREF is 0x00BBGGRR; a 32-bit DIB wants 0x00RRGGBB.
+        for (uint32_t& p : px) p = ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = width;
+        bi.bmiHeader.biHeight = -height;  // top-down, like the pixel rows
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        SetDIBits(dc, bmp, 0, UINT(height), px.data(), &bi, DIB_RGB_COLORS);
+    }
+    ReleaseDC(w, dc);
+    return bmp;
+}
+
+HIMAGELIST MakeSwatchList(HWND w, int width, int height, const uint32_t* colors, int count, int mode) {
+    HIMAGELIST list = ImageList_Create(width, height, ILC_COLOR24, 0, count * 2);
+    if (!list) return nullptr;
+    auto addAll = [&](int m) {
+        for (int i = 0; i < count; ++i) {
+            HBITMAP b = MakeSwatch(w, width, height, colors[i], m);
+            ImageList_Add(list, b, nullptr);
+            if (b) DeleteObject(b);
+        }
+    };
+    addAll(mode);
+    if (mode == SwatchHalf) addAll(SwatchFull);
+    return list;
+}
+
+void InstallBackground(HWND w) {
+    HBITMAP old = g_backgroundBitmap;
+    HBITMAP bmp = static_cast<HBITMAP>(
+        LoadImageW(TheApp().instance, MAKEINTRESOURCEW(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE));
+    BITMAP info{};
+    g_tileSize = {0, 0};
+    if (bmp && GetObjectW(bmp, sizeof info, &info)) g_tileSize = {info.bmWidth, info.bmHeight};
+    if (bmp) {
+        HDC screen = GetDC(nullptr);
+        HDC mem = CreateCompatibleDC(screen);
+        HGDIOBJ prev = SelectObject(mem, bmp);
+        const COLORREF face = GetSysColor(COLOR_BTNFACE), shadow = GetSysColor(COLOR_BTNSHADOW);
+        for (int x = 0; x < g_tileSize.cx; ++x) {
+            for (int y = 0; y < g_tileSize.cy; ++y) {
+                COLORREF c = GetPixel(mem, x, y);
+                COLORREF t = TintPixel(c, face, shadow);
+                if (t != c) SetPixelV(mem, x, y, t);
+            }
+        }
+        SelectObject(mem, prev);
+        DeleteDC(mem);
+        ReleaseDC(nullptr, screen);
+    }
+    HBRUSH oldBrush = g_backgroundBrush;
+    g_backgroundBrush = bmp ? CreatePatternBrush(bmp) : nullptr;
+    g_backgroundBitmap = bmp;
+    HBRUSH classBrush = reinterpret_cast<HBRUSH>(
+        SetClassLongPtrW(w, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(g_backgroundBrush)));
+    // The class brush before the first install is a system colour index or
+    // a stock brush, which must not be deleted.
+    if (oldBrush) DeleteObject(oldBrush);
+    (void)classBrush;
+    if (old) DeleteObject(old);
+}
+
+HBRUSH BackgroundBrush() { return g_backgroundBrush; }
+SIZE BackgroundTileSize() { return g_tileSize; }
+
+}  // namespace vc

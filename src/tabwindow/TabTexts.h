@@ -1,0 +1,25 @@
+// Texts the tab window shows in its status bar and tab tooltips.
+// Portable: no windows.h.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vc {
+
+// Status bar part 0: "ファイル数 : %d".
+std::u16string FileCountText(int count);
+
+// Status bar part 1 for an entry: "更新日 : " and the date text, "、", then
+// "サイズ : " with the size in B, kB, MB, GB or TB (divided by 1000 while it
+// is 10000 or more); sizes of 10000 TB or more show no size. At most 266 units.
+std::u16string EntryDetailsText(std::u16string_view dateText, int64_t size);
+
+// A tab's tooltip: the page's comment, then "\nファイル数 : %d, ", within
+// 200 units.
+std::u16string TabTooltipText(std::u16string_view comment, int count);
+
+// Entries of a user page: its Files text ends every entry with a line feed.
+int CountEntries(std::u16string_view files);
+
+}  // namespace vc
