@@ -57,6 +57,16 @@ BOOL CALLBACK CollectOwned(HWND w, LPARAM lp) {
 }
 }  // namespace
 
+void SetControlTheme(HWND w, const wchar_t* appName) {
+    using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+    static SetWindowThemeFn fn = [] {
+        HMODULE lib = LoadLibraryW(L"uxtheme.dll");
+        return lib ? reinterpret_cast<SetWindowThemeFn>(reinterpret_cast<void*>(GetProcAddress(lib, "SetWindowTheme")))
+                   : nullptr;
+    }();
+    if (fn) fn(w, appName, nullptr);
+}
+
 void SetTopMost(HWND w, bool on) {
     const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED;
     SetWindowPos(w, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, flags);

@@ -16,6 +16,9 @@ HFONT FontFromWindowFont(HWND w, int height, int weight, BYTE italic, BYTE under
 // Moves the tab window to its saved place, kept on the nearest monitor.
 void PlaceTabWindow(HWND tab, int x, int y, int width, int height);
 
+// SetWindowTheme, looked up on first use (the theme library may be absent).
+void SetControlTheme(HWND w, const wchar_t* appName);
+
 // Puts a top-level window into the always-on-top band or takes it out.
 void SetTopMost(HWND w, bool on);
 

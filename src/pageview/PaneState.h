@@ -13,6 +13,10 @@ struct PaneState {
     std::vector<FileEntry> EntryTable;  // slot i is entry i
     int32_t EntryCapacity = 0;
     int32_t EntryCount = 0;
+    // Results of the general settings dialog: while set, a closing pane
+    // keeps its page out of records that have moved or gone.
+    bool PagesReorganised = false;
+    bool SpecialSetChanged = false;
 };
 
 // The pane state of the running program.

@@ -550,4 +550,13 @@ done
 convert $cells +append "PNG32:$tmp/toolbar.png"
 keyed "$tmp/toolbar.png" "$out/toolbar.bmp" "$TOOLBAR_MATTE"
 
+# Fixed images of the page list: blanks and the header sort arrows, on white,
+# which the image lists treat as transparent.
+convert -size 16x16 xc:white -type TrueColor -alpha off -compress none "BMP3:$out/blank16.bmp"
+convert -size 32x32 xc:white -type TrueColor -alpha off -compress none "BMP3:$out/blank32.bmp"
+convert -size 16x16 xc:white -fill 'rgb(140,20,20)' -draw 'polygon 4,10 11,10 7.5,5' \
+    -type TrueColor -alpha off -compress none "BMP3:$out/sortup.bmp"
+convert -size 16x16 xc:white -fill 'rgb(140,20,20)' -draw 'polygon 4,6 11,6 7.5,11' \
+    -type TrueColor -alpha off -compress none "BMP3:$out/sortdown.bmp"
+
 echo "draw.sh: wrote $(ls "$out" | wc -l) files to $out"

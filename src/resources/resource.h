@@ -129,3 +129,4 @@
 // ---------------------------------------------------------------------------
 // Ids of the windows that keep their own lists.
 #include "MessageBoxIds.h"
+#include "PagePaneIds.h"

@@ -8,6 +8,7 @@
 #include "common/WindowUtil_win.h"
 #include "common/Wide_win.h"
 #include "resources/resource.h"
+#include "pageview/PagePane_win.h"
 #include "pageview/PaneState.h"
 #include "settings/SettingsFile.h"
 #include "tabwindow/Swatch.h"
@@ -171,13 +172,50 @@ void ToggleTransparency(App& app, HWND tab) {
     if (on) SetLayeredWindowAttributes(tab, 0, BYTE(g.LayerWindowLevel & 0xFF), LWA_ALPHA);
 }
 
+void DestroyPane() {
+    if (HWND pane = CurrentPagePane()) DestroyWindow(pane);
+}
+
+void HidePaneAnimated(App& app, DWORD direction) {
+    HWND pane = CurrentPagePane();
+    if (pane && (app.rec.GlobalSettings.TabStyle & TabStyleBit::Animation))
+        AnimateWindow(pane, 75, AW_SLIDE | AW_HIDE | direction);
+}
+
+void CreatePane(App& app) {
+    if (!app.TabWindow) return;
+    HWND pane = CreatePagePane(app, app.TabWindow);
+    if (pane) RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
 void SelectTab(App& app, int tabNumber) {
     Records& r = app.rec;
+    HidePaneAnimated(app, AW_VER_NEGATIVE);
+    DestroyPane();
     SetTabSwatch(app, r.GlobalSettings.TabNumber, false);
     r.GlobalSettings.TabNumber = tabNumber;
     SendMessageW(g_tab.strip, TCM_SETCURSEL, WPARAM(tabNumber), 0);
     r.CurrentPage = PageOfTab(r, tabNumber);
     SetTabSwatch(app, tabNumber, true);
+    CreatePane(app);
+}
+
+void FocusPaneList() {
+    if (HWND pane = CurrentPagePane()) SetFocus(GetDlgItem(pane, IDC_PAGELIST));
+}
+
+void ForwardToPane(UINT msg, WPARAM wp, LPARAM lp) {
+    if (HWND pane = CurrentPagePane()) SendMessageW(pane, msg, wp, lp);
+}
+
+void RefreshPane() {
+    HWND pane = CurrentPagePane();
+    if (!pane) return;
+    SendDlgItemMessageW(pane, IDC_PAGELIST, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageW(pane, WM_COMMAND, DestroyImageLists, 0);
+    SendMessageW(pane, WM_COMMAND, CreateImageLists, 0);
+    SendMessageW(pane, WM_COMMAND, AllocateEntries, 0);
+    PostMessageW(pane, WM_COMMAND, StartLoading, 0);
 }
 
 // The tooltip of the tab that asks: the page's comment and entry count, in
@@ -198,6 +236,7 @@ void OnTabTooltip(App& app, NMTTDISPINFOW* info) {
 // The closing sequence: store the global settings, release what the window
 // holds, and end the program through the host window.
 void CloseTabWindow(App& app, HWND tab) {
+    DestroyPane();
     if (app.HostWindow) ShowWindow(app.HostWindow, SW_HIDE);
     if (app.rec.WindowsVersion < 600 && (app.rec.GlobalSettings.TabStyle & TabStyleBit::Animation))
         AnimateWindow(tab, 75, AW_SLIDE | AW_HIDE | AW_VER_NEGATIVE);
@@ -261,6 +300,7 @@ void OnInitDialog(App& app, HWND tab) {
     SendMessageW(tab, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(g_tab.bigIcon));
     SendMessageW(tab, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(g_tab.smallIcon));
 
+    CreatePane(app);
     LayoutTabWindow(app);
     PostMessageW(tab, WM_COMMAND, IDM_APPLY_TAB_FONT, 0);
 
@@ -279,6 +319,16 @@ const Command kCommands[] = {
     {IDM_EXIT, [](App&, HWND t, WPARAM, LPARAM) -> INT_PTR { PostMessageW(t, WM_CLOSE, 0, 0); return TRUE; }},
     {IDM_APPLY_TAB_FONT, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { ApplyTabFont(a, t); return 0; }},
     {IDM_APPLY_STATUS_FONT, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { ApplyStatusFont(a, t); return 0; }},
+    {IDM_REFRESH, [](App&, HWND, WPARAM, LPARAM) -> INT_PTR { RefreshPane(); return 0; }},
+    {IDM_ENTRY_REMOVE, [](App&, HWND, WPARAM w, LPARAM l) -> INT_PTR { ForwardToPane(WM_COMMAND, w, l); return 0; }},
+    {IDM_ENTRY_ADD, [](App&, HWND, WPARAM w, LPARAM l) -> INT_PTR { ForwardToPane(WM_COMMAND, w, l); return 0; }},
+    {IDM_ENTRY_SHOW_LOCATION,
+     [](App&, HWND, WPARAM w, LPARAM l) -> INT_PTR { ForwardToPane(WM_COMMAND, w, l); return 0; }},
+    {IDM_VIEW_TILE, [](App&, HWND, WPARAM w, LPARAM l) -> INT_PTR { ForwardToPane(WM_COMMAND, w, l); return 0; }},
+    {IDM_VIEW_ICON, [](App&, HWND, WPARAM w, LPARAM l) -> INT_PTR { ForwardToPane(WM_COMMAND, w, l); return 0; }},
+    {IDM_VIEW_SMALLICON,
+     [](App&, HWND, WPARAM w, LPARAM l) -> INT_PTR { ForwardToPane(WM_COMMAND, w, l); return 0; }},
+    {IDM_VIEW_DETAILS, [](App&, HWND, WPARAM w, LPARAM l) -> INT_PTR { ForwardToPane(WM_COMMAND, w, l); return 0; }},
     {IDM_ALWAYS_ON_TOP,
      [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR {
          a.rec.GlobalSettings.TabStyle ^= TabStyleBit::TopMost;
@@ -349,7 +399,25 @@ void LayoutTabWindow(App& app) {
         SendMessageW(g_tab.statusBar, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders)))
         statusHeight = (part.bottom - part.top) + borders[1];
     MoveWindow(g_tab.strip, 2, 2, rc.right - 4, rc.bottom - statusHeight - 4, FALSE);
+    PlacePagePane(app);
     RedrawWindow(tab, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void PlacePagePane(App& app) {
+    (void)app;
+    HWND pane = CurrentPagePane();
+    if (!pane || !g_tab.strip) return;
+    RECT rc;
+    GetClientRect(g_tab.strip, &rc);
+    SendMessageW(g_tab.strip, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rc));
+    LONG_PTR st = GetWindowLongPtrW(g_tab.strip, GWL_STYLE);
+    if (!(st & TCS_VERTICAL)) {
+        if (st & TCS_BOTTOM) rc.bottom -= 2;
+        else rc.top += 2;
+    }
+    // The strip sits at (2, 2) in the window: its display area moves with it.
+    OffsetRect(&rc, 2, 2);
+    MoveWindow(pane, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
 }
 
 void SelectAdjacentTab(App& app, int delta) {
@@ -367,6 +435,7 @@ void SelectMainPage(App& app) {
     for (int k = 0; k < r.ShownSpecialCount; ++k) {
         if (r.SpecialPages[r.ShownSpecialPages[size_t(k)]].Flag & PageFlag::MainPage) {
             SelectTab(app, k);
+            FocusPaneList();
             return;
         }
     }
@@ -374,7 +443,10 @@ void SelectMainPage(App& app) {
         if (!(r.UserPages[i].Flag & PageFlag::MainPage)) continue;
         int tab = TabOfPage(r, int32_t(i));
         // A main page that is not a tab (hidden while unmarked) has nowhere to go.
-        if (PageOfTab(r, tab) == int32_t(i)) SelectTab(app, tab);
+        if (PageOfTab(r, tab) == int32_t(i)) {
+            SelectTab(app, tab);
+            FocusPaneList();
+        }
         return;
     }
 }
@@ -407,12 +479,17 @@ INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_NOTIFY: {
         auto* nm = reinterpret_cast<NMHDR*>(lp);
-        if (nm->hwndFrom == g_tab.strip && nm->code == TCN_SELCHANGE) {
+        if (nm->hwndFrom == g_tab.strip && nm->code == TCN_SELCHANGING) {
+            HidePaneAnimated(app, (app.rec.GlobalSettings.TabStyle & TabStyleBit::Bottom) ? AW_VER_POSITIVE
+                                                                                          : AW_VER_NEGATIVE);
+        } else if (nm->hwndFrom == g_tab.strip && nm->code == TCN_SELCHANGE) {
             SetTabSwatch(app, app.rec.GlobalSettings.TabNumber, false);
+            DestroyPane();
             int sel = int(SendMessageW(g_tab.strip, TCM_GETCURSEL, 0, 0));
             app.rec.GlobalSettings.TabNumber = sel;
             app.rec.CurrentPage = PageOfTab(app.rec, sel);
             SetTabSwatch(app, sel, true);
+            CreatePane(app);
         } else if (nm->code == TTN_GETDISPINFOW &&
                    nm->hwndFrom == reinterpret_cast<HWND>(SendMessageW(g_tab.strip, TCM_GETTOOLTIPS, 0, 0))) {
             OnTabTooltip(app, reinterpret_cast<NMTTDISPINFOW*>(lp));
@@ -444,6 +521,7 @@ INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_CLOSE: CloseTabWindow(app, hwnd); return 0;
+    case WM_DROPFILES: ForwardToPane(msg, wp, lp); return 0;
     case WM_DESTROY:
         g_tab.ReleaseSwatches();
         g_tab.strip = g_tab.statusBar = nullptr;

@@ -27,6 +27,9 @@ void SelectPageByNumber(App& app, int n);
 // Places the tab strip over the client area.
 void LayoutTabWindow(App& app);
 
+// Moves the page pane over the tab strip's display area.
+void PlacePagePane(App& app);
+
 // Status bar part 1: the date and size of entry `index`, or a blank.
 void ShowEntryDetails(App& app, int index, bool blank);
 

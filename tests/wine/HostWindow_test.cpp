@@ -296,7 +296,7 @@ TEST_F(HostWindowTest, StatusBarAndTooltips) {
     ASSERT_TRUE(status);
     wchar_t text[100] = {};
     SendMessageW(status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
-    EXPECT_EQ(U16(text), u"ファイル数 : 0");
+    EXPECT_EQ(U16(text), u" ");  // an empty page leaves the count blank
     RECT client, strip;
     GetClientRect(app.TabWindow, &client);
     GetWindowRect(GetDlgItem(app.TabWindow, IDC_TABSTRIP), &strip);

@@ -1,0 +1,41 @@
+#include "pageview/FilesText.h"
+
+namespace vc {
+
+bool CutNextEntry(std::u16string_view text, size_t& pos, std::u16string_view& entry) {
+    if (pos > text.size()) return false;
+    size_t end = text.find(u"\r\n", pos);
+    if (end == std::u16string_view::npos) return false;
+    entry = text.substr(pos, end - pos);
+    pos = end + 2;
+    return true;
+}
+
+std::u16string RebuildFiles(const std::vector<FileEntry>& table, int count) {
+    std::u16string files;
+    for (int i = 0; i < count && size_t(i) < table.size(); ++i) {
+        if (table[size_t(i)].Path.empty()) continue;
+        files += table[size_t(i)].Path;
+        files += u"\r\n";
+    }
+    return files;
+}
+
+int CountRegistered(const std::vector<FileEntry>& table, int count) {
+    int n = 0;
+    for (int i = 0; i < count && size_t(i) < table.size(); ++i)
+        if (!table[size_t(i)].Path.empty()) ++n;
+    return n;
+}
+
+NoticeRect LoadingNoticeRect(int width, int height) {
+    return {width / 2 - width / 4, height / 2 - 12, width / 2, 24};
+}
+
+int SortArrowImage(int column, int pageListSort) {
+    if (column == pageListSort) return 1;
+    if (column + 10 == pageListSort) return 2;
+    return 0;
+}
+
+}  // namespace vc

@@ -1,0 +1,37 @@
+// A user page's Files text and the pane's layout numbers. Portable: no
+// windows.h.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pageview/FileEntry.h"
+
+namespace vc {
+
+constexpr int kMaxUserEntries = 200;
+
+// The entry that starts at `pos`: the text up to the next CR LF. Moves `pos`
+// past the CR LF. Returns false when no CR LF follows (text after the last
+// one is not an entry).
+bool CutNextEntry(std::u16string_view text, size_t& pos, std::u16string_view& entry);
+
+// The Files text of the first `count` slots: each non-empty path and CR LF,
+// in slot order.
+std::u16string RebuildFiles(const std::vector<FileEntry>& table, int count);
+
+// Slots below `count` that hold a path.
+int CountRegistered(const std::vector<FileEntry>& table, int count);
+
+struct NoticeRect {
+    int x, y, width, height;
+};
+// Where the loading notice sits in a pane of the given client size.
+NoticeRect LoadingNoticeRect(int width, int height);
+
+// Sort arrow of a column: 1 (ascending) when PageListSort names it, 2
+// (descending) when PageListSort is it plus 10, else 0 (none).
+int SortArrowImage(int column, int pageListSort);
+
+}  // namespace vc

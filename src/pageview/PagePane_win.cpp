@@ -1,0 +1,514 @@
+#include "pageview/PagePane_win.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "app/App_win.h"
+#include "common/U16.h"
+#include "common/Wide_win.h"
+#include "common/WindowUtil_win.h"
+#include "pageview/FilesText.h"
+#include "pageview/PaneEntries_win.h"
+#include "pageview/PaneState.h"
+#include "pageview/SpecialFolders_win.h"
+#include "resources/resource.h"
+#include "settings/SettingsFile.h"
+#include "tabwindow/TabTexts.h"
+#include "tabwindow/TabWindow_win.h"
+
+namespace vc {
+
+namespace {
+
+constexpr int kColumns = 6;
+constexpr int kIndexColumn = 5;
+constexpr int kFixedImages = 3;
+
+// Everything the one living pane holds besides the entries themselves.
+struct PaneWindow {
+    HWND hwnd = nullptr;
+    HWND list = nullptr;
+    HWND notice = nullptr;
+    PageRecord* page = nullptr;
+    PageId pageId = 0;
+    bool userPage = true;
+    HIMAGELIST SmallImages = nullptr;
+    HIMAGELIST NormalImages = nullptr;
+    HIMAGELIST LargeImages = nullptr;
+    HFONT PaneFont = nullptr;
+    HBRUSH PaneBrush = nullptr;
+    uint8_t PreviousView = 1;
+    int32_t LoadStep = 0;
+    std::u16string FilesWorkText;
+    size_t cutPos = 0;
+    std::u16string unloadedTail;  // entries past the list's limit, kept as text
+    std::u16string ScanFolderPath;
+    uint16_t chain = 0;
+    bool entriesLoaded = false;  // EntryTable holds this pane's page
+    bool loaded = false;         // loading has ended
+};
+PaneWindow g_pane;
+
+uint32_t CurrentView() { return g_pane.page ? ViewOf(g_pane.page->ListType) : ViewIcon; }
+
+void Post(int command, LPARAM lp = 0) {
+    PostMessageW(g_pane.hwnd, WM_COMMAND, MAKEWPARAM(command, g_pane.chain), lp);
+}
+
+void SetStatus(int part, const std::u16string& text) {
+    if (HWND status = TheApp().TabWindow ? GetDlgItem(TheApp().TabWindow, IDC_STATUSBAR) : nullptr)
+        SendMessageW(status, SB_SETTEXTW, WPARAM(part), reinterpret_cast<LPARAM>(AsW(text)));
+}
+
+void WriteFileCount() {
+    const PaneState& p = ThePane();
+    SetStatus(0, CutTo(FileCountText(CountRegistered(p.EntryTable, p.EntryCount)), 63).data());
+}
+
+void ChoosePage(App& app) {
+    Records& r = app.rec;
+    int32_t tab = r.GlobalSettings.TabNumber;
+    if (tab < r.ShownSpecialCount) {
+        int index = r.ShownSpecialPages[size_t(tab)];
+        g_pane.page = &r.SpecialPages[size_t(index)];
+        g_pane.pageId = SpecialPageId(index);
+        g_pane.userPage = false;
+        return;
+    }
+    if (r.CurrentPage < 0) r.CurrentPage = 0;
+    if (size_t(r.CurrentPage) >= r.UserPages.size()) r.CurrentPage = 0;
+    g_pane.page = r.UserPages.empty() ? nullptr : &r.UserPages[size_t(r.CurrentPage)];
+    g_pane.pageId = r.CurrentPage;
+    g_pane.userPage = true;
+}
+
+void ApplyFontAndColoursNow(App& app) {
+    PageRecord* page = g_pane.page;
+    if (!page) return;
+    HFONT font = FontFromWindowFont(g_pane.hwnd, page->FontSize, (page->FontStyle & FontStyleBit::Bold) ? 700 : 400,
+                                    (page->FontStyle & FontStyleBit::Italic) ? 1 : 0, 0, 0, page->FontName);
+    if (font == reinterpret_cast<HFONT>(SendMessageW(g_pane.hwnd, WM_GETFONT, 0, 0))) font = nullptr;
+    if (font) {
+        SendMessageW(g_pane.list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SendMessageW(g_pane.notice, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (g_pane.PaneFont) DeleteObject(g_pane.PaneFont);
+        g_pane.PaneFont = font;
+    }
+    if (g_pane.PaneBrush) DeleteObject(g_pane.PaneBrush);
+    g_pane.PaneBrush = CreateSolidBrush(page->FontColorBk);
+    SendMessageW(g_pane.list, LVM_SETBKCOLOR, 0, page->FontColorBk);
+    SendMessageW(g_pane.list, LVM_SETTEXTCOLOR, 0, page->FontColor);
+    SendMessageW(g_pane.list, LVM_SETTEXTBKCOLOR, 0, page->FontColorBk);
+    (void)app;
+    InvalidateRect(g_pane.list, nullptr, TRUE);
+}
+
+void InsertColumns() {
+    static const wchar_t* const kHeaders[kColumns] = {L"名前", L"更新日", L"サイズ", L"場所", L"種類", L""};
+    for (int c = 0; c < kColumns; ++c) {
+        LVCOLUMNW col{};
+        col.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_FMT | LVCF_SUBITEM;
+        col.cx = c == kIndexColumn ? 0 : 100;
+        col.pszText = const_cast<wchar_t*>(kHeaders[c]);
+        col.iSubItem = c;
+        if (c < kIndexColumn) {
+            col.mask |= LVCF_IMAGE;
+            col.iImage = SortArrowImage(c, g_pane.page ? g_pane.page->PageListSort : 0);
+            col.fmt = (c == 1 || c == 2) ? (LVCFMT_RIGHT | LVCFMT_IMAGE)
+                                         : (LVCFMT_LEFT | LVCFMT_IMAGE | LVCFMT_BITMAP_ON_RIGHT);
+        }
+        SendMessageW(g_pane.list, LVM_INSERTCOLUMNW, WPARAM(c), reinterpret_cast<LPARAM>(&col));
+    }
+    int order[kColumns] = {kIndexColumn, 0, 1, 2, 3, 4};
+    SendMessageW(g_pane.list, LVM_SETCOLUMNORDERARRAY, kColumns, reinterpret_cast<LPARAM>(order));
+}
+
+HIMAGELIST NewImageList(int size, UINT colour) {
+    return ImageList_Create(size, size, colour | ILC_MASK, 0, 16);
+}
+
+void AddFixed(HIMAGELIST list, int id, int size) {
+    if (!list) return;
+    HBITMAP b = static_cast<HBITMAP>(
+        LoadImageW(TheApp().instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, size, size, LR_DEFAULTCOLOR));
+    ImageList_AddMasked(list, b, RGB(255, 255, 255));
+    if (b) DeleteObject(b);
+}
+
+void DestroyImageListsNow() {
+    SendMessageW(g_pane.list, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+    SendMessageW(g_pane.list, LVM_SETIMAGELIST, LVSIL_NORMAL, 0);
+    for (HIMAGELIST* l : {&g_pane.SmallImages, &g_pane.NormalImages, &g_pane.LargeImages}) {
+        if (*l) ImageList_Destroy(*l);
+        *l = nullptr;
+    }
+}
+
+void SetHeaderFormats(bool details) {
+    for (int c = 0; c < kIndexColumn; ++c) {
+        LVCOLUMNW col{};
+        col.mask = LVCF_FMT;
+        if (!SendMessageW(g_pane.list, LVM_GETCOLUMNW, WPARAM(c), reinterpret_cast<LPARAM>(&col))) continue;
+        col.fmt &= ~(LVCFMT_JUSTIFYMASK | LVCFMT_BITMAP_ON_RIGHT | LVCFMT_FIXED_WIDTH);
+        if (details && (c == 1 || c == 2)) col.fmt |= LVCFMT_RIGHT;
+        else col.fmt |= LVCFMT_LEFT | LVCFMT_BITMAP_ON_RIGHT;
+        if (!details) col.fmt |= LVCFMT_FIXED_WIDTH;
+        SendMessageW(g_pane.list, LVM_SETCOLUMNW, WPARAM(c), reinterpret_cast<LPARAM>(&col));
+    }
+}
+
+void ApplyViewNow(App& app) {
+    const uint32_t view = CurrentView();
+    if (app.rec.WindowsVersion >= 510) {
+        static const DWORD kViews[kViewCount] = {LV_VIEW_TILE, LV_VIEW_ICON, LV_VIEW_SMALLICON, LV_VIEW_DETAILS};
+        SendMessageW(g_pane.list, LVM_SETVIEW, kViews[view], 0);
+    } else {
+        static const LONG_PTR kStyles[kViewCount] = {LVS_ICON, LVS_ICON, LVS_LIST, LVS_REPORT};
+        LONG_PTR st = GetWindowLongPtrW(g_pane.list, GWL_STYLE);
+        SetWindowLongPtrW(g_pane.list, GWL_STYLE, (st & ~LONG_PTR(LVS_TYPEMASK)) | kStyles[view]);
+    }
+    if (view == ViewTile && g_pane.LargeImages)
+        SendMessageW(g_pane.list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(g_pane.LargeImages));
+    else if (view == ViewIcon)
+        SendMessageW(g_pane.list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(g_pane.NormalImages));
+    else
+        SendMessageW(g_pane.list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(g_pane.SmallImages));
+    for (HIMAGELIST l : {g_pane.SmallImages, g_pane.NormalImages, g_pane.LargeImages})
+        if (l) ImageList_SetBkColor(l, CLR_NONE);
+    if (g_pane.PreviousView != ViewDetails) Post(ApplyColumnWidths);
+}
+
+void ApplyColumnWidthsNow(App& app) {
+    const bool details = CurrentView() == ViewDetails;
+    if (app.rec.WindowsVersion >= 600) SetHeaderFormats(true);
+    SendMessageW(g_pane.list, LVM_SETCOLUMNWIDTH, kIndexColumn, 0);
+    for (int c = 0; c < kIndexColumn; ++c) {
+        int w = details && g_pane.page ? (g_pane.page->PageColumnWidth[size_t(c)] & 0xFFFF) : 100;
+        SendMessageW(g_pane.list, LVM_SETCOLUMNWIDTH, WPARAM(c), MAKELPARAM(w, 0));
+    }
+    if (app.rec.WindowsVersion >= 600) SetHeaderFormats(details);
+    if (g_pane.PreviousView == ViewDetails) Post(ApplyView);
+}
+
+void StoreColumnWidths() {
+    if (!g_pane.page) return;
+    for (int c = 0; c < kColumns; ++c)
+        g_pane.page->PageColumnWidth[size_t(c)] = int32_t(SendMessageW(g_pane.list, LVM_GETCOLUMNWIDTH, WPARAM(c), 0));
+}
+
+// The page's Files text from the entries, within the field's capacity.
+std::u16string PageFilesText() {
+    const PaneState& p = ThePane();
+    std::u16string text = RebuildFiles(p.EntryTable, p.EntryCount) + g_pane.unloadedTail;
+    if (text.size() > kFilesCapacity - 1) {
+        size_t cut = text.rfind(u"\r\n", kFilesCapacity - 3);
+        text.resize(cut == std::u16string::npos ? 0 : cut + 2);
+    }
+    return text;
+}
+
+void AllocateEntriesNow(App& app) {
+    PaneState& p = ThePane();
+    // Registrations made since this pane loaded must survive a refresh.
+    if (g_pane.userPage && g_pane.loaded && g_pane.page) g_pane.page->Files = PageFilesText();
+    int capacity = kMaxUserEntries;
+    if (!g_pane.userPage && g_pane.page) {
+        int n = CountFolderContents(*g_pane.page, CountMode::All);
+        if (n > 0) capacity = n;
+    }
+    p.EntryTable.clear();
+    try {
+        p.EntryTable.assign(size_t(capacity), FileEntry{});
+        p.EntryCapacity = capacity;
+    } catch (const std::bad_alloc&) {
+        // An empty page rather than a crash.
+        p.EntryCapacity = 0;
+    }
+    p.EntryCount = 0;
+    g_pane.entriesLoaded = true;
+    g_pane.loaded = false;
+    g_pane.unloadedTail.clear();
+    // Steps still queued from an earlier chain must not touch the new table.
+    ++g_pane.chain;
+    (void)app;
+}
+
+void ShowNotice(bool show) {
+    ShowWindow(g_pane.notice, show ? SW_SHOW : SW_HIDE);
+    if (show) UpdateWindow(g_pane.notice);
+}
+
+void StartLoadingNow() {
+    ShowNotice(true);
+    g_pane.LoadStep = 0;
+    if (!g_pane.page) return;
+    if (g_pane.userPage) {
+        g_pane.FilesWorkText = g_pane.page->Files;
+        g_pane.cutPos = 0;
+        Post(ParseNextEntry, 0);
+        return;
+    }
+    g_pane.ScanFolderPath = SpecialFolderPath(g_pane.page->FolderId);
+    // The folders of special pages are listed by their own scan, which this
+    // pane does not have yet: the page stays on its loading notice.
+}
+
+void FillSlot(FileEntry& slot, std::u16string_view text) {
+    slot = FileEntry{};
+    std::u16string path(text);
+    if (!FillEntryFromSearch(slot, path)) {
+        slot.Path = std::u16string(CutTo(text, 261));
+        FillEntryFromFile(slot);
+    }
+}
+
+void ParseNextEntryNow(int32_t r) {
+    PaneState& p = ThePane();
+    std::u16string_view entry;
+    if (r >= kMaxUserEntries || r >= p.EntryCapacity) {
+        // A hand-edited page may hold more entries than the list shows; they
+        // stay in the page's text rather than vanish when it is written.
+        if (g_pane.cutPos < g_pane.FilesWorkText.size()) g_pane.unloadedTail = g_pane.FilesWorkText.substr(g_pane.cutPos);
+        p.EntryCount = std::min<int32_t>(r, p.EntryCapacity);
+        Post(ShowNextEntry, 0);
+        return;
+    }
+    if (!CutNextEntry(g_pane.FilesWorkText, g_pane.cutPos, entry)) {
+        p.EntryCount = std::min<int32_t>(r, p.EntryCapacity);
+        Post(ShowNextEntry, 0);
+        return;
+    }
+    FillSlot(p.EntryTable[size_t(r)], entry);
+    Post(ParseNextEntry, r + 1);
+}
+
+// The entry's full path has a file-name part: it can be listed.
+bool Listable(const FileEntry& e) {
+    if (e.Path.empty()) return false;
+    wchar_t full[260];
+    wchar_t* name = nullptr;
+    DWORD n = GetFullPathNameW(AsW(e.Path), 260, full, &name);
+    return n > 0 && n < 260 && name && *name;
+}
+
+void ShowNextEntryNow(int32_t i) {
+    PaneState& p = ThePane();
+    if (i >= p.EntryCount) {
+        ShowNotice(false);
+        g_pane.loaded = true;
+        return;
+    }
+    const FileEntry& e = p.EntryTable[size_t(i)];
+    if (Listable(e)) {
+        int count = int(SendMessageW(g_pane.list, LVM_GETITEMCOUNT, 0, 0));
+        InsertEntryItem(g_pane.list, count, i, e, g_pane.page->ListType);
+    }
+    // Every slot gets its icons, so that entry i keeps image 3 + i.
+    FetchEntryIcon(e, g_pane.SmallImages, g_pane.NormalImages, g_pane.LargeImages);
+    if (i + 1 < p.EntryCount) {
+        Post(ShowNextEntry, i + 1);
+        return;
+    }
+    for (HIMAGELIST l : {g_pane.SmallImages, g_pane.NormalImages, g_pane.LargeImages})
+        if (l) ImageList_SetBkColor(l, CLR_NONE);
+    Post(FinishLoading);
+}
+
+void FinishLoadingNow() {
+    ShowNotice(false);
+    g_pane.loaded = true;
+    if (!g_pane.page) return;
+    SendMessageW(g_pane.list, LVM_SETSELECTEDCOLUMN, WPARAM(g_pane.page->PageListSort % 10), 0);
+    int count = int(SendMessageW(g_pane.list, LVM_GETITEMCOUNT, 0, 0));
+    int cursor = g_pane.page->Cursor;
+    if (cursor >= 0 && cursor < count) {
+        LVITEMW state{};
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(g_pane.list, LVM_SETITEMSTATE, WPARAM(cursor), reinterpret_cast<LPARAM>(&state));
+        SendMessageW(g_pane.list, LVM_ENSUREVISIBLE, WPARAM(cursor), TRUE);
+    }
+    SetFocus(g_pane.list);
+    WriteFileCount();
+}
+
+int EntryIndexOfItem(int item) {
+    wchar_t text[16] = {};
+    LVITEMW sub{};
+    sub.iSubItem = kIndexColumn;
+    sub.pszText = text;
+    sub.cchTextMax = 16;
+    SendMessageW(g_pane.list, LVM_GETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&sub));
+    return _wtoi(text);
+}
+
+void ChangeView(App& app, uint32_t view) {
+    if (!g_pane.page) return;
+    g_pane.PreviousView = uint8_t(ViewOf(g_pane.page->ListType));
+    g_pane.page->ListType = view;
+    if (g_pane.PreviousView == ViewDetails) {
+        StoreColumnWidths();
+        Post(ApplyColumnWidths);
+    } else {
+        Post(ApplyView);
+    }
+    (void)app;
+}
+
+void Layout(int w, int h) {
+    MoveWindow(g_pane.list, 0, 0, w, h, TRUE);
+    NoticeRect n = LoadingNoticeRect(w, h);
+    MoveWindow(g_pane.notice, n.x, n.y, n.width, n.height, TRUE);
+}
+
+void OnInitDialog(App& app, HWND hwnd) {
+    g_pane.hwnd = hwnd;
+    g_pane.list = GetDlgItem(hwnd, IDC_PAGELIST);
+    g_pane.notice = GetDlgItem(hwnd, IDC_LOADINGNOTICE);
+    g_pane.PreviousView = 1;
+    g_pane.entriesLoaded = false;
+    g_pane.loaded = false;
+    PlacePagePane(app);
+    DragAcceptFiles(hwnd, TRUE);
+    ChoosePage(app);
+    ThePane().EntryTable.clear();
+    ThePane().EntryCount = 0;
+
+    LONG_PTR st = GetWindowLongPtrW(g_pane.list, GWL_STYLE);
+    SetWindowLongPtrW(g_pane.list, GWL_STYLE, st | LVS_SINGLESEL | LVS_ALIGNTOP);
+    DWORD ex = LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP;
+    if (app.rec.WindowsVersion >= 600) ex |= LVS_EX_HEADERINALLVIEWS;
+    SendMessageW(g_pane.list, LVM_SETEXTENDEDLISTVIEWSTYLE, ex, ex);
+    SetControlTheme(g_pane.list, L"EXPLORER");
+    ApplyFontAndColoursNow(app);
+    g_pane.PreviousView = 1;
+    InsertColumns();
+    SendMessageW(hwnd, WM_COMMAND, CreateImageLists, 0);
+    SetStatus(0, u" ");
+    SetStatus(1, u" ");
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    Layout(rc.right, rc.bottom);
+    const uint32_t style = app.rec.GlobalSettings.TabStyle;
+    if (style & TabStyleBit::Animation)
+        AnimateWindow(hwnd, 75, AW_SLIDE | AW_ACTIVATE | ((style & TabStyleBit::Bottom) ? AW_VER_NEGATIVE : AW_VER_POSITIVE));
+    else
+        ShowWindow(hwnd, SW_SHOW);
+    ShowNotice(true);
+    SendMessageW(hwnd, WM_COMMAND, AllocateEntries, 0);
+    Post(StartLoading);
+}
+
+void OnDestroy(App& app) {
+    PaneState& p = ThePane();
+    if (!p.PagesReorganised && CurrentView() == ViewDetails) StoreColumnWidths();
+    int selected = int(SendMessageW(g_pane.list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+    if (g_pane.page) {
+        if (g_pane.userPage && !p.PagesReorganised) {
+            // A page still loading has only part of its entries in the
+            // table: its text stays as it was rather than lose the rest.
+            if (g_pane.loaded) g_pane.page->Files = PageFilesText();
+            g_pane.page->Cursor = selected;
+            WritePage(app.rec, app.store, g_pane.pageId, WriteGroup::All);
+        } else if (!g_pane.userPage && !p.SpecialSetChanged) {
+            g_pane.page->Cursor = selected;
+            WritePage(app.rec, app.store, g_pane.pageId, WriteGroup::All);
+        }
+    }
+    p.EntryTable.clear();
+    p.EntryTable.shrink_to_fit();
+    p.EntryCount = 0;
+    p.EntryCapacity = 0;
+    DestroyImageListsNow();
+    if (g_pane.PaneFont) DeleteObject(g_pane.PaneFont);
+    if (g_pane.PaneBrush) DeleteObject(g_pane.PaneBrush);
+    g_pane = PaneWindow{};
+}
+
+bool IsChainStep(int id) {
+    return id == FinishLoading || (id >= ParseNextEntry && id <= ShowNextEntry);
+}
+
+INT_PTR OnCommand(App& app, HWND hwnd, WPARAM wp, LPARAM lp) {
+    const int id = LOWORD(wp);
+    if (IsChainStep(id) && HIWORD(wp) != g_pane.chain) return TRUE;  // a step of a replaced chain
+    switch (id) {
+    case ApplyFontAndColours: ApplyFontAndColoursNow(app); break;
+    case ApplyView: ApplyViewNow(app); break;
+    case ApplyColumnWidths: ApplyColumnWidthsNow(app); break;
+    case FinishLoading: FinishLoadingNow(); break;
+    case AllocateEntries: AllocateEntriesNow(app); break;
+    case StartLoading: StartLoadingNow(); break;
+    case ParseNextEntry: ParseNextEntryNow(int32_t(lp)); break;
+    case ShowNextEntry: ShowNextEntryNow(int32_t(lp)); break;
+    case CreateImageLists: {
+        const bool old = app.rec.WindowsVersion < 510;
+        UINT colour = old ? ILC_COLOR4 : ILC_COLOR32;
+        g_pane.SmallImages = NewImageList(16, colour);
+        g_pane.NormalImages = NewImageList(32, colour);
+        g_pane.LargeImages = old ? nullptr : NewImageList(48, colour);
+        AddFixed(g_pane.SmallImages, IDB_BLANK16, 16);
+        AddFixed(g_pane.SmallImages, IDB_SORTUP, 16);
+        AddFixed(g_pane.SmallImages, IDB_SORTDOWN, 16);
+        for (int i = 0; i < kFixedImages; ++i) {
+            AddFixed(g_pane.NormalImages, IDB_BLANK32, 32);
+            AddFixed(g_pane.LargeImages, IDB_BLANK32, 48);
+        }
+        SendMessageW(g_pane.list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(g_pane.SmallImages));
+        SendMessageW(hwnd, WM_COMMAND, ApplyView, 0);
+        break;
+    }
+    case DestroyImageLists: DestroyImageListsNow(); break;
+    case IDM_VIEW_TILE:
+    case IDM_VIEW_ICON:
+    case IDM_VIEW_SMALLICON:
+    case IDM_VIEW_DETAILS: ChangeView(app, uint32_t(id - IDM_VIEW_TILE)); break;
+    default: return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND CurrentPagePane() { return g_pane.hwnd; }
+bool PaneLoaded() { return g_pane.loaded; }
+
+HWND CreatePagePane(App& app, HWND tabWindow) {
+    return CreateDialogParamW(app.instance, MAKEINTRESOURCEW(IDD_PAGEPANE), tabWindow, PagePaneProc, 0);
+}
+
+INT_PTR CALLBACK PagePaneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    App& app = TheApp();
+    switch (msg) {
+    case WM_INITDIALOG: OnInitDialog(app, hwnd); return FALSE;
+    case WM_SIZE: Layout(LOWORD(lp), HIWORD(lp)); return 0;
+    case WM_COMMAND: return OnCommand(app, hwnd, wp, lp);
+    case WM_NOTIFY: {
+        auto* nm = reinterpret_cast<NMHDR*>(lp);
+        if (nm->hwndFrom == g_pane.list && nm->code == LVN_ITEMCHANGED) {
+            auto* change = reinterpret_cast<NMLISTVIEW*>(lp);
+            if ((change->uNewState & LVIS_SELECTED) && !(change->uOldState & LVIS_SELECTED))
+                ShowEntryDetails(app, EntryIndexOfItem(change->iItem), false);
+        }
+        return 0;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORLISTBOX:
+        if (reinterpret_cast<HWND>(lp) == g_pane.notice && g_pane.page) {
+            HDC dc = reinterpret_cast<HDC>(wp);
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, g_pane.page->FontColor);
+            SetBkColor(dc, g_pane.page->FontColorBk);
+            return reinterpret_cast<INT_PTR>(g_pane.PaneBrush);
+        }
+        return 0;
+    case WM_DESTROY:
+        OnDestroy(app);
+        return 0;
+    }
+    return FALSE;
+}
+
+}  // namespace vc
