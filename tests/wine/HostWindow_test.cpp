@@ -15,60 +15,13 @@
 #include "common/Wide_win.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
-#include "support/TempDir_win.h"
-#include "support/Utf16File.h"
+#include "support/AppFixture_win.h"
 
 namespace vc {
 namespace {
 
-class HostWindowTest : public ::testing::Test {
+class HostWindowTest : public test::AppFixture {
 protected:
-    test::TempDir dir;
-    std::u16string path = dir.File(u"Host.vcset");
-
-    static void SetUpTestSuite() {
-        TheApp().instance = GetModuleHandleW(nullptr);
-        RegisterHostClass(TheApp().instance);
-        TheApp().rec.WindowsVersion = DetermineWindowsVersion();
-        TheApp().rec.CommonControlsVersion = DetermineCommonControlsVersion();
-    }
-
-    // Starts the program's windows on a settings file holding `text`.
-    App& Start(std::u16string_view text = u"") {
-        if (!text.empty()) test::WriteBytes(path, test::Utf16LE(text));
-        App& app = TheApp();
-        uint32_t version = app.rec.WindowsVersion;
-        uint16_t controls = app.rec.CommonControlsVersion;
-        app.rec = Records{};
-        app.rec.WindowsVersion = version;
-        app.rec.CommonControlsVersion = controls;
-        app.rec.SettingsFilePath = path;
-        app.rec.WindowName = u"Host";
-        app.store.SetPath(path);
-        app.store.SetReadOnly(false);
-        CoInitialize(nullptr);
-        LoadAllSettings(app);
-        app.HostWindow = CreateHostWindow(app);
-        return app;
-    }
-
-    void TearDown() override {
-        App& app = TheApp();
-        if (app.HostWindow) SendMessageW(app.HostWindow, WM_CLOSE, 0, 0);
-        Pump();
-    }
-
-    // Runs the queue dry; true when the quit message came.
-    static bool Pump() {
-        MSG msg;
-        bool quit = false;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) quit = true;
-            else DispatchOneMessage(TheApp(), msg);
-        }
-        return quit;
-    }
-
     static int Selected() {
         return int(SendDlgItemMessageW(TheApp().TabWindow, IDC_TABSTRIP, TCM_GETCURSEL, 0, 0));
     }
@@ -201,10 +154,7 @@ TEST_F(HostWindowTest, ClosingTheHostStoresPlacementAndQuits) {
     EXPECT_TRUE(Pump());
     EXPECT_EQ(app.HostWindow, nullptr);
     EXPECT_EQ(app.TabWindow, nullptr);
-    Records back;
-    ProfileStore store(PlatformFileSystem(), path);
-    LoadDefaultPage(back, store);
-    LoadSettings(back, store);
+    Records back = Reload();
     EXPECT_EQ(back.GlobalSettings.xPosi, 123);
     EXPECT_EQ(back.GlobalSettings.yPosi, 98);
     EXPECT_EQ(back.GlobalSettings.xSize, 600);

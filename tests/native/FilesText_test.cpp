@@ -1,0 +1,59 @@
+// A user page's Files text cut into entries and rebuilt, and the pane's
+// layout numbers.
+#include <gtest/gtest.h>
+
+#include "pageview/FilesText.h"
+
+namespace vc {
+namespace {
+
+std::vector<std::u16string> Cut(std::u16string_view text) {
+    std::vector<std::u16string> out;
+    size_t pos = 0;
+    std::u16string_view e;
+    while (CutNextEntry(text, pos, e)) out.emplace_back(e);
+    return out;
+}
+
+TEST(FilesTextCut, EntriesEndWithCrLf) {
+    EXPECT_EQ(Cut(u"C:\\a.txt\r\nC:\\b.txt\r\n"), (std::vector<std::u16string>{u"C:\\a.txt", u"C:\\b.txt"}));
+    EXPECT_TRUE(Cut(u"").empty());
+    EXPECT_EQ(Cut(u"C:\\a\r\ntrailing"), (std::vector<std::u16string>{u"C:\\a"}));  // no CR LF: not an entry
+    EXPECT_EQ(Cut(u"\r\n\r\nC:\\x\r\n"), (std::vector<std::u16string>{u"", u"", u"C:\\x"}));
+    EXPECT_EQ(Cut(u"a\nb\r\n"), (std::vector<std::u16string>{u"a\nb"}));  // a lone LF is part of the path
+}
+
+TEST(FilesTextRebuild, SlotOrderWithoutRemovedEntries) {
+    std::vector<FileEntry> t(5);
+    t[0].Path = u"C:\\a.txt";
+    t[1].Path = u"";  // removed
+    t[2].Path = u"C:\\c.txt";
+    t[3].Path = u"C:\\beyond.txt";  // past the count
+    EXPECT_EQ(RebuildFiles(t, 3), u"C:\\a.txt\r\nC:\\c.txt\r\n");
+    EXPECT_EQ(CountRegistered(t, 3), 2);
+    EXPECT_EQ(RebuildFiles(t, 0), u"");
+    EXPECT_EQ(RebuildFiles(t, 99), u"C:\\a.txt\r\nC:\\c.txt\r\nC:\\beyond.txt\r\n");  // count beyond the table
+    // Cut and rebuilt unchanged, a text gives itself back.
+    std::u16string files = u"C:\\a.txt\r\nC:\\b.txt\r\n";
+    std::vector<FileEntry> slots;
+    for (auto& p : Cut(files)) slots.push_back(FileEntry{p});
+    EXPECT_EQ(RebuildFiles(slots, int(slots.size())), files);
+}
+
+TEST(PaneLayout, NoticeAndSortArrows) {
+    NoticeRect n = LoadingNoticeRect(10, 100);
+    EXPECT_EQ(n.x, 3);
+    EXPECT_EQ(n.width, 5);
+    EXPECT_EQ(n.y, 38);
+    EXPECT_EQ(n.height, 24);
+    NoticeRect z = LoadingNoticeRect(0, 0);
+    EXPECT_EQ(z.y, -12);
+    EXPECT_EQ(SortArrowImage(1, 1), 1);
+    EXPECT_EQ(SortArrowImage(1, 11), 2);
+    EXPECT_EQ(SortArrowImage(0, 10), 2);
+    EXPECT_EQ(SortArrowImage(0, 1), 0);
+    EXPECT_EQ(SortArrowImage(4, 14), 2);
+}
+
+}  // namespace
+}  // namespace vc

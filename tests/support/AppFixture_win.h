@@ -1,0 +1,78 @@
+// Starts the program's real windows in the test process on a settings file
+// the test writes, and pumps their messages.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+#include "app/App_win.h"
+#include "app/HostWindow_win.h"
+#include "settings/SettingsFile.h"
+#include "support/TempDir_win.h"
+#include "support/Utf16File.h"
+
+namespace vc::test {
+
+class AppFixture : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::u16string path = dir.File(u"Host.vcset");
+
+    static void SetUpTestSuite() {
+        TheApp().instance = GetModuleHandleW(nullptr);
+        RegisterHostClass(TheApp().instance);
+        TheApp().rec.WindowsVersion = DetermineWindowsVersion();
+        TheApp().rec.CommonControlsVersion = DetermineCommonControlsVersion();
+    }
+
+    // Starts the program's windows on a settings file holding `text`.
+    App& Start(std::u16string_view text = u"") {
+        if (!text.empty()) WriteBytes(path, Utf16LE(text));
+        App& app = TheApp();
+        uint32_t version = app.rec.WindowsVersion;
+        uint16_t controls = app.rec.CommonControlsVersion;
+        app.rec = Records{};
+        app.rec.WindowsVersion = version;
+        app.rec.CommonControlsVersion = controls;
+        app.rec.SettingsFilePath = path;
+        app.rec.WindowName = u"Host";
+        app.store.SetPath(path);
+        app.store.SetReadOnly(false);
+        CoInitialize(nullptr);
+        LoadAllSettings(app);
+        app.HostWindow = CreateHostWindow(app);
+        return app;
+    }
+
+    void Close() {
+        App& app = TheApp();
+        if (app.HostWindow) SendMessageW(app.HostWindow, WM_CLOSE, 0, 0);
+        Pump();
+    }
+
+    void TearDown() override { Close(); }
+
+    // Runs the queue dry; true when the quit message came.
+    static bool Pump() {
+        MSG msg;
+        bool quit = false;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) quit = true;
+            else DispatchOneMessage(TheApp(), msg);
+        }
+        return quit;
+    }
+
+    // The settings as a fresh start would read them from the file.
+    Records Reload() {
+        Records back;
+        ProfileStore store(PlatformFileSystem(), path);
+        LoadDefaultPage(back, store);
+        LoadSettings(back, store);
+        return back;
+    }
+};
+
+}  // namespace vc::test

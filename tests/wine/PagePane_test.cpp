@@ -1,0 +1,171 @@
+// The page pane on real files: loading, list items, views and column widths,
+// and what a page keeps when the pane goes away.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "common/U16.h"
+#include "common/Wide_win.h"
+#include "pageview/PagePane_win.h"
+#include "pageview/PaneState.h"
+#include "resources/resource.h"
+#include "support/AppFixture_win.h"
+
+namespace vc {
+namespace {
+
+class PagePaneTest : public test::AppFixture {
+protected:
+    std::u16string files;  // the Files text of Page1: real files, a folder, a missing file
+
+    void SetUp() override {
+        test::WriteBytes(dir.File(u"alpha.txt"), "hello");
+        test::WriteBytes(dir.File(u"beta.ini"), std::string(12345, 'x'));
+        CreateDirectoryW(AsW(dir.File(u"folder")), nullptr);
+        files = dir.File(u"alpha.txt") + u"\r\n" + dir.File(u"beta.ini") + u"\r\n" + dir.File(u"folder") + u"\r\n" +
+                dir.File(u"missing.doc") + u"\r\n";
+    }
+
+    static std::u16string Settings(std::u16string_view page1, std::u16string_view extra = u"") {
+        return u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=2\r\nSpcialFolder=0\r\n[Page1]\r\n" + std::u16string(page1) +
+               u"\r\n" + std::u16string(extra);
+    }
+
+    static std::u16string FilesKeys(std::u16string_view text) {
+        std::u16string keys;
+        size_t pos = 0;
+        int n = 0;
+        while (true) {
+            size_t brk = text.find(u"\r\n", pos);
+            keys += u"Files" + DecPadded(n++, 3) + u"=" +
+                    std::u16string(text.substr(pos, brk == std::u16string_view::npos ? std::u16string_view::npos : brk - pos)) +
+                    u"\r\n";
+            if (brk == std::u16string_view::npos) break;
+            pos = brk + 2;
+        }
+        return keys + u"Files=" + Dec(n);
+    }
+
+    // Pumps until the pane has finished loading (bounded).
+    static void Load() {
+        for (int i = 0; i < 2000 && !PaneLoaded(); ++i) {
+            Pump();
+            if (!PaneLoaded()) Sleep(1);
+        }
+        Pump();
+    }
+
+    static HWND List() { return GetDlgItem(CurrentPagePane(), IDC_PAGELIST); }
+    static std::u16string ItemText(int item, int column) {
+        wchar_t text[300] = {};
+        LVITEMW sub{};
+        sub.iSubItem = column;
+        sub.pszText = text;
+        sub.cchTextMax = 300;
+        SendMessageW(List(), LVM_GETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&sub));
+        return U16(text);
+    }
+    static std::u16string Status(int part) {
+        wchar_t text[300] = {};
+        SendDlgItemMessageW(TheApp().TabWindow, IDC_STATUSBAR, SB_GETTEXTW, WPARAM(part), reinterpret_cast<LPARAM>(text));
+        return U16(text);
+    }
+};
+
+TEST_F(PagePaneTest, LoadsEveryEntryWithItsIndexAndSelectsTheCursor) {
+    Start(Settings(FilesKeys(files) + u"\r\nListType=3\r\nCursor=1"));
+    Load();
+    ASSERT_TRUE(CurrentPagePane());
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(CurrentPagePane(), IDC_LOADINGNOTICE)));
+    ASSERT_EQ(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0), 4);
+    EXPECT_EQ(ThePane().EntryCount, 4);
+    EXPECT_EQ(ItemText(0, 0), u"alpha");  // extensions hidden
+    EXPECT_EQ(ItemText(2, 0), u"folder");
+    EXPECT_EQ(ItemText(3, 0), u"missing");  // a missing file still loads
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(ItemText(i, 5), Dec(i));
+    EXPECT_EQ(ThePane().EntryTable[1].Size, 12345);
+    EXPECT_EQ(ThePane().EntryTable[2].TypeOffset, -1);
+    EXPECT_EQ(ThePane().EntryTable[3].LastWriteTime, 0u);
+    EXPECT_EQ(SendMessageW(List(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED), 1);
+    EXPECT_EQ(Status(0), u"ファイル数 : 4");
+    // Small, normal and large image lists hold three fixed images and one per entry.
+    HIMAGELIST small = reinterpret_cast<HIMAGELIST>(SendMessageW(List(), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    EXPECT_EQ(ImageList_GetImageCount(small), 3 + 4);
+}
+
+TEST_F(PagePaneTest, ViewChangesKeepTheDetailWidths) {
+    App& app = Start(Settings(FilesKeys(files) + u"\r\nListType=259\r\nPageColumnWidth=150,120,70,90,60,"));
+    Load();
+    HWND list = List();
+    EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), 150);
+    EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 5, 0), 0);  // the index column never shows
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, 250);                // the user widens a column
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_VIEW_ICON, 0);
+    Pump();
+    EXPECT_EQ(app.rec.UserPages[0].ListType, 1u);  // the whole word: extensions off too
+    EXPECT_EQ(app.rec.UserPages[0].PageColumnWidth[0], 250);
+    // (Wine reports no column widths outside the details view, so the
+    // non-detail widths are not checked here.)
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_VIEW_DETAILS, 0);
+    Pump();
+    EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), 250);
+    EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0), 120);
+    EXPECT_EQ(ItemText(0, 0), u"alpha.txt");  // names keep the form they were listed in
+
+    // Leaving the page stores the widths and the view; coming back restores them.
+    SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);
+    Load();
+    SendMessageW(app.HostWindow, WM_COMMAND, IDM_PREV_TAB, 0);
+    Load();
+    EXPECT_EQ(SendMessageW(List(), LVM_GETCOLUMNWIDTH, 0, 0), 250);
+    Close();
+    Records back = Reload();
+    EXPECT_EQ(back.UserPages[0].ListType, 3u);
+    EXPECT_EQ(back.UserPages[0].PageColumnWidth[0], 250);
+}
+
+TEST_F(PagePaneTest, LeavingThePageWritesCursorAndEntries) {
+    App& app = Start(Settings(FilesKeys(files)));
+    Load();
+    LVITEMW state{};
+    state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(List(), LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&state));
+    SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);
+    Records back = Reload();
+    EXPECT_EQ(back.UserPages[0].Cursor, 2);
+    EXPECT_EQ(back.UserPages[0].Files, files);
+}
+
+TEST_F(PagePaneTest, AnUnfinishedLoadLosesNoEntries) {
+    App& app = Start(Settings(FilesKeys(files)));
+    // Switch away before the loading chain has run.
+    SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);
+    Pump();
+    EXPECT_EQ(Reload().UserPages[0].Files, files);
+}
+
+TEST_F(PagePaneTest, RefreshWhileLoadingStartsOneCleanChain) {
+    App& app = Start(Settings(FilesKeys(files)));
+    Pump();  // a few steps have run, more are queued
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_REFRESH, 0);
+    Load();
+    EXPECT_EQ(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0), 4);
+    EXPECT_EQ(ThePane().EntryCount, 4);
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_REFRESH, 0);
+    Load();
+    EXPECT_EQ(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0), 4);
+}
+
+TEST_F(PagePaneTest, EntriesBeyondTheListLimitStayInThePage) {
+    std::u16string many;
+    for (int i = 0; i < 205; ++i) many += u"C:\\nowhere\\file" + Dec(i) + u".txt\r\n";
+    App& app = Start(Settings(FilesKeys(many)));
+    Load();
+    EXPECT_EQ(ThePane().EntryCount, 200);
+    SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);
+    EXPECT_EQ(Reload().UserPages[0].Files, many);
+}
+
+}  // namespace
+}  // namespace vc
