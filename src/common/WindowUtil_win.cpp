@@ -1,9 +1,14 @@
 #include "common/WindowUtil_win.h"
 
+#include <random>
 #include <vector>
 
+#include <commctrl.h>
+
 #include "common/Placement.h"
+#include "app/App_win.h"
 #include "common/U16.h"
+#include "tabwindow/Swatch_win.h"
 
 namespace vc {
 
@@ -56,6 +61,82 @@ BOOL CALLBACK CollectOwned(HWND w, LPARAM lp) {
     return TRUE;
 }
 }  // namespace
+
+namespace {
+Rect MonitorOf(const RECT& r) {
+    Rect m{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (HMONITOR mon = MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST); mon && GetMonitorInfoW(mon, &mi))
+        m = {mi.rcMonitor.left, mi.rcMonitor.top, mi.rcMonitor.right, mi.rcMonitor.bottom};
+    return m;
+}
+
+unsigned Random() {
+    static std::mt19937 rng{std::random_device{}()};
+    return unsigned(rng());
+}
+}  // namespace
+
+void PlaceDialogBesideTabWindow(HWND dialog) {
+    const App& app = TheApp();
+    const bool modern = app.rec.WindowsVersion >= 600;
+    int mx = 8 + int(Random() % 6), my = 3 + int(Random() % 6);
+    if (modern) {
+        mx += 5;
+        my += 5;
+    }
+    const GlobalRecord& g = app.rec.GlobalSettings;
+    Rect m = MonitorOf(RECT{g.xPosi, g.yPosi, g.xPosi + g.xSize, g.yPosi + g.ySize});
+    RECT d, t{};
+    GetWindowRect(dialog, &d);
+    if (app.TabWindow) GetWindowRect(app.TabWindow, &t);
+    Point p = PlaceBeside(m, Rect{t.left, t.top, t.right, t.bottom}, d.right - d.left, d.bottom - d.top, mx, my,
+                         modern);
+    SetWindowPos(dialog, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+}
+
+void RandomAnimation(HWND w, DWORD baseFlags) { AnimateWindow(w, 75, baseFlags | RandomAnimationFlags(Random())); }
+
+void ItemSelectionFrame(const DRAWITEMSTRUCT& item) {
+    RECT r = item.rcItem;
+    InflateRect(&r, -1, -1);
+    if (item.itemState & ODS_SELECTED) {
+        FrameRect(item.hDC, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        return;
+    }
+    HBRUSH b = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
+    FrameRect(item.hDC, &r, b);
+    DeleteObject(b);
+}
+
+void AlignBackgroundBrush(HWND dialog, HWND control, HDC dc) {
+    POINT d{0, 0}, c{0, 0};
+    ClientToScreen(dialog, &d);
+    ClientToScreen(control, &c);
+    SIZE tile = BackgroundTileSize();
+    Point o = PatternOrigin(c.x - d.x, c.y - d.y, tile.cx, tile.cy);
+    SetBrushOrgEx(dc, o.x, o.y, nullptr);
+}
+
+HWND TooltipsForControls(HINSTANCE instance, HWND dialog, const ControlTip* tips, int count) {
+    HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, instance, nullptr);
+    if (!tip) return nullptr;
+    SendMessageW(tip, TTM_ACTIVATE, TRUE, 0);
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 480);
+    for (int i = 0; i < count; ++i) {
+        TTTOOLINFOW ti{};
+        ti.cbSize = sizeof ti;
+        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        ti.hwnd = dialog;
+        ti.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog, tips[i].id));
+        ti.hinst = instance;
+        ti.lpszText = const_cast<wchar_t*>(tips[i].text);
+        SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+    return tip;
+}
 
 void SetControlTheme(HWND w, const wchar_t* appName) {
     using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);

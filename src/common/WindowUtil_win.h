@@ -16,6 +16,21 @@ HFONT FontFromWindowFont(HWND w, int height, int weight, BYTE italic, BYTE under
 // Moves the tab window to its saved place, kept on the nearest monitor.
 void PlaceTabWindow(HWND tab, int x, int y, int width, int height);
 
+// Places a settings dialog beside the tab window, a little apart.
+void PlaceDialogBesideTabWindow(HWND dialog);
+// Shows or hides `w` with a randomly chosen 75 ms animation.
+void RandomAnimation(HWND w, DWORD baseFlags);
+// Frames an owner-drawn combo-box item: black when selected.
+void ItemSelectionFrame(const DRAWITEMSTRUCT& item);
+// Aligns the background pattern under a transparent control.
+void AlignBackgroundBrush(HWND dialog, HWND control, HDC dc);
+// A tooltip window for the dialog's controls; the caller destroys it.
+struct ControlTip {
+    WORD id;
+    const wchar_t* text;
+};
+HWND TooltipsForControls(HINSTANCE instance, HWND dialog, const ControlTip* tips, int count);
+
 // SetWindowTheme, looked up on first use (the theme library may be absent).
 void SetControlTheme(HWND w, const wchar_t* appName);
 

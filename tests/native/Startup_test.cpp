@@ -88,5 +88,38 @@ TEST(Placement, CentreStaysOnTheMonitor) {
     EXPECT_EQ(PlaceOnMonitor(100, 100, 550, 350, second).x, 1925);
 }
 
+TEST(Placement, DialogBesideTheTabWindow) {
+    Rect m{0, 0, 1920, 1080};
+    // Tab window in the upper half: the dialog opens below it, left-aligned.
+    Point below = PlaceBeside(m, Rect{100, 100, 650, 450}, 400, 300, 10, 5, false);
+    EXPECT_EQ(below.x, 100);
+    EXPECT_EQ(below.y, 455);
+    // In the lower half: above it; on Vista and later 5 pixels further in.
+    Point above = PlaceBeside(m, Rect{100, 600, 650, 950}, 400, 300, 15, 10, true);
+    EXPECT_EQ(above.x, 105);
+    EXPECT_EQ(above.y, 600 - 300 - 10);
+    // No room to the right: right-aligned with the tab window.
+    Point right = PlaceBeside(m, Rect{1700, 100, 1900, 300}, 400, 300, 10, 5, false);
+    EXPECT_EQ(right.x, 1900 - 400);
+    // Clamped into the monitor, also on a second monitor whose left is not 0:
+    // the fit test compares against the width, not the right edge.
+    Rect second{1920, 0, 3840, 1080};
+    Point far = PlaceBeside(second, Rect{3700, 900, 3830, 1070}, 400, 300, 10, 5, false);
+    EXPECT_EQ(far.x, 3840 - 400 - 10);
+    EXPECT_EQ(far.y, 900 - 300 - 5);
+    Point top = PlaceBeside(m, Rect{100, -500, 600, 100}, 400, 300, 10, 5, false);
+    EXPECT_GE(top.y, 5);
+}
+
+TEST(Placement, PatternOriginAndAnimations) {
+    EXPECT_EQ(PatternOrigin(10, 20, 48, 48).x, 48 - 10 + 12);
+    EXPECT_EQ(PatternOrigin(10, 20, 48, 48).y, 48 - 20 + 16);
+    EXPECT_EQ(PatternOrigin(96, 0, 48, 48).x, 48 + 12);
+    EXPECT_EQ(PatternOrigin(10, 20, 0, 0).x, 12);  // unknown tile size
+    EXPECT_EQ(RandomAnimationFlags(8), 0x10u);     // centre
+    EXPECT_EQ(RandomAnimationFlags(9), 0x80000u);  // blend
+    EXPECT_EQ(RandomAnimationFlags(13), 0x40000u | 0x2u);
+}
+
 }  // namespace
 }  // namespace vc
