@@ -9,7 +9,7 @@
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"
 #include "pageview/FilesText.h"
-#include "pageview/PaneEntries_win.h"
+#include "pageview/FileDetails_win.h"
 #include "pageview/PaneState.h"
 #include "pageview/SpecialFolders_win.h"
 #include "resources/resource.h"
@@ -43,6 +43,7 @@ struct PaneWindow {
     std::u16string FilesWorkText;
     size_t cutPos = 0;
     std::u16string unloadedTail;  // entries past the list's limit, kept as text
+    KnownFolderPaths folders;     // looked up once per load for the location column
     std::u16string ScanFolderPath;
     uint16_t chain = 0;
     bool entriesLoaded = false;  // EntryTable holds this pane's page
@@ -256,10 +257,9 @@ void StartLoadingNow() {
 
 void FillSlot(FileEntry& slot, std::u16string_view text) {
     slot = FileEntry{};
-    std::u16string path(text);
-    if (!FillEntryFromSearch(slot, path)) {
+    if (!FillFromSearch(std::u16string(text), true, slot)) {
         slot.Path = std::u16string(CutTo(text, 261));
-        FillEntryFromFile(slot);
+        FillFromFile(slot);
     }
 }
 
@@ -283,15 +283,6 @@ void ParseNextEntryNow(int32_t r) {
     Post(ParseNextEntry, r + 1);
 }
 
-// The entry's full path has a file-name part: it can be listed.
-bool Listable(const FileEntry& e) {
-    if (e.Path.empty()) return false;
-    wchar_t full[260];
-    wchar_t* name = nullptr;
-    DWORD n = GetFullPathNameW(AsW(e.Path), 260, full, &name);
-    return n > 0 && n < 260 && name && *name;
-}
-
 void ShowNextEntryNow(int32_t i) {
     PaneState& p = ThePane();
     if (i >= p.EntryCount) {
@@ -300,12 +291,12 @@ void ShowNextEntryNow(int32_t i) {
         return;
     }
     const FileEntry& e = p.EntryTable[size_t(i)];
-    if (Listable(e)) {
-        int count = int(SendMessageW(g_pane.list, LVM_GETITEMCOUNT, 0, 0));
-        InsertEntryItem(g_pane.list, count, i, e, g_pane.page->ListType);
-    }
+    if (i == 0) g_pane.folders = CurrentKnownFolderPaths();
+    std::optional<FullPath> full = e.Path.empty() ? std::nullopt : FullPathOf(e.Path);
+    if (full && full->NameStart < full->Text.size())
+        CreateItem(g_pane.list, i, e, DisplayName(full->Name(), *g_pane.page, e.TypeOffset < 0), g_pane.folders);
     // Every slot gets its icons, so that entry i keeps image 3 + i.
-    FetchEntryIcon(e, g_pane.SmallImages, g_pane.NormalImages, g_pane.LargeImages);
+    FetchIcons(e, g_pane.SmallImages, g_pane.NormalImages, g_pane.LargeImages, TheApp().rec.WindowsVersion);
     if (i + 1 < p.EntryCount) {
         Post(ShowNextEntry, i + 1);
         return;

@@ -1,0 +1,290 @@
+// The file system, locale and shell look-ups behind an entry's details.
+#include "pageview/FileDetails_win.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <commoncontrols.h>
+
+#include "common/U16.h"
+#include "common/Wide_win.h"
+
+namespace vc {
+
+namespace {
+
+uint64_t FromFileTime(const FILETIME& t) { return (uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime; }
+
+// The last part of a path: what FindFirstFileExW looks for.
+std::u16string_view LastPart(std::u16string_view path) {
+    size_t slash = path.rfind(u'\\');
+    return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
+}
+
+// A pattern would find some other item; "." and ".." name a folder by a
+// detour that the search itself resolves, so the found name cannot tell.
+bool NamesNoSingleItem(std::u16string_view path) {
+    std::u16string_view name = LastPart(path);
+    return name == u"." || name == u".." || name.find_first_of(u"*?<>\"") != std::u16string_view::npos;
+}
+
+}  // namespace
+
+// ---- Filling an entry ----
+
+bool FillFromSearch(const std::u16string& path, bool foldersAllowed, FileEntry& entry) {
+    // A path longer than Path holds would be stored cut, naming another file
+    // (or none) with this one's details.
+    if (path.empty() || path.size() >= kPathCapacity || NamesNoSingleItem(path)) return false;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileExW(AsW(path), FindExInfoStandard, &found, FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+
+    std::u16string name = U16(found.cFileName);
+    bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) || name == u"." || name == u"..") return false;
+    if (folder && !foldersAllowed) return false;
+
+    entry.Path = path;
+    entry.LastWriteTime = FromFileTime(found.ftLastWriteTime);
+    entry.Size = folder ? 0 : int64_t((uint64_t(found.nFileSizeHigh) << 32) | found.nFileSizeLow);
+    SetOffsets(entry, folder);
+    return true;
+}
+
+void FillFromFile(FileEntry& entry) {
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    bool folder = GetFileAttributesExW(AsW(entry.Path), GetFileExInfoStandard, &attributes) &&
+                  (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    entry.LastWriteTime = 0;
+    entry.Size = 0;
+    HANDLE file = CreateFileW(AsW(entry.Path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        FILETIME written;
+        if (GetFileTime(file, nullptr, nullptr, &written)) entry.LastWriteTime = FromFileTime(written);
+        LARGE_INTEGER size;
+        if (!folder && GetFileSizeEx(file, &size)) entry.Size = size.QuadPart;
+        CloseHandle(file);
+    }
+    SetOffsets(entry, folder);
+}
+
+bool IsFolderNow(const std::u16string& path) {
+    DWORD a = GetFileAttributesW(AsW(path));
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// ---- Texts ----
+
+namespace {
+
+SYSTEMTIME ToSystemTime(const CalendarTime& t) {
+    SYSTEMTIME s;
+    s.wYear = t.Year;
+    s.wMonth = t.Month;
+    s.wDayOfWeek = t.DayOfWeek;
+    s.wDay = t.Day;
+    s.wHour = t.Hour;
+    s.wMinute = t.Minute;
+    s.wSecond = t.Second;
+    s.wMilliseconds = t.Milliseconds;
+    return s;
+}
+
+std::u16string UserShortDate(const CalendarTime& t) {
+    SYSTEMTIME s = ToSystemTime(t);
+    wchar_t text[80];
+    if (!GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &s, nullptr, text, int(std::size(text)))) return {};
+    return U16(text);
+}
+
+std::u16string UserTimeNoSeconds(const CalendarTime& t) {
+    SYSTEMTIME s = ToSystemTime(t);
+    wchar_t text[60];
+    if (!GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &s, nullptr, text, int(std::size(text)))) return {};
+    return U16(text);
+}
+
+}  // namespace
+
+const DateTimeFormat kUserDateTime = {UserShortDate, UserTimeNoSeconds};
+
+std::optional<CalendarTime> LocalCalendarTime(uint64_t fileTime) {
+    FILETIME utc = {DWORD(fileTime), DWORD(fileTime >> 32)};
+    FILETIME local;
+    SYSTEMTIME s;
+    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &s)) return std::nullopt;
+    CalendarTime t;
+    t.Year = s.wYear;
+    t.Month = s.wMonth;
+    t.DayOfWeek = s.wDayOfWeek;
+    t.Day = s.wDay;
+    t.Hour = s.wHour;
+    t.Minute = s.wMinute;
+    t.Second = s.wSecond;
+    t.Milliseconds = s.wMilliseconds;
+    return t;
+}
+
+std::u16string DateTextOf(uint64_t fileTime, bool withPrefix, size_t capacity) {
+    return DateText(LocalCalendarTime(fileTime), withPrefix, capacity, kUserDateTime);
+}
+
+KnownFolderPaths CurrentKnownFolderPaths() {
+    KnownFolderPaths paths;
+    for (size_t row = 0; row < kKnownFolderCount; ++row) {
+        wchar_t path[MAX_PATH] = L"";
+        if (SUCCEEDED(SHGetFolderPathW(nullptr, KnownFolderTable[row].Csidl, nullptr, SHGFP_TYPE_CURRENT, path)))
+            paths[row] = U16(path);
+    }
+    return paths;
+}
+
+std::u16string LocationTextOf(std::u16string_view location) {
+    return LocationText(location, CurrentKnownFolderPaths());
+}
+
+std::optional<FullPath> FullPathOf(const std::u16string& path) {
+    wchar_t text[260];
+    wchar_t* name = nullptr;
+    DWORD n = GetFullPathNameW(AsW(path), DWORD(std::size(text)), text, &name);
+    if (n == 0 || n >= std::size(text)) return std::nullopt;
+    FullPath full;
+    full.Text.assign(AsU16(text), n);
+    full.NameStart = name ? size_t(name - text) : full.Text.size();
+    if (full.NameStart > full.Text.size()) full.NameStart = full.Text.size();
+    return full;
+}
+
+// ---- List items ----
+
+std::array<std::u16string, kColumnCount> ColumnTexts(const FileEntry& entry, int index,
+                                                     std::u16string_view displayName,
+                                                     const KnownFolderPaths& folders) {
+    std::optional<FullPath> full = FullPathOf(entry.Path);
+    return {
+        std::u16string(displayName),
+        DateTextOf(entry.LastWriteTime, false, kDateColumnCapacity),
+        SizeColumnText(IsFolderNow(entry.Path), entry.Size),
+        full ? LocationText(ContainingFolder(full->Text), folders) : std::u16string(kNoValue),
+        TypeText(entry),
+        Dec(index),
+    };
+}
+
+int CreateItem(HWND list, int index, const FileEntry& entry, std::u16string_view displayName,
+               const KnownFolderPaths& folders) {
+    if (index < 0) return -1;
+    std::array<std::u16string, kColumnCount> texts = ColumnTexts(entry, index, displayName, folders);
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = index;
+    item.pszText = reinterpret_cast<wchar_t*>(texts[0].data());
+    item.iImage = 3 + index;
+    item.lParam = reinterpret_cast<LPARAM>(&entry);
+    int position = int(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    if (position < 0) return -1;
+    for (int column = 1; column < kColumnCount; ++column) {
+        LVITEMW sub = {};
+        sub.iSubItem = column;
+        sub.pszText = reinterpret_cast<wchar_t*>(texts[size_t(column)].data());
+        SendMessageW(list, LVM_SETITEMTEXTW, WPARAM(position), reinterpret_cast<LPARAM>(&sub));
+    }
+    return position;
+}
+
+// ---- Icons ----
+
+namespace {
+
+// An icon this code must destroy; a shared one is held with destroy = false.
+class Icon {
+public:
+    Icon() = default;
+    explicit Icon(HICON h, bool destroy = true) : h_(h), destroy_(destroy) {}
+    Icon(const Icon&) = delete;
+    Icon& operator=(const Icon&) = delete;
+    Icon& operator=(Icon&& o) noexcept {
+        reset();
+        h_ = o.h_;
+        destroy_ = o.destroy_;
+        o.h_ = nullptr;
+        return *this;
+    }
+    ~Icon() { reset(); }
+    HICON get() const { return h_; }
+
+private:
+    void reset() {
+        if (h_ && destroy_) DestroyIcon(h_);
+        h_ = nullptr;
+    }
+    HICON h_ = nullptr;
+    bool destroy_ = true;
+};
+
+using GetImageListFn = HRESULT(WINAPI*)(int, REFIID, void**);
+
+// Windows XP exports SHGetImageList by ordinal only.
+GetImageListFn ImageListGetter() {
+    static GetImageListFn fn = [] {
+        HMODULE shell = GetModuleHandleW(L"shell32.dll");
+        if (!shell) shell = LoadLibraryW(L"shell32.dll");
+        FARPROC p = shell ? GetProcAddress(shell, MAKEINTRESOURCEA(727)) : nullptr;
+        return reinterpret_cast<GetImageListFn>(reinterpret_cast<void (*)()>(p));
+    }();
+    return fn;
+}
+
+// The icon at `index` of the system image list of that size, or none.
+Icon SystemListIcon(IconSize size, int index) {
+    GetImageListFn getList = ImageListGetter();
+    if (!getList) return Icon();
+    int which = size == IconSize::Small ? SHIL_SMALL : size == IconSize::Normal ? SHIL_LARGE : SHIL_EXTRALARGE;
+    IImageList* images = nullptr;
+    if (FAILED(getList(which, __uuidof(IImageList), reinterpret_cast<void**>(&images))) || !images) return Icon();
+    HICON icon = nullptr;
+    if (FAILED(images->GetIcon(index, ILD_TRANSPARENT, &icon))) icon = nullptr;
+    images->Release();
+    return Icon(icon);
+}
+
+}  // namespace
+
+bool FetchIcon(const FileEntry& entry, IconSize size, HIMAGELIST images, uint32_t windowsVersion) {
+    if (!images) return false;
+    UINT flags = SHGFI_ICON | SHGFI_SHELLICONSIZE;
+    if (size == IconSize::Small) flags |= SHGFI_SMALLICON;
+    if (size == IconSize::Large) flags |= SHGFI_OPENICON;
+    SHFILEINFOW info = {};
+    if (!SHGetFileInfoW(AsW(entry.Path), 0, &info, sizeof info, flags)) {
+        info.hIcon = nullptr;
+        info.iIcon = 0;
+    }
+    Icon icon(info.hIcon);
+    if (windowsVersion >= 510) icon = SystemListIcon(size, info.iIcon);
+
+    if (!icon.get()) {
+        // The call may write the icon's source file into the buffer.
+        wchar_t path[kPathCapacity] = L"";
+        std::u16string_view cut = CutTo(entry.Path, kPathCapacity - 1);
+        std::copy(cut.begin(), cut.end(), path);
+        WORD iconIndex = 0;
+        icon = Icon(ExtractAssociatedIconW(GetModuleHandleW(nullptr), path, &iconIndex));
+    }
+    // Every entry must add exactly one image, or the icons of all later
+    // entries would shift onto the wrong items.
+    if (!icon.get() && ImageList_GetImageCount(images) > 0) icon = Icon(ImageList_GetIcon(images, 0, ILD_NORMAL));
+    if (!icon.get()) icon = Icon(LoadIconW(nullptr, IDI_APPLICATION), false);
+    return icon.get() && ImageList_ReplaceIcon(images, -1, icon.get()) >= 0;
+}
+
+void FetchIcons(const FileEntry& entry, HIMAGELIST smallImages, HIMAGELIST normalImages, HIMAGELIST largeImages,
+                uint32_t windowsVersion) {
+    FetchIcon(entry, IconSize::Large, largeImages, windowsVersion);
+    FetchIcon(entry, IconSize::Normal, normalImages, windowsVersion);
+    FetchIcon(entry, IconSize::Small, smallImages, windowsVersion);
+}
+
+}  // namespace vc
