@@ -65,7 +65,8 @@ int Run() {
         int n = 0;
         for (size_t brk; (brk = files.find(u"\r\n", pos)) != std::u16string::npos; pos = brk + 2)
             keys += u"Files" + DecPadded(n++, 3) + u"=" + files.substr(pos, brk - pos) + u"\r\n";
-        keys += u"Files" + DecPadded(n++, 3) + u"=\r\nFiles=" + Dec(n) + u"\r\n";
+        keys += u"Files" + DecPadded(n, 3) + u"=\r\n";
+        keys += u"Files=" + Dec(n + 1) + u"\r\n";
     }
     std::u16string settings = dir.File(u"bench.vcset");
     test::WriteBytes(settings, test::Utf16LE(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=2\r\nSpcialFolder=0\r\nTabStyle=65536\r\n"
@@ -91,7 +92,23 @@ int Run() {
         SendMessageW(app.TabWindow, WM_COMMAND, IDM_SELECT_PAGE_FIRST + 1, 0);  // Page2, the 200 files
         runs.push_back(PumpUntilLoaded(app, start));
         int items = int(SendDlgItemMessageW(CurrentPagePane(), IDC_PAGELIST, LVM_GETITEMCOUNT, 0, 0));
-        if (items != 200) std::printf("loaded %d items instead of 200\n", items);
+        if (items != 200) {
+            std::printf("loaded %d items instead of 200 (run %d)\n", items, i);
+            HWND list = GetDlgItem(CurrentPagePane(), IDC_PAGELIST);
+            std::vector<bool> seen(200);
+            for (int k = 0; k < items; ++k) {
+                wchar_t t[16] = {};
+                LVITEMW sub{};
+                sub.iSubItem = 5;
+                sub.pszText = t;
+                sub.cchTextMax = 16;
+                SendMessageW(list, LVM_GETITEMTEXTW, WPARAM(k), reinterpret_cast<LPARAM>(&sub));
+                int idx = _wtoi(t);
+                if (idx >= 0 && idx < 200) seen[size_t(idx)] = true;
+            }
+            for (int k = 0; k < 200; ++k)
+                if (!seen[size_t(k)]) std::printf("entry %d has no item\n", k);
+        }
     }
     std::sort(runs.begin(), runs.end(), [](auto& a, auto& b) { return a.total < b.total; });
     double load = runs[runs.size() / 2].total;

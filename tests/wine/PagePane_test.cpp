@@ -163,6 +163,7 @@ TEST_F(PagePaneTest, EntriesBeyondTheListLimitStayInThePage) {
     App& app = Start(Settings(FilesKeys(many)));
     Load();
     EXPECT_EQ(ThePane().EntryCount, 200);
+    EXPECT_EQ(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0), 200);
     SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);
     EXPECT_EQ(Reload().UserPages[0].Files, many);
 }
