@@ -1,0 +1,109 @@
+// Start-up and shut-down of Vellumcraft.exe against minimal_dialog.exe, an
+// empty dialog program, under the same Wine in one run: the time from
+// CreateProcess until the main dialog is visible, and from posting WM_CLOSE
+// to it until the process has ended. Runs alternate between the two programs
+// so that a slow phase of the machine weighs on both alike. Vellumcraft runs
+// on a settings file that already exists: the warm-up run creates it.
+#include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "e2e/AppProcess_win.h"
+#include "support/BenchReport.h"
+#include "support/TempDir_win.h"
+
+namespace vc {
+namespace {
+
+using e2e::AppProcess;
+using e2e::Clock;
+using e2e::Ms;
+
+constexpr int kRuns = 15;
+constexpr Ms kDeadline{20000};
+
+struct Program {
+    const char* label;
+    std::u16string exe;
+    std::u16string argument;
+    std::u16string caption;
+    std::vector<double> visibleMs, exitMs;
+};
+
+double Since(Clock::time_point t) { return std::chrono::duration<double, std::milli>(Clock::now() - t).count(); }
+
+double Median(std::vector<double> v) {
+    if (v.empty()) return NAN;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// One start and close; false when a deadline passed or the exit code was not 0.
+bool RunOnce(Program& p, bool record) {
+    AppProcess app;
+    const auto started = Clock::now();
+    if (!app.Start(p.exe, p.argument)) {
+        std::printf("startup: %s: CreateProcess failed (%lu)\n", p.label, GetLastError());
+        return false;
+    }
+    HWND dialog = app.WaitVisibleDialog(p.caption, kDeadline);
+    const double visible = Since(started);
+    if (!dialog) {
+        std::printf("startup: %s: no visible window \"%s\" within %lld ms\n", p.label,
+                    ToUtf8(p.caption).c_str(), static_cast<long long>(kDeadline.count()));
+        return false;
+    }
+    const auto closing = Clock::now();
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    const bool ended = WaitForSingleObject(app.handle(), DWORD(kDeadline.count())) == WAIT_OBJECT_0;
+    const double exit = Since(closing);
+    DWORD code = 1;
+    if (ended) GetExitCodeProcess(app.handle(), &code);
+    if (!ended || code != 0) {
+        std::printf("startup: %s: %s after WM_CLOSE\n", p.label, ended ? "non-zero exit code" : "still running");
+        return false;
+    }
+    if (record) {
+        p.visibleMs.push_back(visible);
+        p.exitMs.push_back(exit);
+    }
+    return true;
+}
+
+int Run() {
+#if defined(VC_APP_EXE) && defined(VC_MINIMAL_DIALOG_EXE)
+    test::TempDir dir;
+    Program app{"Vellumcraft", e2e::WindowsPathOf(VC_APP_EXE), u"\"" + dir.File(u"bench.vcset") + u"\"",
+                e2e::CaptionFor(u"bench"), {}, {}};
+    Program minimal{"minimal dialog", e2e::WindowsPathOf(VC_MINIMAL_DIALOG_EXE), u"",
+                    u"Minimal - Vellumcraft Bench", {}, {}};
+
+    bool ok = RunOnce(app, false) && RunOnce(minimal, false);
+    if (ok && !test::FileExists(dir.File(u"bench.vcset"))) {
+        std::printf("startup: the warm-up run wrote no settings file\n");
+        ok = false;
+    }
+    for (int i = 0; ok && i < kRuns; ++i) ok = RunOnce(app, true) && RunOnce(minimal, true);
+
+    for (const Program* p : {&app, &minimal})
+        std::printf("startup: %-14s visible after %7.1f ms, ended %6.1f ms after WM_CLOSE (median of %zu runs)\n",
+                    p->label, Median(p->visibleMs), Median(p->exitMs), p->visibleMs.size());
+    const double visibleRatio = ok ? Median(app.visibleMs) / Median(minimal.visibleMs) : NAN;
+    const double exitRatio = ok ? Median(app.exitMs) / Median(minimal.exitMs) : NAN;
+#else
+    std::printf("startup: Vellumcraft.exe is not part of this build\n");
+    const double visibleRatio = NAN, exitRatio = NAN;
+#endif
+    bool pass = bench::Verdict("startup-visible-ratio", visibleRatio, "x", "<=", 1.3);
+    pass &= bench::Verdict("startup-exit-ratio", exitRatio, "x", "<=", 1.3);
+    return pass ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace vc
+
+int main() { return vc::Run(); }
