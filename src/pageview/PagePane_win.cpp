@@ -479,6 +479,10 @@ INT_PTR OnCommand(App& app, HWND hwnd, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 HWND CurrentPagePane() { return g_pane.hwnd; }
+
+void StorePaneEntriesInPage() {
+    if (g_pane.hwnd && g_pane.userPage && g_pane.loaded && g_pane.page) g_pane.page->Files = PageFilesText();
+}
 bool PaneLoaded() { return g_pane.loaded; }
 
 HWND CreatePagePane(App& app, HWND tabWindow) {

@@ -35,5 +35,9 @@ INT_PTR CALLBACK PagePaneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 HWND CurrentPagePane();
 // Whether the pane has finished loading its page.
 bool PaneLoaded();
+// Puts the pane's entries back into its user page's Files text, so that a
+// dialog working on copies of the pages sees the registrations made since
+// the page was shown. Does nothing while the page is still loading.
+void StorePaneEntriesInPage();
 
 }  // namespace vc

@@ -137,6 +137,16 @@ TEST_F(PagePaneTest, LeavingThePageWritesCursorAndEntries) {
     EXPECT_EQ(back.UserPages[0].Files, files);
 }
 
+TEST_F(PagePaneTest, EntriesReachThePageBeforeDialogsCopyIt) {
+    App& app = Start(Settings(FilesKeys(files)));
+    StorePaneEntriesInPage();  // still loading: the text stays whole
+    EXPECT_EQ(app.rec.UserPages[0].Files, files);
+    Load();
+    app.rec.UserPages[0].Files.clear();  // as if the text were stale
+    StorePaneEntriesInPage();
+    EXPECT_EQ(app.rec.UserPages[0].Files, files);
+}
+
 TEST_F(PagePaneTest, AnUnfinishedLoadLosesNoEntries) {
     App& app = Start(Settings(FilesKeys(files)));
     // Switch away before the loading chain has run.
