@@ -235,15 +235,6 @@ void AllocateEntriesNow(App& app) {
     (void)app;
 }
 
-// The list repaints itself after every insertion, which costs far more than
-// the insertion: while a page loads it is painted in batches instead.
-constexpr int kItemsPerPaint = 32;
-
-void SetListRedraw(bool on) {
-    SendMessageW(g_pane.list, WM_SETREDRAW, on ? TRUE : FALSE, 0);
-    if (on) RedrawWindow(g_pane.list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
-}
-
 void ShowNotice(bool show) {
     ShowWindow(g_pane.notice, show ? SW_SHOW : SW_HIDE);
     if (show) UpdateWindow(g_pane.notice);
@@ -252,7 +243,6 @@ void ShowNotice(bool show) {
 void StartLoadingNow() {
     ShowNotice(true);
     g_pane.LoadStep = 0;
-    SendMessageW(g_pane.list, WM_SETREDRAW, FALSE, 0);
     if (!g_pane.page) return;
     if (g_pane.userPage) {
         g_pane.FilesWorkText = g_pane.page->Files;
@@ -296,7 +286,6 @@ void ParseNextEntryNow(int32_t r) {
 void ShowNextEntryNow(int32_t i) {
     PaneState& p = ThePane();
     if (i >= p.EntryCount) {
-        SetListRedraw(true);
         ShowNotice(false);
         g_pane.loaded = true;
         return;
@@ -308,10 +297,6 @@ void ShowNextEntryNow(int32_t i) {
         CreateItem(g_pane.list, i, e, DisplayName(full->Name(), *g_pane.page, e.TypeOffset < 0), g_pane.folders);
     // Every slot gets its icons, so that entry i keeps image 3 + i.
     FetchIcons(e, g_pane.SmallImages, g_pane.NormalImages, g_pane.LargeImages, TheApp().rec.WindowsVersion);
-    if ((i + 1) % kItemsPerPaint == 0) {
-        SetListRedraw(true);
-        SendMessageW(g_pane.list, WM_SETREDRAW, FALSE, 0);
-    }
     if (i + 1 < p.EntryCount) {
         Post(ShowNextEntry, i + 1);
         return;
@@ -322,7 +307,6 @@ void ShowNextEntryNow(int32_t i) {
 }
 
 void FinishLoadingNow() {
-    SetListRedraw(true);
     ShowNotice(false);
     g_pane.loaded = true;
     if (!g_pane.page) return;
