@@ -235,6 +235,11 @@ void AllocateEntriesNow(App& app) {
     (void)app;
 }
 
+// A shown list repaints itself at every insertion, which under some
+// list-view implementations costs far more than the insertion itself: the
+// list waits hidden behind the loading notice until its items are in.
+void ShowList(bool show) { ShowWindow(g_pane.list, show ? SW_SHOW : SW_HIDE); }
+
 void ShowNotice(bool show) {
     ShowWindow(g_pane.notice, show ? SW_SHOW : SW_HIDE);
     if (show) UpdateWindow(g_pane.notice);
@@ -242,6 +247,7 @@ void ShowNotice(bool show) {
 
 void StartLoadingNow() {
     ShowNotice(true);
+    ShowList(false);
     g_pane.LoadStep = 0;
     if (!g_pane.page) return;
     if (g_pane.userPage) {
@@ -286,6 +292,7 @@ void ParseNextEntryNow(int32_t r) {
 void ShowNextEntryNow(int32_t i) {
     PaneState& p = ThePane();
     if (i >= p.EntryCount) {
+        ShowList(true);
         ShowNotice(false);
         g_pane.loaded = true;
         return;
@@ -307,6 +314,7 @@ void ShowNextEntryNow(int32_t i) {
 }
 
 void FinishLoadingNow() {
+    ShowList(true);
     ShowNotice(false);
     g_pane.loaded = true;
     if (!g_pane.page) return;
@@ -374,6 +382,7 @@ void OnInitDialog(App& app, HWND hwnd) {
     SetControlTheme(g_pane.list, L"EXPLORER");
     ApplyFontAndColoursNow(app);
     g_pane.PreviousView = 1;
+    ShowList(false);  // shown once loaded; until then the notice stands alone
     InsertColumns();
     SendMessageW(hwnd, WM_COMMAND, CreateImageLists, 0);
     SetStatus(0, u" ");

@@ -1,0 +1,177 @@
+// Starting Vellumcraft.exe (or any GUI program) as a separate process and
+// watching it from outside: its windows, its exit code, its end. Shared by the
+// end-to-end tests and the start-up benchmark.
+//
+// Every wait polls with a deadline and pumps this thread's messages, so a
+// window of the calling process stays responsive while another process
+// activates or queries it. A started process that is still running when its
+// AppProcess goes away is terminated, so a failing check never leaves a
+// program behind to hang the run.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "common/U16.h"
+#include "common/Wide_win.h"
+
+namespace vc::e2e {
+
+using Clock = std::chrono::steady_clock;
+using Ms = std::chrono::milliseconds;
+
+// A path handed over by the build, which runs on Linux: under Wine drive Z:
+// maps the Linux root, so /a/b.exe is Z:\a\b.exe.
+inline std::u16string WindowsPathOf(std::string_view buildPath) {
+    std::u16string p = Ascii(buildPath);
+    for (char16_t& c : p)
+        if (c == u'/') c = u'\\';
+    if (!p.empty() && p[0] == u'\\') p = u"Z:" + p;
+    return p;
+}
+
+inline void PumpMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// Polls `done` every `interval` until it holds or `timeout` has passed; the
+// last evaluation decides, so a condition met just at the deadline counts.
+template <class Pred>
+bool WaitUntil(Pred&& done, Ms timeout, Ms interval = Ms(10)) {
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        PumpMessages();
+        if (done()) return true;
+        if (Clock::now() >= deadline) {
+            PumpMessages();
+            return done();
+        }
+        // MsgWaitForMultipleObjects wakes early for our own window messages.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(interval.count()), QS_ALLINPUT);
+    }
+}
+
+inline std::u16string ClassOf(HWND h) {
+    wchar_t buf[256] = {};
+    GetClassNameW(h, buf, 256);
+    return U16(buf);
+}
+
+inline DWORD ProcessOf(HWND h) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    return pid;
+}
+
+// Top-level windows of one process, in z-order.
+inline std::vector<HWND> TopLevelWindowsOf(DWORD pid) {
+    struct Ctx {
+        DWORD pid;
+        std::vector<HWND> found;
+    } ctx{pid, {}};
+    EnumWindows(
+        [](HWND h, LPARAM p) -> BOOL {
+            auto* c = reinterpret_cast<Ctx*>(p);
+            if (ProcessOf(h) == c->pid) c->found.push_back(h);
+            return TRUE;
+        },
+        LPARAM(&ctx));
+    return ctx.found;
+}
+
+// The caption the program gives its main window for a settings name.
+inline std::u16string CaptionFor(std::u16string_view windowName) {
+    return std::u16string(CutTo(windowName, 64)) + u" - Vellumcraft";
+}
+
+class AppProcess {
+public:
+    AppProcess() = default;
+    AppProcess(const AppProcess&) = delete;
+    AppProcess& operator=(const AppProcess&) = delete;
+    ~AppProcess() { Kill(); }
+
+    // Runs `exe` with `argument` as the whole argument text (nothing added
+    // when it is empty) in `workDir`, or in the exe's folder when that is empty.
+    bool Start(const std::u16string& exe, const std::u16string& argument, const std::u16string& workDir = u"") {
+        Kill();
+        std::u16string cmd = u"\"" + exe + u"\"";
+        if (!argument.empty()) cmd += u" " + argument;
+        std::u16string dir = workDir;
+        if (dir.empty()) dir = exe.substr(0, exe.rfind(u'\\'));
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        std::u16string mutableCmd = cmd;
+        if (!CreateProcessW(AsW(exe), reinterpret_cast<wchar_t*>(mutableCmd.data()), nullptr, nullptr, FALSE, 0,
+                            nullptr, AsW(dir), &si, &pi))
+            return false;
+        CloseHandle(pi.hThread);
+        process_ = pi.hProcess;
+        pid_ = pi.dwProcessId;
+        return true;
+    }
+
+    DWORD pid() const { return pid_; }
+    HANDLE handle() const { return process_; }
+    bool Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+    // The exit code once the process has ended within `timeout`; -1 otherwise.
+    long long WaitExit(Ms timeout) {
+        if (!process_) return -1;
+        if (!WaitUntil([&] { return !Running(); }, timeout, Ms(5))) return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(process_, &code);
+        return code;
+    }
+
+    // The process's visible dialog whose caption is `caption`, or null.
+    HWND VisibleDialog(const std::u16string& caption) const {
+        for (HWND h : TopLevelWindowsOf(pid_))
+            if (IsWindowVisible(h) && ClassOf(h) == u"#32770" && WindowText(h) == caption) return h;
+        return nullptr;
+    }
+
+    // Waits for that dialog to be visible; gives up early when the process ends.
+    HWND WaitVisibleDialog(const std::u16string& caption, Ms timeout, Ms interval = Ms(5)) {
+        HWND found = nullptr;
+        WaitUntil(
+            [&] {
+                found = VisibleDialog(caption);
+                return found != nullptr || !Running();
+            },
+            timeout, interval);
+        return found;
+    }
+
+    // The hidden host window: class "Vellumcraft".
+    HWND HostWindow() const {
+        for (HWND h : TopLevelWindowsOf(pid_))
+            if (ClassOf(h) == u"Vellumcraft") return h;
+        return nullptr;
+    }
+
+    void Kill() {
+        if (!process_) return;
+        if (Running()) {
+            TerminateProcess(process_, 0xDEAD);
+            WaitForSingleObject(process_, 5000);
+        }
+        CloseHandle(process_);
+        process_ = nullptr;
+        pid_ = 0;
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+};
+
+}  // namespace vc::e2e
