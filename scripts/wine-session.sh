@@ -7,6 +7,12 @@
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
+# One session at a time per prefix: a second session's wineserver -k would
+# end the first one's programs. Children do not keep the lock (9>&-).
+mkdir -p "$(dirname "$WINEPREFIX")"
+exec 9>"$WINEPREFIX.lock"
+flock 9
+
 XVFB_PID=""
 cleanup() {
   wineserver -k >/dev/null 2>&1
@@ -21,7 +27,7 @@ trap 'exit 130' INT TERM
 if [[ "${VC_USE_DISPLAY:-0}" != 1 || -z "${DISPLAY:-}" ]]; then
   for n in $(seq 91 140); do
     [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp -dpi 96 >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp -dpi 96 >/dev/null 2>&1 9>&- &
     XVFB_PID=$!
     for _ in $(seq 1 100); do
       [[ -e /tmp/.X11-unix/X$n ]] && break
@@ -34,10 +40,10 @@ if [[ "${VC_USE_DISPLAY:-0}" != 1 || -z "${DISPLAY:-}" ]]; then
   [[ -n "$XVFB_PID" ]] || { echo "wine-session: no virtual display could be started" >&2; exit 1; }
 fi
 
-"$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh" || exit 1
-wineserver -p >/dev/null 2>&1
+"$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh" 9>&- || exit 1
+wineserver -p >/dev/null 2>&1 9>&-
 # Start Wine's own background processes now, detached from our output: a
 # test program would otherwise start them with its output pipe, and whoever
 # reads that pipe (CTest) would wait for them to end.
-wine cmd.exe /c exit </dev/null >/dev/null 2>&1
-"$@"
+wine cmd.exe /c exit </dev/null >/dev/null 2>&1 9>&-
+"$@" 9>&-

@@ -236,11 +236,15 @@ void OnTabTooltip(App& app, NMTTDISPINFOW* info) {
 // The closing sequence: store the global settings, release what the window
 // holds, and end the program through the host window.
 void CloseTabWindow(App& app, HWND tab) {
-    DestroyPane();
-    if (app.HostWindow) ShowWindow(app.HostWindow, SW_HIDE);
-    if (app.rec.WindowsVersion < 600 && (app.rec.GlobalSettings.TabStyle & TabStyleBit::Animation))
-        AnimateWindow(tab, 75, AW_SLIDE | AW_HIDE | AW_VER_NEGATIVE);
-    WriteGlobalSettings(app.rec, app.store);
+    {
+        // The page and the global settings reach the file in one write.
+        ProfileBatch batch(app.store);
+        DestroyPane();
+        if (app.HostWindow) ShowWindow(app.HostWindow, SW_HIDE);
+        if (app.rec.WindowsVersion < 600 && (app.rec.GlobalSettings.TabStyle & TabStyleBit::Animation))
+            AnimateWindow(tab, 75, AW_SLIDE | AW_HIDE | AW_VER_NEGATIVE);
+        WriteGlobalSettings(app.rec, app.store);
+    }
     g_tab.ReleaseResources();
     CoUninitialize();
     DestroyWindow(tab);
