@@ -6,6 +6,7 @@
 
 #include <commoncontrols.h>
 
+#include "common/Shell_win.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
 
@@ -135,7 +136,7 @@ KnownFolderPaths CurrentKnownFolderPaths() {
     KnownFolderPaths paths;
     for (size_t row = 0; row < kKnownFolderCount; ++row) {
         wchar_t path[MAX_PATH] = L"";
-        if (SUCCEEDED(SHGetFolderPathW(nullptr, KnownFolderTable[row].Csidl, nullptr, SHGFP_TYPE_CURRENT, path)))
+        if (SUCCEEDED(shell::SHGetFolderPathW(nullptr, KnownFolderTable[row].Csidl, nullptr, SHGFP_TYPE_CURRENT, path)))
             paths[row] = U16(path);
     }
     return paths;
@@ -258,7 +259,7 @@ bool FetchIcon(const FileEntry& entry, IconSize size, HIMAGELIST images, uint32_
     if (size == IconSize::Small) flags |= SHGFI_SMALLICON;
     if (size == IconSize::Large) flags |= SHGFI_OPENICON;
     SHFILEINFOW info = {};
-    if (!SHGetFileInfoW(AsW(entry.Path), 0, &info, sizeof info, flags)) {
+    if (!shell::SHGetFileInfoW(AsW(entry.Path), 0, &info, sizeof info, flags)) {
         info.hIcon = nullptr;
         info.iIcon = 0;
     }
@@ -271,7 +272,7 @@ bool FetchIcon(const FileEntry& entry, IconSize size, HIMAGELIST images, uint32_
         std::u16string_view cut = CutTo(entry.Path, kPathCapacity - 1);
         std::copy(cut.begin(), cut.end(), path);
         WORD iconIndex = 0;
-        icon = Icon(ExtractAssociatedIconW(GetModuleHandleW(nullptr), path, &iconIndex));
+        icon = Icon(shell::ExtractAssociatedIconW(GetModuleHandleW(nullptr), path, &iconIndex));
     }
     // Every entry must add exactly one image, or the icons of all later
     // entries would shift onto the wrong items.

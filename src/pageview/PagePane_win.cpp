@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "app/App_win.h"
+#include "common/Shell_win.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"
@@ -24,6 +25,7 @@ namespace {
 constexpr int kColumns = 6;
 constexpr int kIndexColumn = 5;
 constexpr int kFixedImages = 3;
+constexpr LPARAM kAllocateFirst = 1;  // StartLoading of a new pane: make the table first
 
 // Everything the one living pane holds besides the entries themselves.
 struct PaneWindow {
@@ -246,6 +248,9 @@ void ShowNotice(bool show) {
 }
 
 void StartLoadingNow() {
+    // Drops are taken from here on; the shell library they need is loaded
+    // after the window is on screen.
+    shell::DragAcceptFiles(g_pane.hwnd, TRUE);
     ShowNotice(true);
     ShowList(false);
     g_pane.LoadStep = 0;
@@ -369,7 +374,6 @@ void OnInitDialog(App& app, HWND hwnd) {
     g_pane.entriesLoaded = false;
     g_pane.loaded = false;
     PlacePagePane(app);
-    DragAcceptFiles(hwnd, TRUE);
     ChoosePage(app);
     ThePane().EntryTable.clear();
     ThePane().EntryCount = 0;
@@ -396,8 +400,11 @@ void OnInitDialog(App& app, HWND hwnd) {
     else
         ShowWindow(hwnd, SW_SHOW);
     ShowNotice(true);
-    SendMessageW(hwnd, WM_COMMAND, AllocateEntries, 0);
-    Post(StartLoading);
+    // The table is made by the first posted step rather than here: sizing a
+    // special page's table reads its folders, which can wait until the
+    // window is on screen.
+    ++g_pane.chain;
+    Post(StartLoading, kAllocateFirst);
 }
 
 void OnDestroy(App& app) {
@@ -430,16 +437,27 @@ bool IsChainStep(int id) {
     return id == FinishLoading || (id >= ParseNextEntry && id <= ShowNextEntry);
 }
 
+// A step of a chain that a refresh has replaced. Commands from other windows
+// carry no chain number (0) and always count.
+bool IsStale(WPARAM wp) {
+    const int id = LOWORD(wp);
+    if (IsChainStep(id)) return HIWORD(wp) != g_pane.chain;
+    return id == StartLoading && HIWORD(wp) != 0 && HIWORD(wp) != g_pane.chain;
+}
+
 INT_PTR OnCommand(App& app, HWND hwnd, WPARAM wp, LPARAM lp) {
     const int id = LOWORD(wp);
-    if (IsChainStep(id) && HIWORD(wp) != g_pane.chain) return TRUE;  // a step of a replaced chain
+    if (IsStale(wp)) return TRUE;
     switch (id) {
     case ApplyFontAndColours: ApplyFontAndColoursNow(app); break;
     case ApplyView: ApplyViewNow(app); break;
     case ApplyColumnWidths: ApplyColumnWidthsNow(app); break;
     case FinishLoading: FinishLoadingNow(); break;
     case AllocateEntries: AllocateEntriesNow(app); break;
-    case StartLoading: StartLoadingNow(); break;
+    case StartLoading:
+        if (lp == kAllocateFirst) AllocateEntriesNow(app);
+        StartLoadingNow();
+        break;
     case ParseNextEntry: ParseNextEntryNow(int32_t(lp)); break;
     case ShowNextEntry: ShowNextEntryNow(int32_t(lp)); break;
     case CreateImageLists: {

@@ -4,6 +4,7 @@
 
 #include <shlobj.h>
 
+#include "common/Shell_win.h"
 #include "common/Wide_win.h"
 
 namespace vc {
@@ -11,7 +12,7 @@ namespace vc {
 std::u16string SpecialFolderPath(int csidl) {
     if (csidl < 0) return {};
     wchar_t path[MAX_PATH] = {};
-    if (!SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE)) return {};
+    if (!shell::SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE)) return {};
     return U16(path);
 }
 

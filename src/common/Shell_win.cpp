@@ -1,0 +1,43 @@
+#include "common/Shell_win.h"
+
+namespace vc::shell {
+
+HMODULE Library() {
+    static HMODULE lib = LoadLibraryW(L"shell32.dll");
+    return lib;
+}
+
+namespace {
+template <class Fn>
+Fn Resolve(const char* name) {
+    HMODULE lib = Library();
+    return lib ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(lib, name))) : nullptr;
+}
+}  // namespace
+
+void DragAcceptFiles(HWND w, BOOL accept) {
+    static auto fn = Resolve<void(WINAPI*)(HWND, BOOL)>("DragAcceptFiles");
+    if (fn) fn(w, accept);
+}
+
+DWORD_PTR SHGetFileInfoW(LPCWSTR path, DWORD attributes, SHFILEINFOW* info, UINT size, UINT flags) {
+    static auto fn = Resolve<DWORD_PTR(WINAPI*)(LPCWSTR, DWORD, SHFILEINFOW*, UINT, UINT)>("SHGetFileInfoW");
+    return fn ? fn(path, attributes, info, size, flags) : 0;
+}
+
+HRESULT SHGetFolderPathW(HWND owner, int csidl, HANDLE token, DWORD flags, LPWSTR path) {
+    static auto fn = Resolve<HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR)>("SHGetFolderPathW");
+    return fn ? fn(owner, csidl, token, flags, path) : E_FAIL;
+}
+
+BOOL SHGetSpecialFolderPathW(HWND owner, LPWSTR path, int csidl, BOOL create) {
+    static auto fn = Resolve<BOOL(WINAPI*)(HWND, LPWSTR, int, BOOL)>("SHGetSpecialFolderPathW");
+    return fn ? fn(owner, path, csidl, create) : FALSE;
+}
+
+HICON ExtractAssociatedIconW(HINSTANCE instance, LPWSTR path, WORD* index) {
+    static auto fn = Resolve<HICON(WINAPI*)(HINSTANCE, LPWSTR, WORD*)>("ExtractAssociatedIconW");
+    return fn ? fn(instance, path, index) : nullptr;
+}
+
+}  // namespace vc::shell

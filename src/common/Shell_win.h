@@ -1,0 +1,22 @@
+// The few shell functions the program calls, looked up on first use: the
+// shell library is large, and the main window can be on screen before any
+// of them is needed.
+#pragma once
+
+#include <windows.h>
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+namespace vc::shell {
+
+void DragAcceptFiles(HWND w, BOOL accept);
+DWORD_PTR SHGetFileInfoW(LPCWSTR path, DWORD attributes, SHFILEINFOW* info, UINT size, UINT flags);
+HRESULT SHGetFolderPathW(HWND owner, int csidl, HANDLE token, DWORD flags, LPWSTR path);
+BOOL SHGetSpecialFolderPathW(HWND owner, LPWSTR path, int csidl, BOOL create);
+HICON ExtractAssociatedIconW(HINSTANCE instance, LPWSTR path, WORD* index);
+
+// The shell library itself (loaded on first call), or nullptr.
+HMODULE Library();
+
+}  // namespace vc::shell
