@@ -35,6 +35,11 @@ BOOL SHGetSpecialFolderPathW(HWND owner, LPWSTR path, int csidl, BOOL create) {
     return fn ? fn(owner, path, csidl, create) : FALSE;
 }
 
+HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder, INT show) {
+    static auto fn = Resolve<HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT)>("ShellExecuteW");
+    return fn ? fn(owner, verb, file, parameters, folder, show) : nullptr;
+}
+
 HICON ExtractAssociatedIconW(HINSTANCE instance, LPWSTR path, WORD* index) {
     static auto fn = Resolve<HICON(WINAPI*)(HINSTANCE, LPWSTR, WORD*)>("ExtractAssociatedIconW");
     return fn ? fn(instance, path, index) : nullptr;

@@ -39,3 +39,27 @@ int SortArrowImage(int column, int pageListSort) {
 }
 
 }  // namespace vc
+
+namespace vc {
+
+std::u16string WorkingFolderOf(std::u16string_view fullPath, size_t nameStart) {
+    if (nameStart == 0 || nameStart > fullPath.size()) return {};
+    return std::u16string(fullPath.substr(0, nameStart - 1));
+}
+
+std::u16string ContainingFolderOf(std::u16string_view fullPath, size_t nameStart) {
+    if (nameStart > fullPath.size()) return {};
+    return std::u16string(fullPath.substr(0, nameStart));
+}
+
+int ParseEntryIndex(std::u16string_view text) {
+    if (text.empty() || text.size() > 9) return -1;
+    int v = 0;
+    for (char16_t c : text) {
+        if (c < u'0' || c > u'9') return -1;
+        v = v * 10 + (c - u'0');
+    }
+    return v;
+}
+
+}  // namespace vc

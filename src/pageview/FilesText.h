@@ -35,3 +35,18 @@ NoticeRect LoadingNoticeRect(int width, int height);
 int SortArrowImage(int column, int pageListSort);
 
 }  // namespace vc
+
+namespace vc {
+
+// The folder a launched entry starts in: its full path cut before the "\"
+// that precedes the file-name part (C:\Tools\run.exe -> C:\Tools; a file in
+// a drive root, C:\run.exe -> C:). `nameStart` is where the file name starts.
+std::u16string WorkingFolderOf(std::u16string_view fullPath, size_t nameStart);
+// The folder that holds an entry, with its final "\" (C:\Tools\run.exe ->
+// C:\Tools\, a registered folder D:\Work\Notes -> D:\Work\).
+std::u16string ContainingFolderOf(std::u16string_view fullPath, size_t nameStart);
+// The entry index an item's index column names, or -1 when the text is not
+// a plain decimal number.
+int ParseEntryIndex(std::u16string_view text);
+
+}  // namespace vc

@@ -344,7 +344,37 @@ int EntryIndexOfItem(int item) {
     sub.pszText = text;
     sub.cchTextMax = 16;
     SendMessageW(g_pane.list, LVM_GETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&sub));
-    return _wtoi(text);
+    return ParseEntryIndex(AsU16(text));
+}
+
+// The entry an item shows, or nullptr.
+const FileEntry* EntryOfItem(int item) {
+    const PaneState& p = ThePane();
+    int e = item < 0 ? -1 : EntryIndexOfItem(item);
+    if (e < 0 || e >= p.EntryCount || size_t(e) >= p.EntryTable.size()) return nullptr;
+    const FileEntry& entry = p.EntryTable[size_t(e)];
+    return entry.Path.empty() ? nullptr : &entry;
+}
+
+// Opens an entry with the shell, in its own folder; the quoted path keeps
+// blanks in it working.
+void Launch(int item) {
+    const FileEntry* e = EntryOfItem(item);
+    if (!e) return;
+    std::u16string file = u"\"" + e->Path + u"\"";
+    std::optional<FullPath> full = FullPathOf(e->Path);
+    std::u16string folder = full ? WorkingFolderOf(full->Text, full->NameStart) : std::u16string();
+    shell::ShellExecuteW(nullptr, nullptr, AsW(file), nullptr, folder.empty() ? nullptr : AsW(folder), SW_SHOWNORMAL);
+}
+
+void ShowLocation() {
+    int item = int(SendMessageW(g_pane.list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+    const FileEntry* e = EntryOfItem(item);
+    if (!e) return;
+    std::optional<FullPath> full = FullPathOf(e->Path);
+    if (!full) return;
+    std::u16string folder = ContainingFolderOf(full->Text, full->NameStart);
+    if (!folder.empty()) shell::ShellExecuteW(nullptr, nullptr, AsW(folder), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void ChangeView(App& app, uint32_t view) {
@@ -478,6 +508,7 @@ INT_PTR OnCommand(App& app, HWND hwnd, WPARAM wp, LPARAM lp) {
         break;
     }
     case DestroyImageLists: DestroyImageListsNow(); break;
+    case IDM_ENTRY_SHOW_LOCATION: ShowLocation(); break;
     case IDM_VIEW_TILE:
     case IDM_VIEW_ICON:
     case IDM_VIEW_SMALLICON:
@@ -508,7 +539,9 @@ INT_PTR CALLBACK PagePaneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND: return OnCommand(app, hwnd, wp, lp);
     case WM_NOTIFY: {
         auto* nm = reinterpret_cast<NMHDR*>(lp);
-        if (nm->hwndFrom == g_pane.list && nm->code == LVN_ITEMCHANGED) {
+        if (nm->hwndFrom == g_pane.list && nm->code == LVN_ITEMACTIVATE) {
+            Launch(reinterpret_cast<NMITEMACTIVATE*>(lp)->iItem);
+        } else if (nm->hwndFrom == g_pane.list && nm->code == LVN_ITEMCHANGED) {
             auto* change = reinterpret_cast<NMLISTVIEW*>(lp);
             if ((change->uNewState & LVIS_SELECTED) && !(change->uOldState & LVIS_SELECTED))
                 ShowEntryDetails(app, EntryIndexOfItem(change->iItem), false);

@@ -55,5 +55,26 @@ TEST(PaneLayout, NoticeAndSortArrows) {
     EXPECT_EQ(SortArrowImage(4, 14), 2);
 }
 
+TEST(LaunchFolders, WorkingAndContainingFolders) {
+    std::u16string tools = u"C:\\Tools\\run.exe";
+    EXPECT_EQ(WorkingFolderOf(tools, 9), u"C:\\Tools");
+    EXPECT_EQ(ContainingFolderOf(tools, 9), u"C:\\Tools\\");
+    std::u16string root = u"C:\\run.exe";
+    EXPECT_EQ(WorkingFolderOf(root, 3), u"C:");  // a drive root leaves the drive alone
+    EXPECT_EQ(ContainingFolderOf(root, 3), u"C:\\");
+    std::u16string folder = u"D:\\Work\\Notes";
+    EXPECT_EQ(ContainingFolderOf(folder, 8), u"D:\\Work\\");  // a folder opens its parent
+    EXPECT_EQ(WorkingFolderOf(u"run.exe", 0), u"");
+}
+
+TEST(LaunchFolders, IndexColumnTexts) {
+    EXPECT_EQ(ParseEntryIndex(u"0"), 0);
+    EXPECT_EQ(ParseEntryIndex(u"199"), 199);
+    EXPECT_EQ(ParseEntryIndex(u""), -1);
+    EXPECT_EQ(ParseEntryIndex(u"-1"), -1);
+    EXPECT_EQ(ParseEntryIndex(u"12x"), -1);
+    EXPECT_EQ(ParseEntryIndex(u"99999999999"), -1);
+}
+
 }  // namespace
 }  // namespace vc

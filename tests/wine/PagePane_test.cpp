@@ -147,6 +147,33 @@ TEST_F(PagePaneTest, EntriesReachThePageBeforeDialogsCopyIt) {
     EXPECT_EQ(app.rec.UserPages[0].Files, files);
 }
 
+// Launching runs a registered batch file in its own folder; the folder name
+// has a blank, which only the quoted path survives.
+TEST_F(PagePaneTest, ActivatingAnEntryLaunchesItInItsFolder) {
+    std::u16string folder = dir.File(u"with blank");
+    CreateDirectoryW(AsW(folder), nullptr);
+    std::u16string marker = dir.File(u"marker.txt");
+    std::u16string script = folder + u"\\mark.bat";
+    test::WriteBytes(script, "@cd > \"" + ToUtf8(marker) + "\"\r\n");
+    Start(Settings(FilesKeys(script + u"\r\n")));
+    Load();
+    ASSERT_EQ(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0), 1);
+    NMITEMACTIVATE act{};
+    act.hdr.hwndFrom = List();
+    act.hdr.idFrom = IDC_PAGELIST;
+    act.hdr.code = LVN_ITEMACTIVATE;
+    act.iItem = 0;
+    SendMessageW(CurrentPagePane(), WM_NOTIFY, IDC_PAGELIST, reinterpret_cast<LPARAM>(&act));
+    std::string written;
+    for (int i = 0; i < 200 && written.empty(); ++i) {
+        Sleep(50);
+        written = test::ReadBytes(marker);
+    }
+    while (!written.empty() && (written.back() == '\n' || written.back() == '\r' || written.back() == ' '))
+        written.pop_back();
+    EXPECT_EQ(written, ToUtf8(folder));
+}
+
 TEST_F(PagePaneTest, AnUnfinishedLoadLosesNoEntries) {
     App& app = Start(Settings(FilesKeys(files)));
     // Switch away before the loading chain has run.
