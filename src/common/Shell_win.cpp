@@ -35,6 +35,16 @@ BOOL SHGetSpecialFolderPathW(HWND owner, LPWSTR path, int csidl, BOOL create) {
     return fn ? fn(owner, path, csidl, create) : FALSE;
 }
 
+UINT DragQueryFileW(HDROP drop, UINT index, LPWSTR file, UINT size) {
+    static auto fn = Resolve<UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT)>("DragQueryFileW");
+    return fn ? fn(drop, index, file, size) : 0;
+}
+
+void DragFinish(HDROP drop) {
+    static auto fn = Resolve<void(WINAPI*)(HDROP)>("DragFinish");
+    if (fn) fn(drop);
+}
+
 HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder, INT show) {
     static auto fn = Resolve<HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT)>("ShellExecuteW");
     return fn ? fn(owner, verb, file, parameters, folder, show) : nullptr;

@@ -14,6 +14,8 @@ void DragAcceptFiles(HWND w, BOOL accept);
 DWORD_PTR SHGetFileInfoW(LPCWSTR path, DWORD attributes, SHFILEINFOW* info, UINT size, UINT flags);
 HRESULT SHGetFolderPathW(HWND owner, int csidl, HANDLE token, DWORD flags, LPWSTR path);
 BOOL SHGetSpecialFolderPathW(HWND owner, LPWSTR path, int csidl, BOOL create);
+UINT DragQueryFileW(HDROP drop, UINT index, LPWSTR file, UINT size);
+void DragFinish(HDROP drop);
 HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder, INT show);
 HICON ExtractAssociatedIconW(HINSTANCE instance, LPWSTR path, WORD* index);
 

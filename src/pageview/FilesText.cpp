@@ -1,5 +1,7 @@
 #include "pageview/FilesText.h"
 
+#include "common/U16.h"
+
 namespace vc {
 
 bool CutNextEntry(std::u16string_view text, size_t& pos, std::u16string_view& entry) {
@@ -50,6 +52,18 @@ std::u16string WorkingFolderOf(std::u16string_view fullPath, size_t nameStart) {
 std::u16string ContainingFolderOf(std::u16string_view fullPath, size_t nameStart) {
     if (nameStart > fullPath.size()) return {};
     return std::u16string(fullPath.substr(0, nameStart));
+}
+
+std::u16string RemoveQuestion(std::u16string_view pageLabel, std::u16string_view displayName) {
+    std::u16string q = u"ページ \"" + std::u16string(CutTo(pageLabel, 32)) + u"\" の\n\"" +
+                       std::u16string(CutTo(displayName, 32)) + u"\" の登録を削除しますか？ ";
+    return std::u16string(CutTo(q, 261));
+}
+
+std::u16string AddDialogTitle(std::u16string_view windowName, std::u16string_view pageLabel) {
+    std::u16string t = std::u16string(CutTo(windowName, 32)) + u" - \"" + std::u16string(CutTo(pageLabel, 32)) +
+                       u"\" - ファイルの追加";
+    return std::u16string(CutTo(t, 99));
 }
 
 int ParseEntryIndex(std::u16string_view text) {

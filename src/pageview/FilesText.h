@@ -45,6 +45,15 @@ std::u16string WorkingFolderOf(std::u16string_view fullPath, size_t nameStart);
 // The folder that holds an entry, with its final "\" (C:\Tools\run.exe ->
 // C:\Tools\, a registered folder D:\Work\Notes -> D:\Work\).
 std::u16string ContainingFolderOf(std::u16string_view fullPath, size_t nameStart);
+// A dropped name that names a settings file (it opens in another instance
+// rather than being registered).
+inline bool IsSettingsFileName(std::u16string_view name) { return name.find(u".vcset") != std::u16string_view::npos; }
+
+// The question before a registration is removed.
+std::u16string RemoveQuestion(std::u16string_view pageLabel, std::u16string_view displayName);
+// The title of the open-file dialog that adds a registration.
+std::u16string AddDialogTitle(std::u16string_view windowName, std::u16string_view pageLabel);
+
 // The entry index an item's index column names, or -1 when the text is not
 // a plain decimal number.
 int ParseEntryIndex(std::u16string_view text);

@@ -1,10 +1,12 @@
 #include "pageview/PagePane_win.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
 #include "app/App_win.h"
+#include "common/MessageBox_win.h"
 #include "common/Shell_win.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
@@ -367,6 +369,91 @@ void Launch(int item) {
     shell::ShellExecuteW(nullptr, nullptr, AsW(file), nullptr, folder.empty() ? nullptr : AsW(folder), SW_SHOWNORMAL);
 }
 
+// Lists slot `slot` (filled already) as the newest entry: its item goes last,
+// its icons at the end of the image lists. False when the path has no
+// file-name part (a drive root): then the slot is not counted.
+bool ListNewEntry(int slot) {
+    PaneState& p = ThePane();
+    const FileEntry& e = p.EntryTable[size_t(slot)];
+    std::optional<FullPath> full = FullPathOf(e.Path);
+    if (!full || full->NameStart >= full->Text.size()) return false;
+    std::u16string name = DisplayName(full->Name(), *g_pane.page, e.TypeOffset < 0);
+    if (g_pane.folders[0].empty()) g_pane.folders = CurrentKnownFolderPaths();
+    CreateItem(g_pane.list, slot, e, name, g_pane.folders);
+    FetchIcons(e, g_pane.SmallImages, g_pane.NormalImages, g_pane.LargeImages, TheApp().rec.WindowsVersion);
+    p.EntryCount = slot + 1;
+    WriteFileCount();
+    return true;
+}
+
+// Registers the first dropped item; a dropped settings file opens in a new
+// instance instead.
+void OnDropFiles(HDROP drop) {
+    wchar_t name[261] = {};
+    UINT n = shell::DragQueryFileW(drop, 0, name, UINT(std::size(name)));
+    shell::DragFinish(drop);
+    if (n == 0) return;
+    std::u16string dropped = U16(name);
+    if (IsSettingsFileName(dropped)) {
+        wchar_t exe[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, exe, MAX_PATH);
+        std::u16string folder = ExecutableFolder();
+        shell::ShellExecuteW(nullptr, nullptr, exe, AsW(dropped), AsW(folder), SW_SHOWNORMAL);
+        return;
+    }
+    PaneState& p = ThePane();
+    // Refused without a word: special pages, locked pages, full pages, and
+    // pages still loading (their slots are not final yet).
+    if (!g_pane.userPage || !g_pane.page || !g_pane.loaded) return;
+    if (p.EntryCount >= kMaxUserEntries || p.EntryCount >= p.EntryCapacity) return;
+    if (g_pane.page->Flag & PageFlag::NoChanges) return;
+    FillSlot(p.EntryTable[size_t(p.EntryCount)], dropped);
+    ListNewEntry(p.EntryCount);
+}
+
+void AddRegistration(App& app) {
+    PaneState& p = ThePane();
+    if (!g_pane.page || !g_pane.loaded || p.EntryCount >= p.EntryCapacity) return;
+    std::u16string title = AddDialogTitle(app.rec.WindowName, g_pane.page->Label);
+    wchar_t file[260] = {}, fileTitle[260] = {};
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = g_pane.hwnd;
+    ofn.lpstrFilter = L"ファイル\0*.*\0";
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = DWORD(std::size(file));
+    ofn.lpstrFileTitle = fileTitle;
+    ofn.nMaxFileTitle = DWORD(std::size(fileTitle));
+    ofn.lpstrTitle = AsW(title);
+    ofn.lpstrDefExt = L"*.*";
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (!GetOpenFileNameW(&ofn)) return;
+    FileEntry& slot = p.EntryTable[size_t(p.EntryCount)];
+    slot = FileEntry{};
+    if (!FillFromSearch(U16(file), true, slot)) return;
+    if (!ListNewEntry(p.EntryCount)) WriteFileCount();
+}
+
+void RemoveRegistration() {
+    int item = int(SendMessageW(g_pane.list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+    if (item < 0 || !g_pane.page) return;
+    wchar_t name[260] = {};
+    LVITEMW it{};
+    it.iSubItem = 0;
+    it.pszText = name;
+    it.cchTextMax = 260;
+    SendMessageW(g_pane.list, LVM_GETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&it));
+    std::u16string question = RemoveQuestion(g_pane.page->Label, U16(name));
+    if (ShowMessageBox(g_pane.hwnd, kMessageBoxYesNoSecond, question) != kMessageBoxYes) return;
+    int e = EntryIndexOfItem(item);
+    SendMessageW(g_pane.list, LVM_DELETEITEM, WPARAM(item), 0);
+    PaneState& p = ThePane();
+    // The slot stays, emptied: entry numbers and icons keep their places.
+    if (e >= 0 && e < p.EntryCount) p.EntryTable[size_t(e)].Path.clear();
+    WriteFileCount();
+}
+
 void ShowLocation() {
     int item = int(SendMessageW(g_pane.list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
     const FileEntry* e = EntryOfItem(item);
@@ -509,6 +596,8 @@ INT_PTR OnCommand(App& app, HWND hwnd, WPARAM wp, LPARAM lp) {
     }
     case DestroyImageLists: DestroyImageListsNow(); break;
     case IDM_ENTRY_SHOW_LOCATION: ShowLocation(); break;
+    case IDM_ENTRY_ADD: AddRegistration(app); break;
+    case IDM_ENTRY_REMOVE: RemoveRegistration(); break;
     case IDM_VIEW_TILE:
     case IDM_VIEW_ICON:
     case IDM_VIEW_SMALLICON:
@@ -558,6 +647,9 @@ INT_PTR CALLBACK PagePaneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             SetBkColor(dc, g_pane.page->FontColorBk);
             return reinterpret_cast<INT_PTR>(g_pane.PaneBrush);
         }
+        return 0;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wp));
         return 0;
     case WM_DESTROY:
         OnDestroy(app);

@@ -67,6 +67,16 @@ TEST(LaunchFolders, WorkingAndContainingFolders) {
     EXPECT_EQ(WorkingFolderOf(u"run.exe", 0), u"");
 }
 
+TEST(RegistrationTexts, NamesAreCutTo32) {
+    EXPECT_EQ(RemoveQuestion(u"仕事", u"notepad"), u"ページ \"仕事\" の\n\"notepad\" の登録を削除しますか？ ");
+    std::u16string q = RemoveQuestion(std::u16string(40, u'L'), std::u16string(40, u'n'));
+    EXPECT_NE(q.find(std::u16string(32, u'L') + u"\""), std::u16string::npos);
+    EXPECT_EQ(q.find(std::u16string(33, u'n')), std::u16string::npos);
+    EXPECT_EQ(AddDialogTitle(u"Vellumcraft", u"Page1"), u"Vellumcraft - \"Page1\" - ファイルの追加");
+    EXPECT_TRUE(IsSettingsFileName(u"D:\\x\\a.vcset.txt"));
+    EXPECT_FALSE(IsSettingsFileName(u"D:\\x\\a.VCSET"));
+}
+
 TEST(LaunchFolders, IndexColumnTexts) {
     EXPECT_EQ(ParseEntryIndex(u"0"), 0);
     EXPECT_EQ(ParseEntryIndex(u"199"), 199);

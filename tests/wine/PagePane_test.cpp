@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include "common/U16.h"
 #include "common/Wide_win.h"
@@ -172,6 +174,76 @@ TEST_F(PagePaneTest, ActivatingAnEntryLaunchesItInItsFolder) {
     while (!written.empty() && (written.back() == '\n' || written.back() == '\r' || written.back() == ' '))
         written.pop_back();
     EXPECT_EQ(written, ToUtf8(folder));
+}
+
+// A drop of the given files, as the shell hands it over.
+HDROP MakeDrop(const std::vector<std::u16string>& names) {
+    size_t chars = 1;
+    for (auto& n : names) chars += n.size() + 1;
+    HGLOBAL mem = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+    auto* df = static_cast<DROPFILES*>(GlobalLock(mem));
+    df->pFiles = sizeof(DROPFILES);
+    df->fWide = TRUE;
+    auto* p = reinterpret_cast<char16_t*>(df + 1);
+    for (auto& n : names) {
+        std::copy(n.begin(), n.end(), p);
+        p += n.size() + 1;
+    }
+    GlobalUnlock(mem);
+    return static_cast<HDROP>(mem);
+}
+
+TEST_F(PagePaneTest, DropsRegisterTheFirstItemUnlessThePageIsLocked) {
+    App& app = Start(Settings(FilesKeys(files)));
+    Load();
+    SendMessageW(CurrentPagePane(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDrop({dir.File(u"beta.ini"), dir.File(u"alpha.txt")})), 0);
+    EXPECT_EQ(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0), 5);
+    EXPECT_EQ(ItemText(4, 0), u"beta");  // the same file twice lists twice, the new one last
+    EXPECT_EQ(Status(0), u"ファイル数 : 5");
+    // Drops on the tab window reach the pane too.
+    SendMessageW(app.TabWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dir.File(u"folder")})), 0);
+    EXPECT_EQ(ThePane().EntryCount, 6);
+    SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);
+    EXPECT_EQ(Reload().UserPages[0].Files, files + dir.File(u"beta.ini") + u"\r\n" + dir.File(u"folder") + u"\r\n");
+    Close();
+
+    Start(Settings(FilesKeys(files) + u"\r\nFlag=1"));
+    Load();
+    SendMessageW(CurrentPagePane(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dir.File(u"beta.ini")})), 0);
+    EXPECT_EQ(ThePane().EntryCount, 4);
+}
+
+// Answers the program's question box with `button` as soon as it shows.
+int g_answer = 0;
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = FindWindowW(L"#32770", L"Vellumcraft");
+    if (!box) return;
+    KillTimer(nullptr, id);
+    SendMessageW(GetDlgItem(box, g_answer), BM_CLICK, 0, 0);
+}
+
+TEST_F(PagePaneTest, RemovalAsksFirstAndKeepsTheSlot) {
+    App& app = Start(Settings(FilesKeys(files)));
+    Load();
+    LVITEMW state{};
+    state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(List(), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
+    g_answer = IDNO;
+    SetTimer(nullptr, 0, 50, AnswerBox);
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_ENTRY_REMOVE, 0);
+    EXPECT_EQ(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0), 4);
+    g_answer = IDYES;
+    SetTimer(nullptr, 0, 50, AnswerBox);
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_ENTRY_REMOVE, 0);
+    EXPECT_EQ(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_EQ(ThePane().EntryCount, 4);  // the slot stays, emptied
+    EXPECT_TRUE(ThePane().EntryTable[1].Path.empty());
+    EXPECT_EQ(Status(0), u"ファイル数 : 3");
+    EXPECT_EQ(ItemText(1, 5), u"2");  // entries keep their numbers
+    SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);
+    EXPECT_EQ(Reload().UserPages[0].Files,
+              dir.File(u"alpha.txt") + u"\r\n" + dir.File(u"folder") + u"\r\n" + dir.File(u"missing.doc") + u"\r\n");
 }
 
 TEST_F(PagePaneTest, AnUnfinishedLoadLosesNoEntries) {
