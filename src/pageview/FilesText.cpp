@@ -13,6 +13,13 @@ bool CutNextEntry(std::u16string_view text, size_t& pos, std::u16string_view& en
     return true;
 }
 
+bool CutLastEntry(std::u16string_view text, size_t& pos, std::u16string_view& entry) {
+    if (pos >= text.size()) return false;
+    entry = text.substr(pos);
+    pos = text.size();
+    return true;
+}
+
 std::u16string RebuildFiles(const std::vector<FileEntry>& table, int count) {
     std::u16string files;
     for (int i = 0; i < count && size_t(i) < table.size(); ++i) {

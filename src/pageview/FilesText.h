@@ -17,6 +17,10 @@ constexpr int kMaxUserEntries = 200;
 // one is not an entry).
 bool CutNextEntry(std::u16string_view text, size_t& pos, std::u16string_view& entry);
 
+// Text after the last CR LF (only a hand-edited file has it): taken as one
+// more entry, so that it is not lost when the page is next written.
+bool CutLastEntry(std::u16string_view text, size_t& pos, std::u16string_view& entry);
+
 // The Files text of the first `count` slots: each non-empty path and CR LF,
 // in slot order.
 std::u16string RebuildFiles(const std::vector<FileEntry>& table, int count);

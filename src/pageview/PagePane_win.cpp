@@ -287,7 +287,8 @@ void ParseNextEntryNow(int32_t r) {
         Post(ShowNextEntry, 0);
         return;
     }
-    if (!CutNextEntry(g_pane.FilesWorkText, g_pane.cutPos, entry)) {
+    if (!CutNextEntry(g_pane.FilesWorkText, g_pane.cutPos, entry) &&
+        !CutLastEntry(g_pane.FilesWorkText, g_pane.cutPos, entry)) {
         p.EntryCount = std::min<int32_t>(r, p.EntryCapacity);
         Post(ShowNextEntry, 0);
         return;

@@ -23,6 +23,19 @@ TEST(FilesTextCut, EntriesEndWithCrLf) {
     EXPECT_EQ(Cut(u"a\nb\r\n"), (std::vector<std::u16string>{u"a\nb"}));  // a lone LF is part of the path
 }
 
+TEST(FilesTextCut, TrailingTextIsOneMoreEntry) {
+    std::u16string_view text = u"C:\\a\r\nC:\\hand-edited";
+    size_t pos = 0;
+    std::u16string_view e;
+    ASSERT_TRUE(CutNextEntry(text, pos, e));
+    EXPECT_FALSE(CutNextEntry(text, pos, e));
+    ASSERT_TRUE(CutLastEntry(text, pos, e));
+    EXPECT_EQ(e, u"C:\\hand-edited");
+    EXPECT_FALSE(CutLastEntry(text, pos, e));
+    std::vector<FileEntry> slots{FileEntry{u"C:\\a"}, FileEntry{std::u16string(e)}};
+    EXPECT_EQ(RebuildFiles(slots, 2), u"C:\\a\r\nC:\\hand-edited\r\n");  // written back whole
+}
+
 TEST(FilesTextRebuild, SlotOrderWithoutRemovedEntries) {
     std::vector<FileEntry> t(5);
     t[0].Path = u"C:\\a.txt";
