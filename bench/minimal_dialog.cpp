@@ -1,7 +1,8 @@
 // The yardstick for Vellumcraft's start-up time: about the least a Win32
 // program does to put a dialog on the screen. One empty modeless dialog from
 // a template built in memory, a message loop, and an end with exit code 0
-// when the dialog gets WM_CLOSE.
+// when the dialog gets WM_CLOSE. It carries the program's manifest (Common
+// Controls 6), as every modern Win32 program does.
 #include <windows.h>
 
 #include <cstring>

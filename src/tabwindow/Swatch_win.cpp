@@ -37,17 +37,42 @@ HBITMAP MakeSwatch(HWND w, int width, int height, uint32_t color, int mode) {
 }
 
 HIMAGELIST MakeSwatchList(HWND w, int width, int height, const uint32_t* colors, int count, int mode) {
-    HIMAGELIST list = ImageList_Create(width, height, ILC_COLOR24, 0, count * 2);
+    if (width <= 0 || height <= 0 || count <= 0) return nullptr;
+    const int sets = mode == SwatchHalf ? 2 : 1;
+    HIMAGELIST list = ImageList_Create(width, height, ILC_COLOR24, 0, count * sets);
     if (!list) return nullptr;
-    auto addAll = [&](int m) {
+    // All swatches side by side in one bitmap: the image list cuts the strip
+    // into images, which costs one transfer instead of one per swatch.
+    const int stripWidth = width * count * sets;
+    std::vector<uint32_t> strip(size_t(stripWidth) * size_t(height));
+    const COLORREF face = GetSysColor(COLOR_BTNFACE), menu = GetSysColor(COLOR_MENU);
+    for (int set = 0; set < sets; ++set) {
         for (int i = 0; i < count; ++i) {
-            HBITMAP b = MakeSwatch(w, width, height, colors[i], m);
-            ImageList_Add(list, b, nullptr);
-            if (b) DeleteObject(b);
+            std::vector<uint32_t> px = SwatchPixels(width, height, colors[i], set == 0 ? mode : SwatchFull, face, menu);
+            const int left = (set * count + i) * width;
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x) {
+                    uint32_t p = px[size_t(y) * size_t(width) + size_t(x)];
+                    strip[size_t(y) * size_t(stripWidth) + size_t(left + x)] =
+                        ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+                }
         }
-    };
-    addAll(mode);
-    if (mode == SwatchHalf) addAll(SwatchFull);
+    }
+    HDC dc = GetDC(w);
+    HBITMAP bmp = CreateCompatibleBitmap(dc, stripWidth, height);
+    if (bmp) {
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = stripWidth;
+        bi.bmiHeader.biHeight = -height;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        SetDIBits(dc, bmp, 0, UINT(height), strip.data(), &bi, DIB_RGB_COLORS);
+        ImageList_Add(list, bmp, nullptr);
+        DeleteObject(bmp);
+    }
+    ReleaseDC(w, dc);
     return list;
 }
 
