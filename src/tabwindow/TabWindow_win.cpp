@@ -5,12 +5,15 @@
 
 #include "app/App_win.h"
 #include "app/Startup.h"
+#include "common/U16.h"
 #include "common/WindowUtil_win.h"
 #include "common/Wide_win.h"
 #include "resources/resource.h"
 #include "pageview/PagePane_win.h"
 #include "pageview/PaneState.h"
 #include "settings/SettingsFile.h"
+#include "common/MessageBox_win.h"
+#include "tabwindow/PageManagement.h"
 #include "tabwindow/Swatch.h"
 #include "tabwindow/Swatch_win.h"
 #include "tabwindow/TabTexts.h"
@@ -204,6 +207,66 @@ void FocusPaneList() {
     if (HWND pane = CurrentPagePane()) SetFocus(GetDlgItem(pane, IDC_PAGELIST));
 }
 
+// Every tab again, after the pages were renumbered; only the selected tab
+// shows its full swatch.
+void RebuildTabs(App& app) {
+    SendMessageW(g_tab.strip, TCM_DELETEALLITEMS, 0, 0);
+    InsertUserPageTabs(app, g_tab.strip);
+    InsertSpecialPageTabs(app, g_tab.strip);
+    SendMessageW(g_tab.strip, TCM_SETCURSEL, WPARAM(app.rec.GlobalSettings.TabNumber), 0);
+}
+
+bool UserPageSelected(const App& app) {
+    return app.rec.GlobalSettings.TabNumber >= app.rec.ShownSpecialCount && !app.rec.UserPages.empty();
+}
+
+void AddPageCommand(App& app) {
+    Records& r = app.rec;
+    // One command, one replacement of the file.
+    ProfileBatch batch(app.store);
+    DestroyPane();
+    AddPage(r, app.store);
+    const PageRecord& added = r.UserPages.back();
+    // A new page that is no tab (its defaults say unmarked) leaves the
+    // selection where it was.
+    if ((r.GlobalSettings.TabStyle & TabStyleBit::MarkedPagesMenu) || !(added.Flag & PageFlag::Unmarked)) {
+        r.GlobalSettings.TabNumber = int32_t(r.ShownSpecialCount) + UserTabCount(r) - 1;
+        r.CurrentPage = PageOfTab(r, r.GlobalSettings.TabNumber);
+    }
+    RebuildTabs(app);
+    CreatePane(app);
+    WriteGlobalSettings(r, app.store);
+}
+
+void DuplicatePageCommand(App& app) {
+    if (!UserPageSelected(app)) return;
+    Records& r = app.rec;
+    ProfileBatch batch(app.store);
+    DestroyPane();
+    DuplicatePage(r, app.store, r.CurrentPage);
+    r.GlobalSettings.TabNumber += 1;
+    r.CurrentPage = PageOfTab(r, r.GlobalSettings.TabNumber);
+    RebuildTabs(app);
+    CreatePane(app);
+    WriteGlobalSettings(r, app.store);
+}
+
+void DeletePageCommand(App& app, HWND tab) {
+    Records& r = app.rec;
+    if (!UserPageSelected(app) || r.GlobalSettings.PageCount <= 1) return;
+    const PageRecord& page = r.UserPages[size_t(r.CurrentPage)];
+    std::u16string question = u"ページ \"" + std::u16string(CutTo(page.Label, 32)) + u"\" を削除しますか？ ";
+    if (ShowMessageBox(tab, kMessageBoxYesNoSecond, question) != kMessageBoxYes) return;
+    ProfileBatch batch(app.store);
+    DestroyPane();
+    DeletePage(r, app.store, r.CurrentPage);
+    r.GlobalSettings.TabNumber = std::max(r.GlobalSettings.TabNumber - 1, 0);
+    r.CurrentPage = PageOfTab(r, r.GlobalSettings.TabNumber);
+    RebuildTabs(app);
+    CreatePane(app);
+    WriteGlobalSettings(r, app.store);
+}
+
 void ForwardToPane(UINT msg, WPARAM wp, LPARAM lp) {
     if (HWND pane = CurrentPagePane()) SendMessageW(pane, msg, wp, lp);
 }
@@ -324,6 +387,9 @@ const Command kCommands[] = {
     {IDM_APPLY_TAB_FONT, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { ApplyTabFont(a, t); return 0; }},
     {IDM_APPLY_STATUS_FONT, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { ApplyStatusFont(a, t); return 0; }},
     {IDM_REFRESH, [](App&, HWND, WPARAM, LPARAM) -> INT_PTR { RefreshPane(); return 0; }},
+    {IDM_PAGE_ADD, [](App& a, HWND, WPARAM, LPARAM) -> INT_PTR { AddPageCommand(a); return 0; }},
+    {IDM_PAGE_DUPLICATE, [](App& a, HWND, WPARAM, LPARAM) -> INT_PTR { DuplicatePageCommand(a); return 0; }},
+    {IDM_PAGE_DELETE, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { DeletePageCommand(a, t); return 0; }},
     {IDM_ENTRY_REMOVE, [](App&, HWND, WPARAM w, LPARAM l) -> INT_PTR { ForwardToPane(WM_COMMAND, w, l); return 0; }},
     {IDM_ENTRY_ADD, [](App&, HWND, WPARAM w, LPARAM l) -> INT_PTR { ForwardToPane(WM_COMMAND, w, l); return 0; }},
     {IDM_ENTRY_SHOW_LOCATION,

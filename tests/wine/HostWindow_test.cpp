@@ -274,6 +274,71 @@ TEST_F(HostWindowTest, StatusBarAndTooltips) {
     SendMessageW(bare.TabWindow, WM_COMMAND, IDM_APPLY_STATUS_FONT, 0);  // nothing to apply: no crash
 }
 
+TEST_F(HostWindowTest, AddingAndDuplicatingPagesSelectTheNewTab) {
+    App& app = Start();
+    Pump();
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_SELECT_PAGE_FIRST + 4, 0);  // Page2
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_PAGE_ADD, 0);
+    Pump();
+    ASSERT_EQ(SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, TCM_GETITEMCOUNT, 0, 0), 9);
+    EXPECT_EQ(Selected(), 8);
+    EXPECT_EQ(app.rec.CurrentPage, 5);
+    EXPECT_EQ(ItemAt(app.TabWindow, 8).text, u"Page6");
+    EXPECT_EQ(ItemAt(app.TabWindow, 8).image, 6 + 19);
+    EXPECT_EQ(ItemAt(app.TabWindow, 4).image, 6);  // the old tab is back to its half swatch
+    EXPECT_EQ(Reload().GlobalSettings.PageCount, 6);
+
+    app.rec.UserPages[1].Label = u"二番";  // as if renamed
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_SELECT_PAGE_FIRST + 4, 0);
+    SendMessageW(app.TabWindow, WM_SYSCOMMAND, IDM_PAGE_DUPLICATE, 0);  // from the system menu
+    Pump();
+    EXPECT_EQ(SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, TCM_GETITEMCOUNT, 0, 0), 10);
+    EXPECT_EQ(Selected(), 5);
+    EXPECT_EQ(app.rec.CurrentPage, 2);
+    EXPECT_EQ(ItemAt(app.TabWindow, 4).text, u"二番");
+    EXPECT_EQ(ItemAt(app.TabWindow, 5).text, u"二番");
+    EXPECT_EQ(ItemAt(app.TabWindow, 6).text, u"Page3");
+    EXPECT_EQ(ItemAt(app.TabWindow, 6).param, 8 + 3);
+    Records back = Reload();
+    EXPECT_EQ(back.GlobalSettings.PageCount, 7);
+    EXPECT_EQ(back.UserPages[2].Label, u"二番");
+    EXPECT_EQ(back.UserPages[6].Label, u"Page6");
+}
+
+int g_answer = 0;
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = FindWindowW(L"#32770", L"Vellumcraft");
+    if (!box) return;
+    KillTimer(nullptr, id);
+    SendMessageW(GetDlgItem(box, g_answer), BM_CLICK, 0, 0);
+}
+
+TEST_F(HostWindowTest, DeletingTheFirstUserPageSelectsTheLastSpecialPage) {
+    App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=3\r\nSpcialFolder=3\r\nTabNumber=2\r\n"
+                     u"[Page1]\r\nLabel=P\r\n[Page2]\r\nLabel=Q\r\n[Page3]\r\nLabel=R\r\n");
+    Pump();
+    g_answer = IDNO;
+    SetTimer(nullptr, 0, 50, AnswerBox);
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_PAGE_DELETE, 0);
+    EXPECT_EQ(app.rec.GlobalSettings.PageCount, 3);
+    g_answer = IDYES;
+    SetTimer(nullptr, 0, 50, AnswerBox);
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_PAGE_DELETE, 0);
+    Pump();
+    EXPECT_EQ(app.rec.GlobalSettings.PageCount, 2);
+    EXPECT_EQ(Selected(), 1);
+    EXPECT_EQ(app.rec.CurrentPage, -1);
+    EXPECT_EQ(ItemAt(app.TabWindow, 2).text, u"Q");
+    EXPECT_EQ(ItemAt(app.TabWindow, 1).image, 6 + 19);
+    Records back = Reload();
+    EXPECT_EQ(back.UserPages[0].Label, u"Q");
+    EXPECT_EQ(back.UserPages[1].Label, u"R");
+    EXPECT_EQ(test::TextOf(test::ReadBytes(path)).find(u"[Page3]"), std::u16string::npos);
+    // A special page is never deleted, nor the last user page.
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_PAGE_DELETE, 0);
+    EXPECT_EQ(app.rec.GlobalSettings.PageCount, 2);
+}
+
 TEST(Platform, VersionsUnderThisSystem) {
     uint32_t v = DetermineWindowsVersion();
     EXPECT_TRUE(v == 500 || v == 510 || v == 600 || v == 610 || v == 620 || v == 630 || v == 1000 || v == 1100);

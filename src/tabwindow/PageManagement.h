@@ -1,0 +1,28 @@
+// Adding, duplicating and deleting user pages in the records and the
+// settings file. The file is the master copy: the pages are written, then
+// the page array is read back from it, so that memory and file keep one
+// numbering. Each operation runs in the caller's batch (or its own), so a
+// whole command reaches the file in one atomic replacement. Portable: no
+// windows.h.
+#pragma once
+
+#include "settings/ProfileStore.h"
+#include "settings/Records.h"
+
+namespace vc {
+
+// Reads UserPages back from the file for `count` pages.
+void RebuildUserPages(Records& r, ProfileStore& store, int32_t count);
+
+// A new last page with the template's values (its section does not exist yet).
+void AddPage(Records& r, ProfileStore& store);
+// A copy of user page `page` right after it; the pages behind move up one.
+void DuplicatePage(Records& r, ProfileStore& store, int32_t page);
+// Removes user page `page` (never the last remaining one); the pages behind
+// move down one and the section no longer used is deleted.
+void DeletePage(Records& r, ProfileStore& store, int32_t page);
+
+// The number of user pages that are tabs.
+int32_t UserTabCount(const Records& r);
+
+}  // namespace vc

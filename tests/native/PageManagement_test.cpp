@@ -1,0 +1,115 @@
+// Adding, duplicating and deleting pages: the records and the settings file
+// keep one numbering, and each command is one write of the file.
+#include <gtest/gtest.h>
+
+#include "settings/SettingsFile.h"
+#include "support/MemoryFileSystem.h"
+#include "support/Utf16File.h"
+#include "tabwindow/PageManagement.h"
+
+namespace vc {
+namespace {
+
+const std::u16string kPath = u"C:\\vc\\Vellumcraft.vcset";
+
+class PageManagementTest : public ::testing::Test {
+protected:
+    test::MemoryFileSystem fs;
+    ProfileStore store{fs, kPath};
+    Records r;
+
+    void Start(std::u16string_view labels) {
+        std::u16string text = u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=" + Dec(int64_t(labels.size())) + u"\r\n";
+        for (size_t i = 0; i < labels.size(); ++i)
+            text += u"[Page" + Dec(int64_t(i) + 1) + u"]\r\nLabel=" + std::u16string(1, labels[i]) + u"\r\nFiles=2\r\nFiles000=C:\\" +
+                    std::u16string(1, labels[i]) + u".txt\r\nFiles001=\r\n";
+        fs.files[kPath] = test::Utf16LE(text);
+        LoadDefaultPage(r, store);
+        LoadSettings(r, store);
+    }
+    std::u16string Labels() const {
+        std::u16string s;
+        for (auto& p : r.UserPages) s += p.Label;
+        return s;
+    }
+    Records Reload() {
+        Records back;
+        ProfileStore s(fs, kPath);
+        LoadDefaultPage(back, s);
+        LoadSettings(back, s);
+        return back;
+    }
+    std::u16string Text() { return test::TextOf(fs.files[kPath]); }
+};
+
+TEST_F(PageManagementTest, AddingWritesTheExistingPagesButNoNewSection) {
+    Start(u"ABCDE");
+    int writes = fs.replaces;
+    {
+        ProfileBatch batch(store);
+        AddPage(r, store);
+        WriteGlobalSettings(r, store);
+    }
+    EXPECT_EQ(fs.replaces, writes + 1);  // one atomic replacement for the command
+    EXPECT_EQ(r.GlobalSettings.PageCount, 6);
+    EXPECT_EQ(r.UserPages[5].Label, u"Page6");
+    EXPECT_EQ(r.UserPages[5].Comment, u"Page6 コメント");
+    EXPECT_EQ(Text().find(u"[Page6]"), std::u16string::npos);
+    EXPECT_EQ(Reload().GlobalSettings.PageCount, 6);
+}
+
+TEST_F(PageManagementTest, DuplicatingMovesTheFollowingPagesUp) {
+    Start(u"PQRS");
+    {
+        ProfileBatch batch(store);
+        DuplicatePage(r, store, 1);
+        WriteGlobalSettings(r, store);
+    }
+    EXPECT_EQ(Labels(), u"PQQRS");
+    EXPECT_EQ(r.UserPages[2].Files, u"C:\\Q.txt\r\n");  // entries are copied too
+    Records back = Reload();
+    EXPECT_EQ(back.GlobalSettings.PageCount, 5);
+    EXPECT_EQ(back.UserPages[2].Label, u"Q");
+    EXPECT_EQ(back.UserPages[3].Label, u"R");
+    EXPECT_EQ(back.UserPages[4].Label, u"S");
+    EXPECT_EQ(back.UserPages[4].Files, u"C:\\S.txt\r\n");
+}
+
+TEST_F(PageManagementTest, DeletingMovesTheFollowingPagesDownAndDropsTheLastSection) {
+    Start(u"PQR");
+    int writes = fs.replaces;
+    DeletePage(r, store, 1);
+    EXPECT_EQ(fs.replaces, writes + 1);
+    EXPECT_EQ(Labels(), u"PR");
+    std::u16string t = Text();
+    EXPECT_EQ(t.find(u"[Page3]"), std::u16string::npos);
+    Records back = Reload();
+    EXPECT_EQ(back.GlobalSettings.PageCount, 2);
+    EXPECT_EQ(back.UserPages[1].Label, u"R");
+    EXPECT_EQ(back.UserPages[1].Files, u"C:\\R.txt\r\n");
+    // The last page is never deleted.
+    DeletePage(r, store, 0);
+    DeletePage(r, store, 0);
+    EXPECT_EQ(Labels(), u"R");
+    DeletePage(r, store, 5);  // no such page
+    EXPECT_EQ(Labels(), u"R");
+}
+
+TEST_F(PageManagementTest, AFailedWriteLeavesTheWholeOldFile) {
+    Start(u"PQR");
+    std::string before = fs.files[kPath];
+    fs.readOnly.insert(kPath);
+    DeletePage(r, store, 0);
+    EXPECT_EQ(fs.files[kPath], before);  // never a PageCount that disagrees with the sections
+}
+
+TEST_F(PageManagementTest, TabsCountMarkedPagesOnly) {
+    Start(u"PQR");
+    r.UserPages[1].Flag |= PageFlag::Unmarked;
+    EXPECT_EQ(UserTabCount(r), 2);
+    r.GlobalSettings.TabStyle |= TabStyleBit::MarkedPagesMenu;
+    EXPECT_EQ(UserTabCount(r), 3);
+}
+
+}  // namespace
+}  // namespace vc
