@@ -15,6 +15,23 @@
 
 namespace vc::test {
 
+// Answers the program's next question box with `button` (IDYES, IDNO, ...)
+// as soon as it shows; call it just before the command that asks.
+inline int& PendingAnswer() {
+    static int answer = 0;
+    return answer;
+}
+inline void CALLBACK AnswerWhenShown(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = FindWindowW(L"#32770", L"Vellumcraft");
+    if (!box) return;
+    KillTimer(nullptr, id);
+    SendMessageW(GetDlgItem(box, PendingAnswer()), BM_CLICK, 0, 0);
+}
+inline void AnswerNextBox(int button) {
+    PendingAnswer() = button;
+    SetTimer(nullptr, 0, 50, AnswerWhenShown);
+}
+
 class AppFixture : public ::testing::Test {
 protected:
     TempDir dir;

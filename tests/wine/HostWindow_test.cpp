@@ -305,24 +305,14 @@ TEST_F(HostWindowTest, AddingAndDuplicatingPagesSelectTheNewTab) {
     EXPECT_EQ(back.UserPages[6].Label, u"Page6");
 }
 
-int g_answer = 0;
-void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND box = FindWindowW(L"#32770", L"Vellumcraft");
-    if (!box) return;
-    KillTimer(nullptr, id);
-    SendMessageW(GetDlgItem(box, g_answer), BM_CLICK, 0, 0);
-}
-
 TEST_F(HostWindowTest, DeletingTheFirstUserPageSelectsTheLastSpecialPage) {
     App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=3\r\nSpcialFolder=3\r\nTabNumber=2\r\n"
                      u"[Page1]\r\nLabel=P\r\n[Page2]\r\nLabel=Q\r\n[Page3]\r\nLabel=R\r\n");
     Pump();
-    g_answer = IDNO;
-    SetTimer(nullptr, 0, 50, AnswerBox);
+    test::AnswerNextBox(IDNO);
     SendMessageW(app.TabWindow, WM_COMMAND, IDM_PAGE_DELETE, 0);
     EXPECT_EQ(app.rec.GlobalSettings.PageCount, 3);
-    g_answer = IDYES;
-    SetTimer(nullptr, 0, 50, AnswerBox);
+    test::AnswerNextBox(IDYES);
     SendMessageW(app.TabWindow, WM_COMMAND, IDM_PAGE_DELETE, 0);
     Pump();
     EXPECT_EQ(app.rec.GlobalSettings.PageCount, 2);

@@ -215,26 +215,16 @@ TEST_F(PagePaneTest, DropsRegisterTheFirstItemUnlessThePageIsLocked) {
 }
 
 // Answers the program's question box with `button` as soon as it shows.
-int g_answer = 0;
-void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND box = FindWindowW(L"#32770", L"Vellumcraft");
-    if (!box) return;
-    KillTimer(nullptr, id);
-    SendMessageW(GetDlgItem(box, g_answer), BM_CLICK, 0, 0);
-}
-
 TEST_F(PagePaneTest, RemovalAsksFirstAndKeepsTheSlot) {
     App& app = Start(Settings(FilesKeys(files)));
     Load();
     LVITEMW state{};
     state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(List(), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
-    g_answer = IDNO;
-    SetTimer(nullptr, 0, 50, AnswerBox);
+    test::AnswerNextBox(IDNO);
     SendMessageW(app.TabWindow, WM_COMMAND, IDM_ENTRY_REMOVE, 0);
     EXPECT_EQ(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0), 4);
-    g_answer = IDYES;
-    SetTimer(nullptr, 0, 50, AnswerBox);
+    test::AnswerNextBox(IDYES);
     SendMessageW(app.TabWindow, WM_COMMAND, IDM_ENTRY_REMOVE, 0);
     EXPECT_EQ(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0), 3);
     EXPECT_EQ(ThePane().EntryCount, 4);  // the slot stays, emptied
