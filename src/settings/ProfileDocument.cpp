@@ -316,6 +316,7 @@ bool ProfileDocument::Put(std::u16string_view section, std::u16string_view key, 
         Line h;
         h.text = u"[" + sec + u"]";
         Classify(h);
+        changedUnits_ += h.text.size() + k.size() + v.size() + 5;
         lines_.push_back(std::move(h));
         lines_.push_back(keyLine(k, v));
         IndexSections();
@@ -328,6 +329,7 @@ bool ProfileDocument::Put(std::u16string_view section, std::u16string_view key, 
         if (l.kind == Kind::Key && std::u16string_view(l.text).substr(l.valueBegin, l.valueLen) == v) return false;
         Line n = keyLine(NameOf(l), v);
         n.eol = l.eol;
+        changedUnits_ += n.text.size() + 2;
         l = std::move(n);
         modified_ = true;
         return true;
@@ -341,6 +343,7 @@ bool ProfileDocument::Put(std::u16string_view section, std::u16string_view key, 
     }
     if (lines_[last].eol == Eol::None) lines_[last].eol = Eol::CrLf;
     InsertLine(last + 1, keyLine(k, v));
+    changedUnits_ += k.size() + v.size() + 3;
     modified_ = true;
     return true;
 }
@@ -350,6 +353,7 @@ bool ProfileDocument::DeleteKey(std::u16string_view section, std::u16string_view
     if (!s) return false;
     size_t i = FindKey(*s, UpToNul(key));
     if (i == std::u16string_view::npos) return false;
+    changedUnits_ += lines_[i].text.size() + 2;
     EraseLines(i, i + 1);
     modified_ = true;
     return true;
@@ -358,9 +362,59 @@ bool ProfileDocument::DeleteKey(std::u16string_view section, std::u16string_view
 bool ProfileDocument::DeleteSection(std::u16string_view section) {
     const Section* s = FindSection(UpToNul(section));
     if (!s) return false;
+    for (size_t i = s->header; i < s->end; ++i) changedUnits_ += lines_[i].text.size() + 2;
     EraseLines(s->header, s->end);
     modified_ = true;
     return true;
+}
+
+bool ProfileDocument::RenameSection(std::u16string_view from, std::u16string_view to) {
+    const Section* s = FindSection(UpToNul(from));
+    std::u16string name = OneLine(Trim(UpToNul(to)));
+    if (!s || name.empty() || FindSection(name)) return false;
+    Line& h = lines_[s->header];
+    Eol eol = h.eol;
+    h.text = u"[" + name + u"]";
+    h.eol = eol;
+    Classify(h);
+    changedUnits_ += h.text.size() + 2;
+    IndexSections();
+    modified_ = true;
+    return true;
+}
+
+bool ProfileDocument::CopySectionAfter(std::u16string_view from, std::u16string_view to, std::u16string_view after) {
+    const Section* src = FindSection(UpToNul(from));
+    const Section* dst = FindSection(UpToNul(after));
+    std::u16string name = OneLine(Trim(UpToNul(to)));
+    if (!src || !dst || name.empty() || FindSection(name)) return false;
+    std::vector<Line> copy(lines_.begin() + std::ptrdiff_t(src->header), lines_.begin() + std::ptrdiff_t(src->end));
+    copy.front().text = u"[" + name + u"]";
+    Classify(copy.front());
+    if (copy.back().eol == Eol::None) copy.back().eol = Eol::CrLf;
+    size_t at = dst->end;
+    if (at > 0 && lines_[at - 1].eol == Eol::None) lines_[at - 1].eol = Eol::CrLf;
+    for (const Line& l : copy) changedUnits_ += l.text.size() + 2;
+    lines_.insert(lines_.begin() + std::ptrdiff_t(at), copy.begin(), copy.end());
+    IndexSections();
+    modified_ = true;
+    return true;
+}
+
+std::optional<size_t> ProfileDocument::KeyPosition(std::u16string_view section, std::u16string_view key) const {
+    const Section* s = FindSection(section);
+    if (!s) return std::nullopt;
+    size_t i = FindKey(*s, key);
+    if (i == std::u16string_view::npos) return std::nullopt;
+    return i;
+}
+
+std::u16string ProfileDocument::SectionText(std::u16string_view section) const {
+    const Section* s = FindSection(section);
+    std::u16string t;
+    if (!s) return t;
+    for (size_t i = s->header; i < s->end; ++i) t += lines_[i].text + u"\r\n";
+    return t;
 }
 
 }  // namespace vc

@@ -57,6 +57,23 @@ public:
     // line up to the next section header.
     bool DeleteSection(std::u16string_view section);
 
+    // Gives the first section named `from` the name `to`, keeping its place
+    // and its lines. False when there is no such section or `to` exists.
+    bool RenameSection(std::u16string_view from, std::u16string_view to);
+    // Inserts a copy of the lines of section `from` under the name `to`
+    // right after section `after`. False when either is missing or `to`
+    // exists.
+    bool CopySectionAfter(std::u16string_view from, std::u16string_view to, std::u16string_view after);
+
+    // Where a key's line stands in the text (for order checks), or nullopt.
+    std::optional<size_t> KeyPosition(std::u16string_view section, std::u16string_view key) const;
+
+    // Text units of the lines that edits have added, replaced or removed
+    // since the document was made: what a write changes in the file.
+    size_t ChangedUnits() const { return changedUnits_; }
+    // The text of one section, header included (empty when absent).
+    std::u16string SectionText(std::u16string_view section) const;
+
     size_t LineCount() const { return lines_.size(); }
     // Whether an edit changed the text since the document was made.
     bool Modified() const { return modified_; }
@@ -90,6 +107,7 @@ private:
 
     TextEncoding encoding_ = TextEncoding::Utf16LE;
     bool modified_ = false;
+    size_t changedUnits_ = 0;
     std::vector<Line> lines_;
     std::vector<Section> sections_;
     // Folded section name -> index of its first section in sections_.

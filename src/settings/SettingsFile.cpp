@@ -89,8 +89,51 @@ std::u16string ReadMultiLine(const ProfileDocument& doc, std::u16string_view sec
     return out;
 }
 
+namespace {
+
+// The lines a multi-line value is stored as, at most `maxLines`.
+std::vector<std::u16string_view> SplitLines(std::u16string_view text, int maxLines) {
+    std::vector<std::u16string_view> lines;
+    size_t pos = 0;
+    while (int(lines.size()) < maxLines) {
+        size_t brk = text.find(u"\r\n", pos);
+        lines.push_back(text.substr(pos, brk == std::u16string_view::npos ? std::u16string_view::npos : brk - pos));
+        if (brk == std::u16string_view::npos) break;
+        pos = brk + 2;
+    }
+    return lines;
+}
+
+// Whether the section holds the value exactly as the writer would leave it:
+// the same line keys with the same values, no companion or left-over line
+// key, and the count key after the last line key. Writing it again would
+// change nothing but the file's time, so it is skipped.
+bool AlreadyStored(const ProfileDocument& doc, std::u16string_view section, std::u16string_view base,
+                   const std::vector<std::u16string_view>& lines, int maxLines) {
+    std::optional<std::u16string_view> count = doc.RawValue(section, base);
+    if (!count || *count != Dec(int64_t(lines.size()))) return false;
+    std::optional<size_t> last;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::u16string key = LineKey(base, int(i));
+        std::u16string_view want = lines[i];
+        size_t lead = 0;
+        while (lead < want.size() && IsProfileSpace(want[lead])) ++lead;
+        std::optional<std::u16string_view> have = doc.RawValue(section, key);
+        if (!have || *have != want.substr(lead) || want.find_first_of(u"\r\n") != std::u16string_view::npos)
+            return false;
+        if (doc.RawValue(section, key + u"Hex")) return false;
+        last = doc.KeyPosition(section, key);
+    }
+    if (int(lines.size()) < maxLines && doc.KeyPosition(section, LineKey(base, int(lines.size())))) return false;
+    std::optional<size_t> countAt = doc.KeyPosition(section, base);
+    return countAt && last && *countAt > *last;
+}
+
+}  // namespace
+
 void WriteMultiLine(ProfileDocument& doc, std::u16string_view section, std::u16string_view base,
                     std::u16string_view text, int maxLines) {
+    if (AlreadyStored(doc, section, base, SplitLines(text, maxLines), maxLines)) return;
     doc.DeleteKey(section, base);
     int i = 0;
     size_t pos = 0;

@@ -1,6 +1,7 @@
 #include "tabwindow/PageManagement.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "settings/SettingsFile.h"
 
@@ -25,6 +26,7 @@ void AddPage(Records& r, ProfileStore& store) {
     ProfileBatch batch(store);
     WriteAllPages(r, store);
     RebuildUserPages(r, store, int32_t(r.UserPages.size()) + 1);
+    WriteGlobalSettings(r, store);  // the page count goes with the pages
 }
 
 void DuplicatePage(Records& r, ProfileStore& store, int32_t page) {
@@ -32,21 +34,36 @@ void DuplicatePage(Records& r, ProfileStore& store, int32_t page) {
     if (page < 0 || page >= count || count >= kMaxPageCount) return;
     ProfileBatch batch(store);
     WriteAllPages(r, store);
+    // The sections behind the page move up one number and the page's own
+    // section is copied in after it: only their headers and the copy
+    // change in the file, not every page behind it.
+    ProfileDocument& doc = store.Doc();
+    for (int32_t i = count - 1; i > page; --i) doc.RenameSection(SectionNameOf(i), SectionNameOf(i + 1));
+    doc.CopySectionAfter(SectionNameOf(page), SectionNameOf(page + 1), SectionNameOf(page));
+    std::vector<PageRecord> before = r.UserPages;
     RebuildUserPages(r, store, count + 1);
+    // The records are the master copy of what was in memory: a section that
+    // was missing or differed is written out in full.
     for (int32_t i = count; i > page; --i) {
-        r.UserPages[size_t(i)] = r.UserPages[size_t(i - 1)];
+        r.UserPages[size_t(i)] = before[size_t(i - 1)];
         WritePage(r, store, i, WriteGroup::All);
     }
+    WriteGlobalSettings(r, store);
 }
 
 void DeletePage(Records& r, ProfileStore& store, int32_t page) {
     const int32_t count = int32_t(r.UserPages.size());
     if (page < 0 || page >= count || count <= 1) return;
     ProfileBatch batch(store);
-    for (int32_t i = page; i < count - 1; ++i) {
-        r.UserPages[size_t(i)] = r.UserPages[size_t(i + 1)];
-        WritePage(r, store, i, WriteGroup::All);
-    }
+    // The page's section goes and the sections behind it move down one
+    // number.
+    ProfileDocument& doc = store.Doc();
+    doc.DeleteSection(SectionNameOf(page));
+    for (int32_t i = page + 1; i < count; ++i) doc.RenameSection(SectionNameOf(i), SectionNameOf(i - 1));
+    std::vector<PageRecord> before = r.UserPages;
+    before.erase(before.begin() + page);
+    r.UserPages = before;
+    for (int32_t i = page; i < count - 1; ++i) WritePage(r, store, i, WriteGroup::All);
     RebuildUserPages(r, store, count - 1);
     WriteGlobalSettings(r, store);
     DeletePageSection(store, count - 1);

@@ -14,6 +14,9 @@ namespace vc {
 // Reads UserPages back from the file for `count` pages.
 void RebuildUserPages(Records& r, ProfileStore& store, int32_t count);
 
+// Each operation also writes the global settings, so that the page count in
+// the file always agrees with its sections.
+
 // A new last page with the template's values (its section does not exist yet).
 void AddPage(Records& r, ProfileStore& store);
 // A copy of user page `page` right after it; the pages behind move up one.

@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -173,5 +174,63 @@ private:
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
 };
+
+// ---- Real input through the X server ----------------------------------------
+// Wine draws every window inside one virtual desktop at 0,0 of the X screen,
+// so a Windows screen point is the same X screen point for xdotool.
+
+// Runs a shell command on the Linux side. Wine starts Linux programs but hands
+// back no process to wait on, so the command leaves its exit status in a file
+// that we wait for. Returns that status, or -1 when it did not come in time.
+inline int RunLinuxCommand(const std::string& command, Ms timeout = Ms(15000)) {
+    static int serial = 0;
+    const std::string status =
+        "/tmp/vc-e2e-x-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+    const std::u16string statusWin = WindowsPathOf(status);
+    std::u16string cmd = Ascii("Z:\\bin\\sh -c \"" + command + " >/dev/null 2>&1; echo $? >" + status +
+                               ".part; mv " + status + ".part " + status + "\"");
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(cmd.data()), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &si, &pi))
+        return -1;
+    if (pi.hThread) CloseHandle(pi.hThread);
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+    if (!WaitUntil([&] { return GetFileAttributesW(AsW(statusWin)) != INVALID_FILE_ATTRIBUTES; }, timeout, Ms(5)))
+        return -1;
+    char text[16] = {};
+    DWORD got = 0;
+    HANDLE f = CreateFileW(AsW(statusWin), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (f != INVALID_HANDLE_VALUE) {
+        ReadFile(f, text, sizeof text - 1, &got, nullptr);
+        CloseHandle(f);
+    }
+    DeleteFileW(AsW(statusWin));
+    return got == 0 ? -1 : std::atoi(text);
+}
+
+// Gives the X input focus to the visible window whose caption is exactly
+// `caption` (plain ASCII), so that real keys and clicks reach it.
+inline bool XFocusWindow(const std::string& caption) {
+    return RunLinuxCommand("timeout 10 xdotool search --sync --onlyvisible --name '^" + caption +
+                           "$' windowfocus --sync") == 0;
+}
+
+// Presses the keys one after another, each down and up, e.g. {"Home", "Return"}.
+inline bool XPressKeys(const std::vector<std::string>& keys) {
+    std::string args;
+    for (const std::string& k : keys) args += " key " + k;
+    return RunLinuxCommand("timeout 10 xdotool" + args) == 0;
+}
+
+// Moves the pointer to the screen point and clicks the left button `clicks`
+// times, close enough together to count as one double-click.
+inline bool XClickAt(POINT at, int clicks) {
+    return RunLinuxCommand("timeout 10 xdotool mousemove --sync " + std::to_string(at.x) + " " +
+                           std::to_string(at.y) + " click --repeat " + std::to_string(clicks) +
+                           " --delay 80 1") == 0;
+}
 
 }  // namespace vc::e2e

@@ -103,6 +103,53 @@ TEST_F(PageManagementTest, AFailedWriteLeavesTheWholeOldFile) {
     EXPECT_EQ(fs.files[kPath], before);  // never a PageCount that disagrees with the sections
 }
 
+TEST_F(PageManagementTest, RenumberingRewritesOnlyHeadersAndTheCopy) {
+    Start(u"ABCDEFGHIJKLMNOPQRST");  // 20 pages
+    {
+        // The file as the program writes it, every key in place.
+        ProfileBatch batch(store);
+        for (int32_t i = 0; i < 20; ++i) WritePage(r, store, i, WriteGroup::All);
+    }
+    {
+        ProfileBatch batch(store);
+        DuplicatePage(r, store, 9);
+        WriteGlobalSettings(r, store);
+        size_t changed = store.Doc().ChangedUnits();
+        size_t section = store.Doc().SectionText(u"Page10").size();
+        // Ten headers and one copied section, far from ten pages rewritten.
+        EXPECT_LT(changed, 2 * section + 200);
+        EXPECT_LT(changed * 4, 10 * section);
+    }
+    EXPECT_EQ(Labels(), u"ABCDEFGHIJJKLMNOPQRST");
+    Records back = Reload();
+    EXPECT_EQ(back.UserPages[10].Label, u"J");
+    EXPECT_EQ(back.UserPages[20].Files, u"C:\\T.txt\r\n");
+    {
+        ProfileBatch batch(store);
+        DeletePage(r, store, 3);
+        EXPECT_LT(store.Doc().ChangedUnits() * 4, 16 * store.Doc().SectionText(u"Page4").size());
+    }
+    EXPECT_EQ(Labels(), u"ABCEFGHIJJKLMNOPQRST");
+    EXPECT_EQ(Reload().UserPages[3].Files, u"C:\\E.txt\r\n");
+}
+
+TEST_F(PageManagementTest, PagesWithoutSectionsStillRenumber) {
+    // Page2 has no section of its own: it runs on the template's values.
+    fs.files[kPath] = test::Utf16LE(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=3\r\n[Page1]\r\nLabel=P\r\n"
+                                    u"[Page3]\r\nLabel=R\r\n");
+    LoadDefaultPage(r, store);
+    LoadSettings(r, store);
+    DuplicatePage(r, store, 1);
+    EXPECT_EQ(Labels(), u"PPage2Page2R");
+    Records back = Reload();
+    EXPECT_EQ(back.UserPages[2].Label, u"Page2");  // the copy, written under its own number
+    EXPECT_EQ(back.UserPages[3].Label, u"R");
+    DeletePage(r, store, 0);
+    back = Reload();
+    EXPECT_EQ(back.UserPages[0].Label, u"Page2");  // its label moves with it
+    EXPECT_EQ(back.UserPages[2].Label, u"R");
+}
+
 TEST_F(PageManagementTest, TabsCountMarkedPagesOnly) {
     Start(u"PQR");
     r.UserPages[1].Flag |= PageFlag::Unmarked;
