@@ -128,7 +128,7 @@ void ProfileDocument::IndexSections() {
         if (lines_[i].kind != Kind::Header) continue;
         if (!sections_.empty()) sections_.back().end = i;
         sectionIndex_.emplace(Folded(NameOf(lines_[i])), sections_.size());
-        sections_.push_back({i, lines_.size()});
+        sections_.push_back({i, lines_.size(), nullptr});
     }
 }
 
@@ -217,11 +217,15 @@ const ProfileDocument::Section* ProfileDocument::FindSection(std::u16string_view
 
 size_t ProfileDocument::FindKey(const Section& sec, std::u16string_view key) const {
     key = Trim(key);
-    for (size_t i = sec.header + 1; i < sec.end; ++i) {
-        const Line& l = lines_[i];
-        if ((l.kind == Kind::Key || l.kind == Kind::Bare) && EqualsNoCase(NameOf(l), key)) return i;
+    if (!sec.keys) {
+        sec.keys = std::make_shared<KeyMap>();
+        for (size_t i = sec.header + 1; i < sec.end; ++i) {
+            const Line& l = lines_[i];
+            if (l.kind == Kind::Key || l.kind == Kind::Bare) sec.keys->emplace(Folded(NameOf(l)), i - sec.header);
+        }
     }
-    return std::u16string_view::npos;
+    auto it = sec.keys->find(Folded(key));
+    return it == sec.keys->end() ? std::u16string_view::npos : sec.header + it->second;
 }
 
 std::optional<std::u16string_view> ProfileDocument::RawValue(std::u16string_view section,
@@ -281,6 +285,7 @@ int32_t ProfileDocument::GetInt(std::u16string_view section, std::u16string_view
 void ProfileDocument::InsertLine(size_t at, Line line) {
     lines_.insert(lines_.begin() + std::ptrdiff_t(at), std::move(line));
     for (Section& s : sections_) {
+        if (s.header < at && at <= s.end) s.keys.reset();  // its offsets move
         if (s.header >= at) ++s.header;
         if (s.end >= at) ++s.end;
     }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <string>
@@ -88,9 +89,13 @@ private:
         uint32_t nameBegin = 0, nameLen = 0;    // section or key name within text
         uint32_t valueBegin = 0, valueLen = 0;  // value within text (Key only)
     };
+    // Folded key name -> line offset from the header, built on first use:
+    // a page section holds hundreds of line keys that are looked up one by one.
+    using KeyMap = std::unordered_map<std::u16string, size_t>;
     struct Section {
         size_t header;  // index of the header line
         size_t end;     // one past the last line of the section
+        mutable std::shared_ptr<KeyMap> keys;
     };
 
     static void Classify(Line& line);
