@@ -69,6 +69,22 @@ void DeletePage(Records& r, ProfileStore& store, int32_t page) {
     DeletePageSection(store, count - 1);
 }
 
+void TakeOverPages(Records& r, ProfileStore& store, const std::vector<PageRecord>& copy) {
+    const size_t special = r.ShownSpecialCount;
+    // The dialog adds and removes no page: a copy of another size is not ours.
+    if (copy.size() != special + r.UserPages.size()) return;
+    ProfileBatch batch(store);
+    for (size_t k = 0; k < special; ++k) {
+        int index = r.ShownSpecialPages[k];
+        r.SpecialPages[size_t(index)] = copy[k];
+        WritePage(r, store, SpecialPageId(index), WriteGroup::Look);
+    }
+    for (size_t i = 0; i < r.UserPages.size(); ++i) {
+        r.UserPages[i] = copy[special + i];
+        WritePage(r, store, int32_t(i), WriteGroup::All);
+    }
+}
+
 int32_t UserTabCount(const Records& r) {
     if (r.GlobalSettings.TabStyle & TabStyleBit::MarkedPagesMenu) return int32_t(r.UserPages.size());
     return int32_t(std::count_if(r.UserPages.begin(), r.UserPages.end(),

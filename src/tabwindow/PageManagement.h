@@ -6,6 +6,8 @@
 // windows.h.
 #pragma once
 
+#include <vector>
+
 #include "settings/ProfileStore.h"
 #include "settings/Records.h"
 
@@ -24,6 +26,12 @@ void DuplicatePage(Records& r, ProfileStore& store, int32_t page);
 // Removes user page `page` (never the last remaining one); the pages behind
 // move down one and the section no longer used is deleted.
 void DeletePage(Records& r, ProfileStore& store, int32_t page);
+
+// Takes over the pages as the general settings dialog left its working copy
+// (`copy`: the shown special pages in ShownSpecialPages order, then every
+// user page in its new order, with new marks and main page): every user
+// page is written under its new number, the special pages with their look.
+void TakeOverPages(Records& r, ProfileStore& store, const std::vector<PageRecord>& copy);
 
 // The number of user pages that are tabs.
 int32_t UserTabCount(const Records& r);

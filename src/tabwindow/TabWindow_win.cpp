@@ -473,6 +473,20 @@ void LayoutTabWindow(App& app) {
     RedrawWindow(tab, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+void ApplyNewPageOrder(App& app, const std::vector<PageRecord>& copy) {
+    Records& r = app.rec;
+    ProfileBatch batch(app.store);
+    // The closing pane must not write its page into a record that has moved.
+    ThePane().PagesReorganised = true;
+    DestroyPane();
+    TakeOverPages(r, app.store, copy);
+    r.GlobalSettings.TabNumber = TabOfPage(r, r.CurrentPage);
+    r.CurrentPage = PageOfTab(r, r.GlobalSettings.TabNumber);
+    ThePane().PagesReorganised = false;
+    RebuildTabs(app);
+    CreatePane(app);
+}
+
 void PlacePagePane(App& app) {
     (void)app;
     HWND pane = CurrentPagePane();

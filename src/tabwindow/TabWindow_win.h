@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "settings/Records.h"
 
@@ -26,6 +27,11 @@ void SelectPageByNumber(App& app, int n);
 
 // Places the tab strip over the client area.
 void LayoutTabWindow(App& app);
+
+// Takes over a new order, new marks or a new main page from the general
+// settings dialog's working copy of the pages (shown special pages first,
+// then every user page), then shows the tabs anew.
+void ApplyNewPageOrder(App& app, const std::vector<PageRecord>& copy);
 
 // Moves the page pane over the tab strip's display area.
 void PlacePagePane(App& app);

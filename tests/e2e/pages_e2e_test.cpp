@@ -12,6 +12,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -400,6 +401,19 @@ TEST_F(Launching, EnterOnTheFocusedEntryRunsItInItsOwnFolder) {
     HWND tab = StartWithEntry(app, u"enterkey");
     ASSERT_TRUE(tab);
     ASSERT_TRUE(Focus(tab, u"enterkey"));
+    {
+        HWND list = PageList(tab);
+        GUITHREADINFO gi{};
+        gi.cbSize = sizeof gi;
+        GetGUIThreadInfo(GetWindowThreadProcessId(tab, nullptr), &gi);
+        fprintf(stderr, "DIAG focus=%p class=%s id=%d list=%p sel=%d focused=%d\n", (void*)gi.hwndFocus,
+                Narrow(ClassOf(gi.hwndFocus)).c_str(), GetDlgCtrlID(gi.hwndFocus), (void*)list,
+                int(Ask(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)),
+                int(Ask(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED)));
+    }
+    ASSERT_TRUE(XPressKeys({"ctrl+space"}));
+    WaitUntil([&] { return Ask(PageList(tab), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED) == -1; }, Ms(2000));
+    fprintf(stderr, "DIAG after ctrl+space sel=%d\n", int(Ask(PageList(tab), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)));
     ASSERT_TRUE(XPressKeys({"Home", "Return"}));
 
     EXPECT_EQ(Lower(ReportedFolder()), Lower(Narrow(folder)));

@@ -150,6 +150,29 @@ TEST_F(PageManagementTest, PagesWithoutSectionsStillRenumber) {
     EXPECT_EQ(back.UserPages[2].Label, u"R");
 }
 
+TEST_F(PageManagementTest, ANewOrderIsWrittenUnderTheNewNumbers) {
+    Start(u"PQR");
+    std::vector<PageRecord> copy;
+    for (int k = 0; k < r.ShownSpecialCount; ++k) copy.push_back(r.SpecialPages[r.ShownSpecialPages[size_t(k)]]);
+    copy.push_back(r.UserPages[2]);  // R moved to the front
+    copy.push_back(r.UserPages[0]);
+    copy.push_back(r.UserPages[1]);
+    copy[0].Flag |= PageFlag::MainPage;  // the first shown special page becomes the main page
+    copy.back().Flag |= PageFlag::Unmarked;
+    int writes = fs.replaces;
+    TakeOverPages(r, store, copy);
+    EXPECT_EQ(fs.replaces, writes + 1);
+    EXPECT_EQ(Labels(), u"RPQ");
+    Records back = Reload();
+    EXPECT_EQ(back.UserPages[0].Label, u"R");
+    EXPECT_EQ(back.UserPages[0].Files, u"C:\\R.txt\r\n");
+    EXPECT_TRUE(back.UserPages[2].Flag & PageFlag::Unmarked);
+    EXPECT_TRUE(back.SpecialPages[back.ShownSpecialPages[0]].Flag & PageFlag::MainPage);
+    copy.pop_back();  // a copy with a page missing is refused
+    TakeOverPages(r, store, copy);
+    EXPECT_EQ(Labels(), u"RPQ");
+}
+
 TEST_F(PageManagementTest, TabsCountMarkedPagesOnly) {
     Start(u"PQR");
     r.UserPages[1].Flag |= PageFlag::Unmarked;

@@ -16,6 +16,7 @@
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
 #include "support/AppFixture_win.h"
+#include "tabwindow/TabWindow_win.h"
 
 namespace vc {
 namespace {
@@ -327,6 +328,25 @@ TEST_F(HostWindowTest, DeletingTheFirstUserPageSelectsTheLastSpecialPage) {
     // A special page is never deleted, nor the last user page.
     SendMessageW(app.TabWindow, WM_COMMAND, IDM_PAGE_DELETE, 0);
     EXPECT_EQ(app.rec.GlobalSettings.PageCount, 2);
+}
+
+TEST_F(HostWindowTest, ANewPageOrderRebuildsTheTabs) {
+    App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=3\r\nSpcialFolder=0\r\nTabNumber=0\r\n"
+                     u"[Page1]\r\nLabel=P\r\n[Page2]\r\nLabel=Q\r\n[Page3]\r\nLabel=R\r\n");
+    Pump();
+    std::vector<PageRecord> copy = {app.rec.UserPages[2], app.rec.UserPages[0], app.rec.UserPages[1]};
+    copy[1].Flag |= PageFlag::Unmarked;  // P loses its mark: no tab while bit 20 is clear
+    ApplyNewPageOrder(app, copy);
+    Pump();
+    ASSERT_EQ(SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, TCM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_EQ(ItemAt(app.TabWindow, 0).text, u"R");
+    EXPECT_EQ(ItemAt(app.TabWindow, 1).text, u"Q");
+    EXPECT_EQ(ItemAt(app.TabWindow, 1).param, 8 + 2);
+    EXPECT_EQ(app.rec.CurrentPage, 0);  // the same index, now holding R
+    EXPECT_EQ(Selected(), 0);
+    Records back = Reload();
+    EXPECT_EQ(back.UserPages[0].Label, u"R");
+    EXPECT_TRUE(back.UserPages[1].Flag & PageFlag::Unmarked);
 }
 
 TEST(Platform, VersionsUnderThisSystem) {
