@@ -45,7 +45,17 @@ void DragFinish(HDROP drop) {
     if (fn) fn(drop);
 }
 
+namespace {
+ExecuteHook g_executeHook = nullptr;
+}
+
+void SetExecuteHook(ExecuteHook hook) { g_executeHook = hook; }
+
 HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder, INT show) {
+    if (g_executeHook) {
+        g_executeHook(file, parameters, folder);
+        return reinterpret_cast<HINSTANCE>(33);  // what success looks like
+    }
     static auto fn = Resolve<HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT)>("ShellExecuteW");
     return fn ? fn(owner, verb, file, parameters, folder, show) : nullptr;
 }

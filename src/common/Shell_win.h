@@ -19,6 +19,11 @@ void DragFinish(HDROP drop);
 HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder, INT show);
 HICON ExtractAssociatedIconW(HINSTANCE instance, LPWSTR path, WORD* index);
 
+// Tests watch what would be opened instead of opening it: while a hook is
+// set, ShellExecuteW hands its file, parameters and folder to the hook.
+using ExecuteHook = void (*)(const wchar_t* file, const wchar_t* parameters, const wchar_t* folder);
+void SetExecuteHook(ExecuteHook hook);
+
 // The shell library itself (loaded on first call), or nullptr.
 HMODULE Library();
 

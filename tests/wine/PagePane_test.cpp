@@ -7,6 +7,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "common/Shell_win.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
 #include "pageview/PagePane_win.h"
@@ -215,6 +216,32 @@ TEST_F(PagePaneTest, DropsRegisterTheFirstItemUnlessThePageIsLocked) {
 }
 
 // Answers the program's question box with `button` as soon as it shows.
+struct Opened {
+    std::u16string file, parameters, folder;
+};
+std::vector<Opened> g_opened;
+
+TEST_F(PagePaneTest, ADroppedSettingsFileOpensAnotherInstance) {
+    Start(Settings(FilesKeys(files)));
+    Load();
+    g_opened.clear();
+    shell::SetExecuteHook([](const wchar_t* f, const wchar_t* p, const wchar_t* d) {
+        g_opened.push_back({U16(f), U16(p), U16(d)});
+    });
+    SendMessageW(CurrentPagePane(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDrop({u"D:\\x\\other.vcset", dir.File(u"alpha.txt")})), 0);
+    SendMessageW(CurrentPagePane(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({u"D:\\x\\a.vcset.txt"})), 0);
+    shell::SetExecuteHook(nullptr);
+    ASSERT_EQ(g_opened.size(), 2u);
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    EXPECT_EQ(g_opened[0].file, U16(exe));
+    EXPECT_EQ(g_opened[0].parameters, u"D:\\x\\other.vcset");  // as dropped, not quoted
+    EXPECT_EQ(g_opened[0].folder, ExecutableFolder());
+    EXPECT_EQ(g_opened[1].parameters, u"D:\\x\\a.vcset.txt");
+    EXPECT_EQ(ThePane().EntryCount, 4);  // nothing registered
+}
+
 TEST_F(PagePaneTest, RemovalAsksFirstAndKeepsTheSlot) {
     App& app = Start(Settings(FilesKeys(files)));
     Load();
