@@ -226,9 +226,11 @@ inline bool XPressKeys(const std::vector<std::string>& keys) {
 }
 
 // Moves the pointer to the screen point and clicks the left button `clicks`
-// times, close enough together to count as one double-click.
+// times, close enough together to count as one double-click. (No --sync on
+// the move: it waits for a motion that never comes when the pointer is
+// already there. The events go out in order all the same.)
 inline bool XClickAt(POINT at, int clicks) {
-    return RunLinuxCommand("timeout 10 xdotool mousemove --sync " + std::to_string(at.x) + " " +
+    return RunLinuxCommand("timeout 10 xdotool mousemove " + std::to_string(at.x) + " " +
                            std::to_string(at.y) + " click --repeat " + std::to_string(clicks) +
                            " --delay 80 1") == 0;
 }

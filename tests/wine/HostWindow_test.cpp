@@ -330,6 +330,22 @@ TEST_F(HostWindowTest, DeletingTheFirstUserPageSelectsTheLastSpecialPage) {
     EXPECT_EQ(app.rec.GlobalSettings.PageCount, 2);
 }
 
+TEST_F(HostWindowTest, DeletingAmongUnmarkedPagesRemovesTheShownPage) {
+    App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=3\r\nSpcialFolder=0\r\nTabNumber=1\r\n"
+                     u"[Page1]\r\nLabel=P\r\n[Page2]\r\nLabel=Q\r\nFlag=8192\r\n[Page3]\r\nLabel=R\r\n");
+    Pump();
+    ASSERT_EQ(app.rec.CurrentPage, 2);  // tab 1 shows R: Q has no tab
+    test::AnswerNextBox(IDYES);
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_PAGE_DELETE, 0);
+    Pump();
+    Records back = Reload();
+    ASSERT_EQ(back.GlobalSettings.PageCount, 2);
+    EXPECT_EQ(back.UserPages[0].Label, u"P");
+    EXPECT_EQ(back.UserPages[1].Label, u"Q");
+    EXPECT_EQ(SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, TCM_GETITEMCOUNT, 0, 0), 1);
+    EXPECT_EQ(app.rec.CurrentPage, 0);
+}
+
 TEST_F(HostWindowTest, ANewPageOrderRebuildsTheTabs) {
     App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=3\r\nSpcialFolder=0\r\nTabNumber=0\r\n"
                      u"[Page1]\r\nLabel=P\r\n[Page2]\r\nLabel=Q\r\n[Page3]\r\nLabel=R\r\n");

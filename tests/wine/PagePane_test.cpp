@@ -242,6 +242,37 @@ TEST_F(PagePaneTest, ADroppedSettingsFileOpensAnotherInstance) {
     EXPECT_EQ(ThePane().EntryCount, 4);  // nothing registered
 }
 
+TEST_F(PagePaneTest, ShowLocationOpensTheFolderThatHoldsTheEntry) {
+    App& app = Start(Settings(FilesKeys(files)));
+    Load();
+    g_opened.clear();
+    shell::SetExecuteHook([](const wchar_t* f, const wchar_t* p, const wchar_t* d) {
+        g_opened.push_back({U16(f), p ? U16(p) : u"", d ? U16(d) : u""});
+    });
+    LVITEMW state{};
+    state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(List(), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));  // a file
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_ENTRY_SHOW_LOCATION, 0);
+    SendMessageW(List(), LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&state));  // a folder
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_ENTRY_SHOW_LOCATION, 0);
+    shell::SetExecuteHook(nullptr);
+    ASSERT_EQ(g_opened.size(), 2u);
+    EXPECT_EQ(g_opened[0].file, dir.path() + u"\\");
+    EXPECT_EQ(g_opened[0].folder, u"");
+    EXPECT_EQ(g_opened[1].file, dir.path() + u"\\");  // a folder opens its parent
+}
+
+TEST_F(PagePaneTest, AFullPageRefusesDrops) {
+    std::u16string many;
+    for (int i = 0; i < 200; ++i) many += u"C:\\nowhere\\f" + Dec(i) + u".txt\r\n";
+    Start(Settings(FilesKeys(many)));
+    Load();
+    ASSERT_EQ(ThePane().EntryCount, 200);
+    SendMessageW(CurrentPagePane(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dir.File(u"alpha.txt")})), 0);
+    EXPECT_EQ(ThePane().EntryCount, 200);
+    EXPECT_EQ(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0), 200);
+}
+
 TEST_F(PagePaneTest, RemovalAsksFirstAndKeepsTheSlot) {
     App& app = Start(Settings(FilesKeys(files)));
     Load();
