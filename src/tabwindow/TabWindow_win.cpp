@@ -367,7 +367,9 @@ void OnInitDialog(App& app, HWND tab) {
     SendMessageW(tab, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(g_tab.bigIcon));
     SendMessageW(tab, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(g_tab.smallIcon));
 
-    CreatePane(app);
+    // The page pane comes right after the window is on screen: the window
+    // shows without waiting for the list, its columns and its image lists.
+    PostMessageW(tab, WM_COMMAND, IDM_CREATE_FIRST_PANE, 0);
     LayoutTabWindow(app);
     PostMessageW(tab, WM_COMMAND, IDM_APPLY_TAB_FONT, 0);
 
@@ -387,6 +389,14 @@ const Command kCommands[] = {
     {IDM_APPLY_TAB_FONT, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { ApplyTabFont(a, t); return 0; }},
     {IDM_APPLY_STATUS_FONT, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { ApplyStatusFont(a, t); return 0; }},
     {IDM_REFRESH, [](App&, HWND, WPARAM, LPARAM) -> INT_PTR { RefreshPane(); return 0; }},
+    {IDM_CREATE_FIRST_PANE,
+     [](App& a, HWND, WPARAM, LPARAM) -> INT_PTR {
+         if (!CurrentPagePane()) {
+             CreatePane(a);
+             LayoutTabWindow(a);
+         }
+         return 0;
+     }},
     {IDM_PAGE_ADD, [](App& a, HWND, WPARAM, LPARAM) -> INT_PTR { AddPageCommand(a); return 0; }},
     {IDM_PAGE_DUPLICATE, [](App& a, HWND, WPARAM, LPARAM) -> INT_PTR { DuplicatePageCommand(a); return 0; }},
     {IDM_PAGE_DELETE, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { DeletePageCommand(a, t); return 0; }},

@@ -243,6 +243,7 @@ TEST_F(HostWindowTest, StatusBarAndTooltips) {
     App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=2\r\nSpcialFolder=0\r\n"
                      u"[Page2]\r\nComment=1\r\nComment000=abc\r\nFiles=3\r\nFiles000=C:\\a\r\n"
                      u"Files001=C:\\b\r\nFiles002=\r\nFontColor=255\r\n");
+    Pump();  // the page pane follows the window
     HWND status = GetDlgItem(app.TabWindow, IDC_STATUSBAR);
     ASSERT_TRUE(status);
     wchar_t text[100] = {};
