@@ -52,6 +52,7 @@ struct PaneWindow {
     uint16_t chain = 0;
     bool entriesLoaded = false;  // EntryTable holds this pane's page
     bool loaded = false;         // loading has ended
+    bool widthsApplied = false;  // the page's column widths are on the list
 };
 PaneWindow g_pane;
 
@@ -193,6 +194,7 @@ void ApplyColumnWidthsNow(App& app) {
         SendMessageW(g_pane.list, LVM_SETCOLUMNWIDTH, WPARAM(c), MAKELPARAM(w, 0));
     }
     if (app.rec.WindowsVersion >= 600) SetHeaderFormats(details);
+    g_pane.widthsApplied = true;
     if (g_pane.PreviousView == ViewDetails) Post(ApplyView);
 }
 
@@ -527,17 +529,22 @@ void OnInitDialog(App& app, HWND hwnd) {
 
 void OnDestroy(App& app) {
     PaneState& p = ThePane();
-    if (!p.PagesReorganised && CurrentView() == ViewDetails) StoreColumnWidths();
+    // Widths the list never showed (the pane went before they were applied)
+    // are not the user's, and neither is the selection of a list still
+    // loading: the page keeps what it had.
+    if (!p.PagesReorganised && CurrentView() == ViewDetails && g_pane.widthsApplied) StoreColumnWidths();
     int selected = int(SendMessageW(g_pane.list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
     if (g_pane.page) {
         if (g_pane.userPage && !p.PagesReorganised) {
             // A page still loading has only part of its entries in the
             // table: its text stays as it was rather than lose the rest.
-            if (g_pane.loaded) g_pane.page->Files = PageFilesText();
-            g_pane.page->Cursor = selected;
+            if (g_pane.loaded) {
+                g_pane.page->Files = PageFilesText();
+                g_pane.page->Cursor = selected;
+            }
             WritePage(app.rec, app.store, g_pane.pageId, WriteGroup::All);
         } else if (!g_pane.userPage && !p.SpecialSetChanged) {
-            g_pane.page->Cursor = selected;
+            if (g_pane.loaded) g_pane.page->Cursor = selected;
             WritePage(app.rec, app.store, g_pane.pageId, WriteGroup::All);
         }
     }
@@ -597,6 +604,12 @@ INT_PTR OnCommand(App& app, HWND hwnd, WPARAM wp, LPARAM lp) {
     }
     case DestroyImageLists: DestroyImageListsNow(); break;
     case IDM_ENTRY_SHOW_LOCATION: ShowLocation(); break;
+    case IDOK:
+        // The dialog manager turns Enter into IDOK before the list sees the
+        // key: Enter on the focused entry launches it, as a double click does.
+        if (GetFocus() == g_pane.list)
+            Launch(int(SendMessageW(g_pane.list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED)));
+        break;
     case IDM_ENTRY_ADD: AddRegistration(app); break;
     case IDM_ENTRY_REMOVE: RemoveRegistration(); break;
     case IDM_VIEW_TILE:

@@ -389,6 +389,7 @@ const Command kCommands[] = {
     {IDM_APPLY_TAB_FONT, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { ApplyTabFont(a, t); return 0; }},
     {IDM_APPLY_STATUS_FONT, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { ApplyStatusFont(a, t); return 0; }},
     {IDM_REFRESH, [](App&, HWND, WPARAM, LPARAM) -> INT_PTR { RefreshPane(); return 0; }},
+    {IDOK, [](App&, HWND, WPARAM w, LPARAM l) -> INT_PTR { ForwardToPane(WM_COMMAND, w, l); return 0; }},
     {IDM_CREATE_FIRST_PANE,
      [](App& a, HWND, WPARAM, LPARAM) -> INT_PTR {
          if (!CurrentPagePane()) {

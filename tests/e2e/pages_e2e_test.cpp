@@ -432,6 +432,8 @@ TEST_F(Launching, ADoubleClickRunsTheEntryInItsOwnFolder) {
     Close(app);
 }
 
+// Enter reaches the window as the dialog's default command, not as a key of
+// the list: it must still open the focused entry.
 TEST_F(Launching, EnterOnTheFocusedEntryRunsItInItsOwnFolder) {
     AppProcess app;
     HWND tab = StartWithEntry(app, u"enterkey");

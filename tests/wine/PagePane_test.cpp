@@ -295,11 +295,19 @@ TEST_F(PagePaneTest, RemovalAsksFirstAndKeepsTheSlot) {
 }
 
 TEST_F(PagePaneTest, AnUnfinishedLoadLosesNoEntries) {
-    App& app = Start(Settings(FilesKeys(files)));
-    // Switch away before the loading chain has run.
+    App& app = Start(Settings(FilesKeys(files) + u"\r\nCursor=3\r\nListType=3\r\nPageColumnWidth=222,120,70,90,60,"));
+    // Let the pane appear, then switch away before its loading chain has
+    // run: entries, cursor and widths stay as they were.
+    MSG msg;
+    while (!CurrentPagePane() && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchOneMessage(app, msg);
+    ASSERT_TRUE(CurrentPagePane());
+    ASSERT_FALSE(PaneLoaded());
     SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);
     Pump();
-    EXPECT_EQ(Reload().UserPages[0].Files, files);
+    Records back = Reload();
+    EXPECT_EQ(back.UserPages[0].Files, files);
+    EXPECT_EQ(back.UserPages[0].Cursor, 3);
+    EXPECT_EQ(back.UserPages[0].PageColumnWidth[0], 222);
 }
 
 TEST_F(PagePaneTest, RefreshWhileLoadingStartsOneCleanChain) {
