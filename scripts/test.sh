@@ -30,7 +30,9 @@ ctest --test-dir "$VC_BUILD/native" --output-on-failure -j "$(nproc)" 2>&1 | tee
 count_ctest "$log"
 
 echo "== Windows tests under Wine"
-"$ROOT/scripts/wine-session.sh" ctest --test-dir "$VC_BUILD/win" --output-on-failure 2>&1 | tee "$log"
+# A Wine program that fails to start at all (seen very rarely) gets one more
+# try; a test that fails for real fails twice.
+"$ROOT/scripts/wine-session.sh" ctest --test-dir "$VC_BUILD/win" --output-on-failure --repeat until-pass:2 2>&1 | tee "$log"
 count_ctest "$log"
 
 echo "== fuzzing the settings loader for ${VC_FUZZ_SECONDS:=60} s"

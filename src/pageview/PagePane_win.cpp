@@ -14,6 +14,7 @@
 #include "pageview/FilesText.h"
 #include "pageview/FileDetails_win.h"
 #include "pageview/PaneState.h"
+#include "pageview/Sort.h"
 #include "pageview/SpecialFolders_win.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
@@ -323,12 +324,39 @@ void ShowNextEntryNow(int32_t i) {
     Post(FinishLoading);
 }
 
+// Sorts the items by the page's order; each item's data is its entry.
+void SortItems() {
+    if (!g_pane.page) return;
+    SendMessageW(g_pane.list, LVM_SORTITEMS, WPARAM(g_pane.page->PageListSort),
+                 reinterpret_cast<LPARAM>(+[](LPARAM a, LPARAM b, LPARAM key) -> int {
+                     return CompareEntries(reinterpret_cast<const FileEntry*>(a),
+                                           reinterpret_cast<const FileEntry*>(b), int(key));
+                 }));
+    SendMessageW(g_pane.list, LVM_SETSELECTEDCOLUMN, WPARAM(SortColumn(g_pane.page->PageListSort)), 0);
+}
+
+void SetSortArrows() {
+    for (int c = 0; c < kIndexColumn; ++c) {
+        LVCOLUMNW col{};
+        col.mask = LVCF_IMAGE;
+        col.iImage = SortArrowImage(c, g_pane.page ? g_pane.page->PageListSort : 0);
+        SendMessageW(g_pane.list, LVM_SETCOLUMNW, WPARAM(c), reinterpret_cast<LPARAM>(&col));
+    }
+}
+
+void OnColumnClick(int column) {
+    if (!g_pane.page || column < 0 || column >= kIndexColumn) return;
+    g_pane.page->PageListSort = NextSortKey(g_pane.page->PageListSort, column);
+    SortItems();
+    SetSortArrows();
+}
+
 void FinishLoadingNow() {
     ShowList(true);
     ShowNotice(false);
     g_pane.loaded = true;
     if (!g_pane.page) return;
-    SendMessageW(g_pane.list, LVM_SETSELECTEDCOLUMN, WPARAM(g_pane.page->PageListSort % 10), 0);
+    SortItems();
     int count = int(SendMessageW(g_pane.list, LVM_GETITEMCOUNT, 0, 0));
     int cursor = g_pane.page->Cursor;
     if (cursor >= 0 && cursor < count) {
@@ -642,7 +670,9 @@ INT_PTR CALLBACK PagePaneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND: return OnCommand(app, hwnd, wp, lp);
     case WM_NOTIFY: {
         auto* nm = reinterpret_cast<NMHDR*>(lp);
-        if (nm->hwndFrom == g_pane.list && nm->code == LVN_ITEMACTIVATE) {
+        if (nm->hwndFrom == g_pane.list && nm->code == LVN_COLUMNCLICK) {
+            OnColumnClick(reinterpret_cast<NMLISTVIEW*>(lp)->iSubItem);
+        } else if (nm->hwndFrom == g_pane.list && nm->code == LVN_ITEMACTIVATE) {
             Launch(reinterpret_cast<NMITEMACTIVATE*>(lp)->iItem);
         } else if (nm->hwndFrom == g_pane.list && nm->code == LVN_ITEMCHANGED) {
             auto* change = reinterpret_cast<NMLISTVIEW*>(lp);

@@ -10,6 +10,7 @@
 #include "common/Shell_win.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
+#include "pageview/FilesText.h"
 #include "pageview/PagePane_win.h"
 #include "pageview/PaneState.h"
 #include "resources/resource.h"
@@ -77,7 +78,8 @@ protected:
 };
 
 TEST_F(PagePaneTest, LoadsEveryEntryWithItsIndexAndSelectsTheCursor) {
-    Start(Settings(FilesKeys(files) + u"\r\nListType=3\r\nCursor=1"));
+    // PageListSort 7 orders by no column: the list keeps the entries' order.
+    Start(Settings(FilesKeys(files) + u"\r\nListType=3\r\nCursor=1\r\nPageListSort=7"));
     Load();
     ASSERT_TRUE(CurrentPagePane());
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(CurrentPagePane(), IDC_LOADINGNOTICE)));
@@ -98,7 +100,7 @@ TEST_F(PagePaneTest, LoadsEveryEntryWithItsIndexAndSelectsTheCursor) {
 }
 
 TEST_F(PagePaneTest, ViewChangesKeepTheDetailWidths) {
-    App& app = Start(Settings(FilesKeys(files) + u"\r\nListType=259\r\nPageColumnWidth=150,120,70,90,60,"));
+    App& app = Start(Settings(FilesKeys(files) + u"\r\nListType=259\r\nPageColumnWidth=150,120,70,90,60,\r\nPageListSort=7"));
     Load();
     HWND list = List();
     EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), 150);
@@ -274,7 +276,7 @@ TEST_F(PagePaneTest, AFullPageRefusesDrops) {
 }
 
 TEST_F(PagePaneTest, RemovalAsksFirstAndKeepsTheSlot) {
-    App& app = Start(Settings(FilesKeys(files)));
+    App& app = Start(Settings(FilesKeys(files) + u"\r\nPageListSort=7"));  // in entry order
     Load();
     LVITEMW state{};
     state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
@@ -292,6 +294,49 @@ TEST_F(PagePaneTest, RemovalAsksFirstAndKeepsTheSlot) {
     SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);
     EXPECT_EQ(Reload().UserPages[0].Files,
               dir.File(u"alpha.txt") + u"\r\n" + dir.File(u"folder") + u"\r\n" + dir.File(u"missing.doc") + u"\r\n");
+}
+
+int HeaderImage(HWND list, int column) {
+    LVCOLUMNW col{};
+    col.mask = LVCF_IMAGE;
+    SendMessageW(list, LVM_GETCOLUMNW, WPARAM(column), reinterpret_cast<LPARAM>(&col));
+    return col.iImage;
+}
+
+TEST_F(PagePaneTest, HeaderClicksSortAndThePageRemembersTheOrder) {
+    // Sizes: alpha 5, beta 12345, folder 0, missing 0.
+    App& app = Start(Settings(FilesKeys(files) + u"\r\nListType=3\r\nPageListSort=12"));
+    Load();
+    EXPECT_EQ(ItemText(0, 0), u"beta");  // largest first
+    EXPECT_EQ(ItemText(1, 0), u"alpha");
+    EXPECT_EQ(HeaderImage(List(), 2), 2);
+    auto click = [&](int column) {
+        NMLISTVIEW nm{};
+        nm.hdr.hwndFrom = List();
+        nm.hdr.idFrom = IDC_PAGELIST;
+        nm.hdr.code = LVN_COLUMNCLICK;
+        nm.iItem = -1;
+        nm.iSubItem = column;
+        SendMessageW(CurrentPagePane(), WM_NOTIFY, IDC_PAGELIST, reinterpret_cast<LPARAM>(&nm));
+    };
+    click(0);  // another column: ascending by name
+    EXPECT_EQ(app.rec.UserPages[0].PageListSort, 0);
+    EXPECT_EQ(ItemText(0, 0), u"alpha");
+    EXPECT_EQ(ItemText(3, 0), u"missing");
+    EXPECT_EQ(HeaderImage(List(), 0), 1);
+    EXPECT_EQ(HeaderImage(List(), 2), 0);
+    click(0);  // the same column again: descending
+    EXPECT_EQ(app.rec.UserPages[0].PageListSort, 10);
+    EXPECT_EQ(ItemText(0, 0), u"missing");
+    EXPECT_EQ(HeaderImage(List(), 0), 2);
+    // Sorting moves items only: each still leads to its own entry.
+    for (int i = 0; i < 4; ++i) {
+        int entry = ParseEntryIndex(ItemText(i, 5));
+        ASSERT_GE(entry, 0);
+        EXPECT_NE(ThePane().EntryTable[size_t(entry)].Path.find(ItemText(i, 0)), std::u16string::npos);
+    }
+    SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);
+    EXPECT_EQ(Reload().UserPages[0].PageListSort, 10);
 }
 
 TEST_F(PagePaneTest, AnUnfinishedLoadLosesNoEntries) {

@@ -1,0 +1,23 @@
+// The order of a page's list. Portable: no windows.h.
+#pragma once
+
+#include "pageview/FileEntry.h"
+
+namespace vc {
+
+// PageListSort: column 0..4 ascending, 10..14 descending; anything else
+// keeps every item where it is.
+constexpr int kDescendingSort = 10;
+
+// Negative when `a` goes before `b` under `sortKey`. Empty names, folders
+// and types go after all others in both directions.
+int CompareEntries(const FileEntry* a, const FileEntry* b, int sortKey);
+
+// The order after a click on column `column`: ascending first, then
+// descending on a second click of the same column.
+inline int NextSortKey(int current, int column) { return current == column ? column + kDescendingSort : column; }
+
+// The column a sort key orders by, or -1 when it orders by none.
+int SortColumn(int sortKey);
+
+}  // namespace vc
