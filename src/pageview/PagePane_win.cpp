@@ -1,7 +1,12 @@
 #include "pageview/PagePane_win.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 #include <commdlg.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -28,7 +33,11 @@ namespace {
 constexpr int kColumns = 6;
 constexpr int kIndexColumn = 5;
 constexpr int kFixedImages = 3;
-constexpr LPARAM kAllocateFirst = 1;  // StartLoading of a new pane: make the table first
+constexpr LPARAM kAllocateFirst = 1;
+constexpr int kRecentFolder = 8;            // CSIDL_RECENT
+constexpr int kStartupFolder = 7;           // CSIDL_STARTUP
+constexpr size_t kRecentScratchSlots = 5000;
+constexpr int kRecentKept = 200;  // StartLoading of a new pane: make the table first
 
 // Everything the one living pane holds besides the entries themselves.
 struct PaneWindow {
@@ -48,6 +57,8 @@ struct PaneWindow {
     std::u16string FilesWorkText;
     size_t cutPos = 0;
     std::u16string unloadedTail;  // entries past the list's limit, kept as text
+    HANDLE scan = INVALID_HANDLE_VALUE;  // the folder enumeration in progress
+    std::vector<FileEntry> RecentScratch;
     KnownFolderPaths folders;     // looked up once per load for the location column
     std::u16string ScanFolderPath;
     uint16_t chain = 0;
@@ -234,6 +245,13 @@ void AllocateEntriesNow(App& app) {
         p.EntryCapacity = 0;
     }
     p.EntryCount = 0;
+    g_pane.RecentScratch.clear();
+    if (!g_pane.userPage && g_pane.page && g_pane.page->FolderId == kRecentFolder) {
+        try {
+            g_pane.RecentScratch.assign(kRecentScratchSlots, FileEntry{});
+        } catch (const std::bad_alloc&) {
+        }
+    }
     g_pane.entriesLoaded = true;
     g_pane.loaded = false;
     g_pane.unloadedTail.clear();
@@ -267,8 +285,147 @@ void StartLoadingNow() {
         return;
     }
     g_pane.ScanFolderPath = SpecialFolderPath(g_pane.page->FolderId);
-    // The folders of special pages are listed by their own scan, which this
-    // pane does not have yet: the page stays on its loading notice.
+    // No folder (the computer page, or a folder the shell cannot name): the
+    // page stays on its loading notice.
+    if (g_pane.ScanFolderPath.empty()) return;
+    Post(g_pane.page->FolderId == kRecentFolder ? ScanRecentStep : ScanFolderStep, 0);
+}
+
+void CloseScan() {
+    if (g_pane.scan != INVALID_HANDLE_VALUE) FindClose(g_pane.scan);
+    g_pane.scan = INVALID_HANDLE_VALUE;
+}
+
+// One directory entry of ScanFolderPath: step 0 opens the enumeration.
+// Returns false at the end; `filled` says whether `entry` holds something
+// the page lists (not hidden, not "." or "..", a path that fits).
+bool ScanStep(int32_t r, FileEntry& entry, bool& filled) {
+    filled = false;
+    WIN32_FIND_DATAW fd;
+    if (r == 0) {
+        CloseScan();
+        std::u16string pattern = g_pane.ScanFolderPath + u"\\*.*";
+        if (pattern.size() > 261) return false;
+        g_pane.scan = FindFirstFileW(AsW(pattern), &fd);
+        if (g_pane.scan == INVALID_HANDLE_VALUE) return false;
+    } else if (g_pane.scan == INVALID_HANDLE_VALUE || !FindNextFileW(g_pane.scan, &fd)) {
+        CloseScan();
+        return false;
+    }
+    std::u16string name = U16(fd.cFileName);
+    if (name == u"." || name == u".." || (fd.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN)) return true;
+    std::u16string path = g_pane.ScanFolderPath + u"\\" + name;
+    if (path.size() > 261) return true;  // a path the entry cannot hold is left out
+    const bool folder = fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    entry = FileEntry{};
+    entry.Path = path;
+    entry.LastWriteTime = (uint64_t(fd.ftLastWriteTime.dwHighDateTime) << 32) | fd.ftLastWriteTime.dwLowDateTime;
+    entry.Size = folder ? 0 : int64_t((uint64_t(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow);
+    SetOffsets(entry, folder);
+    filled = true;
+    return true;
+}
+
+void FinishGathering() {
+    if (g_pane.page && g_pane.page->FolderId == kStartupFolder) {
+        g_pane.LoadStep = 0;
+        Post(ResolveShortcutStep, 0);
+        return;
+    }
+    Post(SortByTime);
+}
+
+void ScanFolderStepNow(int32_t r, bool common) {
+    PaneState& p = ThePane();
+    FileEntry entry;
+    bool filled = false;
+    bool more = ScanStep(r, entry, filled);
+    if (filled && g_pane.LoadStep < p.EntryCapacity) p.EntryTable[size_t(g_pane.LoadStep++)] = entry;
+    if (more && g_pane.LoadStep < p.EntryCapacity) {
+        Post(common ? ScanCommonFolderStep : ScanFolderStep, r + 1);
+        return;
+    }
+    CloseScan();
+    p.EntryCount = g_pane.LoadStep;
+    if (!common && g_pane.page) {
+        g_pane.ScanFolderPath = SpecialFolderPath(g_pane.page->CommonFolderId);
+        if (!g_pane.ScanFolderPath.empty() && g_pane.LoadStep < p.EntryCapacity) {
+            Post(ScanCommonFolderStep, 0);
+            return;
+        }
+    }
+    FinishGathering();
+}
+
+void ScanRecentStepNow(int32_t r) {
+    PaneState& p = ThePane();
+    if (r < int32_t(g_pane.RecentScratch.size())) {
+        FileEntry entry;
+        bool filled = false;
+        bool more = ScanStep(r, entry, filled);
+        if (filled) g_pane.RecentScratch[size_t(g_pane.LoadStep++)] = entry;
+        if (more && g_pane.LoadStep < int32_t(g_pane.RecentScratch.size())) {
+            Post(ScanRecentStep, r + 1);
+            return;
+        }
+    }
+    CloseScan();
+    SortNewestFirst(g_pane.RecentScratch, g_pane.LoadStep);
+    int kept = std::min<int>({g_pane.LoadStep, kRecentKept, p.EntryCapacity});
+    for (int i = 0; i < kept; ++i) p.EntryTable[size_t(i)] = g_pane.RecentScratch[size_t(i)];
+    g_pane.LoadStep = 0;
+    p.EntryCount = std::min<int32_t>(kept, int32_t(TheApp().rec.GlobalSettings.SpcialRecentFileNum));
+    g_pane.RecentScratch.clear();
+    if (p.EntryCount == 0) {
+        Post(SortByTime);
+        return;
+    }
+    Post(ResolveShortcutStep, 0);
+}
+
+// The target of a shortcut file, or empty when it is none (or cannot be
+// resolved).
+std::u16string ShortcutTarget(const std::u16string& path) {
+    IShellLinkW* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&link))))
+        return {};
+    std::u16string target;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        wchar_t buf[260] = {};
+        WIN32_FIND_DATAW fd{};
+        if (SUCCEEDED(file->Load(AsW(path), STGM_READ)) &&
+            SUCCEEDED(link->Resolve(TheApp().HostWindow, 0x17B)) &&
+            link->GetPath(buf, int(std::size(buf)), &fd, 0) == S_OK)
+            target = U16(buf);
+        file->Release();
+    }
+    link->Release();
+    return target;
+}
+
+void ResolveShortcutStepNow(int32_t r) {
+    PaneState& p = ThePane();
+    if (r < p.EntryCount && !p.EntryTable[size_t(r)].Path.empty()) {
+        std::u16string target = ShortcutTarget(p.EntryTable[size_t(r)].Path);
+        const bool foldersAllowed = g_pane.page && g_pane.page->FolderId == kStartupFolder;
+        FileEntry resolved;
+        if (!target.empty() && FillFromSearch(target, foldersAllowed, resolved)) p.EntryTable[size_t(r)] = resolved;
+    }
+    g_pane.LoadStep += 1;
+    if (g_pane.LoadStep < p.EntryCount) {
+        Post(ResolveShortcutStep, r + 1);
+        return;
+    }
+    p.EntryCount = g_pane.LoadStep;
+    Post(SortByTime);
+}
+
+void SortByTimeNow() {
+    PaneState& p = ThePane();
+    SortNewestFirst(p.EntryTable, p.EntryCount);
+    Post(ShowNextEntry, 0);
 }
 
 void FillSlot(FileEntry& slot, std::u16string_view text) {
@@ -576,6 +733,7 @@ void OnDestroy(App& app) {
             WritePage(app.rec, app.store, g_pane.pageId, WriteGroup::All);
         }
     }
+    CloseScan();
     p.EntryTable.clear();
     p.EntryTable.shrink_to_fit();
     p.EntryCount = 0;
@@ -613,6 +771,11 @@ INT_PTR OnCommand(App& app, HWND hwnd, WPARAM wp, LPARAM lp) {
         break;
     case ParseNextEntry: ParseNextEntryNow(int32_t(lp)); break;
     case ShowNextEntry: ShowNextEntryNow(int32_t(lp)); break;
+    case ScanFolderStep: ScanFolderStepNow(int32_t(lp), false); break;
+    case ScanCommonFolderStep: ScanFolderStepNow(int32_t(lp), true); break;
+    case ScanRecentStep: ScanRecentStepNow(int32_t(lp)); break;
+    case ResolveShortcutStep: ResolveShortcutStepNow(int32_t(lp)); break;
+    case SortByTime: SortByTimeNow(); break;
     case CreateImageLists: {
         const bool old = app.rec.WindowsVersion < 510;
         UINT colour = old ? ILC_COLOR4 : ILC_COLOR32;

@@ -69,3 +69,15 @@ int CompareEntries(const FileEntry* a, const FileEntry* b, int sortKey) {
 }
 
 }  // namespace vc
+
+namespace vc {
+
+void SortNewestFirst(std::vector<FileEntry>& entries, int count) {
+    count = std::min<int>(count, int(entries.size()));
+    if (count <= 1) return;
+    std::stable_sort(entries.begin(), entries.begin() + count, [](const FileEntry& a, const FileEntry& b) {
+        return int64_t(a.LastWriteTime) > int64_t(b.LastWriteTime);
+    });
+}
+
+}  // namespace vc

@@ -21,3 +21,14 @@ inline int NextSortKey(int current, int column) { return current == column ? col
 int SortColumn(int sortKey);
 
 }  // namespace vc
+
+#include <vector>
+
+namespace vc {
+
+// Orders the first `count` entries newest first; equal times keep their
+// order. The recent-files page keeps the newest, every special page is
+// gathered in this order before the list sorts it.
+void SortNewestFirst(std::vector<FileEntry>& entries, int count);
+
+}  // namespace vc

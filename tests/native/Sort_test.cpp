@@ -81,5 +81,15 @@ TEST(SortOrder, KeysOutsideTheColumnsKeepTheOrder) {
     EXPECT_EQ(SortColumn(13), 3);
 }
 
+TEST(SortOrder, NewestFirstKeepsTiesAndLeavesTheRest) {
+    std::vector<FileEntry> e = {Entry(u"a", 1), Entry(u"b", 3), Entry(u"c", 2), Entry(u"d", 3), Entry(u"z", 9)};
+    SortNewestFirst(e, 4);  // the fifth is past the count
+    std::vector<std::u16string> order;
+    for (auto& x : e) order.push_back(x.Path);
+    EXPECT_EQ(order, (std::vector<std::u16string>{u"b", u"d", u"c", u"a", u"z"}));
+    SortNewestFirst(e, 99);
+    EXPECT_EQ(e.front().Path, u"z");
+}
+
 }  // namespace
 }  // namespace vc

@@ -4,8 +4,10 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <shobjidl.h>
 
 #include "common/Shell_win.h"
 #include "common/U16.h"
@@ -337,6 +339,64 @@ TEST_F(PagePaneTest, HeaderClicksSortAndThePageRemembersTheOrder) {
     }
     SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);
     EXPECT_EQ(Reload().UserPages[0].PageListSort, 10);
+}
+
+// The desktop page lists the user's desktop folder, hidden files left out.
+TEST_F(PagePaneTest, TheDesktopPageListsItsFolder) {
+    wchar_t desktop[MAX_PATH] = {};
+    ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, TRUE));
+    std::u16string folder = U16(desktop);
+    std::u16string shown = folder + u"\\vc-desk-" + Dec(GetCurrentProcessId()) + u".txt";
+    std::u16string hidden = folder + u"\\vc-hidden-" + Dec(GetCurrentProcessId()) + u".txt";
+    test::WriteBytes(shown, "on the desktop");
+    test::WriteBytes(hidden, "not listed");
+    SetFileAttributesW(AsW(hidden), FILE_ATTRIBUTE_HIDDEN);
+    Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1\r\nSpcialFolder=1\r\nTabNumber=0\r\n"
+          u"[SpcialPage1]\r\nListType=3\r\nPageListSort=0\r\n");
+    Load();
+    bool sawShown = false, sawHidden = false;
+    int items = int(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < items; ++i) {
+        const FileEntry& e = ThePane().EntryTable[size_t(ParseEntryIndex(ItemText(i, 5)))];
+        sawShown |= e.Path == shown;
+        sawHidden |= e.Path == hidden;
+    }
+    SetFileAttributesW(AsW(hidden), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(AsW(hidden));
+    DeleteFileW(AsW(shown));
+    EXPECT_TRUE(sawShown);
+    EXPECT_FALSE(sawHidden);
+    EXPECT_EQ(ThePane().EntryTable[0].Path.empty(), false);
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(CurrentPagePane(), IDC_LOADINGNOTICE)));
+}
+
+// The recent-files page shows shortcuts to files as their targets.
+TEST_F(PagePaneTest, RecentShortcutsShowTheirTargets) {
+    wchar_t recent[MAX_PATH] = {};
+    ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, recent, CSIDL_RECENT, TRUE));
+    std::u16string lnk = U16(recent) + u"\\vc-recent-" + Dec(GetCurrentProcessId()) + u".lnk";
+    std::u16string target = dir.File(u"beta.ini");
+    CoInitialize(nullptr);
+    IShellLinkW* link = nullptr;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                           reinterpret_cast<void**>(&link))));
+    link->SetPath(AsW(target));
+    IPersistFile* file = nullptr;
+    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    ASSERT_TRUE(SUCCEEDED(file->Save(AsW(lnk), TRUE)));
+    file->Release();
+    link->Release();
+    Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1\r\nSpcialFolder=2\r\nTabNumber=0\r\n"
+          u"SpcialRecentFileNum=100\r\n");
+    Load();
+    bool sawTarget = false, sawShortcut = false;
+    for (int i = 0; i < ThePane().EntryCount; ++i) {
+        sawTarget |= ThePane().EntryTable[size_t(i)].Path == target;
+        sawShortcut |= ThePane().EntryTable[size_t(i)].Path == lnk;
+    }
+    DeleteFileW(AsW(lnk));
+    EXPECT_TRUE(sawTarget);
+    EXPECT_FALSE(sawShortcut);
 }
 
 TEST_F(PagePaneTest, AnUnfinishedLoadLosesNoEntries) {
