@@ -23,6 +23,7 @@
 #include "pageview/SpecialFolders_win.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
+#include "tabwindow/PageMenus_win.h"
 #include "tabwindow/TabTexts.h"
 #include "tabwindow/TabWindow_win.h"
 
@@ -642,6 +643,35 @@ void RemoveRegistration() {
     WriteFileCount();
 }
 
+// The context menu at the point of a right click, or for the keyboard
+// ((-1, -1)) at the selected item or the list's corner.
+void OnContextMenu(App& app, LPARAM lp) {
+    POINT at{short(LOWORD(lp)), short(HIWORD(lp))};
+    int item = int(SendMessageW(g_pane.list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+    if (at.x == -1 && at.y == -1) {
+        RECT rc{};
+        rc.left = LVIR_ICON;
+        if (item < 0 || !SendMessageW(g_pane.list, LVM_GETITEMRECT, WPARAM(item), reinterpret_cast<LPARAM>(&rc)))
+            rc = RECT{0, 0, 0, 0};
+        at = {rc.left, rc.bottom};
+        ClientToScreen(g_pane.list, &at);
+    }
+    std::u16string name;
+    bool hasEntry = false;
+    int entry = item < 0 ? -1 : EntryIndexOfItem(item);
+    if (entry >= 0 && entry < ThePane().EntryCount) {
+        wchar_t text[260] = {};
+        LVITEMW it{};
+        it.iSubItem = 0;
+        it.pszText = text;
+        it.cchTextMax = 260;
+        SendMessageW(g_pane.list, LVM_GETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&it));
+        name = U16(text);
+        hasEntry = true;
+    }
+    ShowContextMenu(app, at, hasEntry ? &name : nullptr);
+}
+
 void ShowLocation() {
     int item = int(SendMessageW(g_pane.list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
     const FileEntry* e = EntryOfItem(item);
@@ -858,6 +888,9 @@ INT_PTR CALLBACK PagePaneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DROPFILES:
         OnDropFiles(reinterpret_cast<HDROP>(wp));
         return 0;
+    case WM_CONTEXTMENU:
+        OnContextMenu(app, lp);
+        return TRUE;
     case WM_DESTROY:
         OnDestroy(app);
         return 0;

@@ -14,6 +14,7 @@
 #include "settings/SettingsFile.h"
 #include "common/MessageBox_win.h"
 #include "tabwindow/PageManagement.h"
+#include "tabwindow/PageMenus_win.h"
 #include "tabwindow/Swatch.h"
 #include "tabwindow/Swatch_win.h"
 #include "tabwindow/TabTexts.h"
@@ -310,6 +311,7 @@ void CloseTabWindow(App& app, HWND tab) {
     }
     g_tab.ReleaseResources();
     CoUninitialize();
+    UnsubclassTabStrip(g_tab.strip);
     DestroyWindow(tab);
     app.TabWindow = nullptr;
     if (app.HostWindow) PostMessageW(app.HostWindow, WM_CLOSE, 0, 0);
@@ -367,6 +369,7 @@ void OnInitDialog(App& app, HWND tab) {
     SendMessageW(tab, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(g_tab.bigIcon));
     SendMessageW(tab, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(g_tab.smallIcon));
 
+    SubclassTabStrip(strip);
     // The page pane comes right after the window is on screen: the window
     // shows without waiting for the list, its columns and its image lists.
     PostMessageW(tab, WM_COMMAND, IDM_CREATE_FIRST_PANE, 0);
@@ -609,8 +612,14 @@ INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, 0);
         return result;
     }
+    case WM_NCRBUTTONDOWN:
+        UpdateSystemMenu(app);
+        return 0;
     case WM_SYSCOMMAND: {
-        if ((wp & 0xFFF0) == SC_KEYMENU) return 0;
+        if ((wp & 0xFFF0) == SC_KEYMENU) {
+            UpdateSystemMenu(app);
+            return 0;
+        }
         INT_PTR result = 0;
         if (RunCommand(app, hwnd, LOWORD(wp), wp, lp, result)) return TRUE;
         return 0;

@@ -16,6 +16,7 @@
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
 #include "support/AppFixture_win.h"
+#include "tabwindow/PageMenus_win.h"
 #include "tabwindow/TabWindow_win.h"
 
 namespace vc {
@@ -364,6 +365,71 @@ TEST_F(HostWindowTest, ANewPageOrderRebuildsTheTabs) {
     Records back = Reload();
     EXPECT_EQ(back.UserPages[0].Label, u"R");
     EXPECT_TRUE(back.UserPages[1].Flag & PageFlag::Unmarked);
+}
+
+std::vector<UINT> MenuIds(HMENU m) {
+    std::vector<UINT> ids;
+    for (int i = 0; i < GetMenuItemCount(m); ++i) ids.push_back(GetMenuItemID(m, i));
+    return ids;
+}
+
+TEST_F(HostWindowTest, ContextMenuListsMarkedPagesAndCaptionsTheEntry) {
+    App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=2\r\nSpcialFolder=17\r\nTabNumber=2\r\n"
+                     u"[Page1]\r\nLabel=A\r\n[Page2]\r\nLabel=B\r\nFlag=8192\r\n");
+    Pump();
+    std::u16string name = u"notepad";
+    {
+        ContextMenu menu;
+        BuildContextMenu(app, &name, menu);
+        ASSERT_TRUE(menu.popup);
+        HMENU list = GetSubMenu(menu.popup, 2);
+        EXPECT_EQ(MenuIds(list), (std::vector<UINT>{2000, 2001, 0, 2002}));
+        EXPECT_EQ(MenuText(list, 0), u"[デスクトップ]");
+        EXPECT_EQ(MenuText(menu.popup, 3), u"ページ \"A\"");  // no all-pages list with bit 20 clear
+        HMENU page = GetSubMenu(menu.popup, 3);
+        wchar_t text[80] = {};
+        GetMenuStringW(page, IDM_ENTRY_REMOVE, text, 80, MF_BYCOMMAND);
+        EXPECT_EQ(U16(text), u"\"notepad\" の登録削除(&F)...");
+        EXPECT_TRUE(GetMenuState(menu.popup, IDM_VIEW_TILE, MF_BYCOMMAND) & MF_CHECKED);  // ListType 0
+        EXPECT_FALSE(GetMenuState(menu.popup, IDM_VIEW_ICON, MF_BYCOMMAND) & MF_CHECKED);
+        EXPECT_FALSE(GetMenuState(menu.popup, IDM_PAGE_DELETE, MF_BYCOMMAND) & MF_GRAYED);
+    }
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_SELECT_PAGE_FIRST + 0, 0);  // a special page
+    {
+        ContextMenu menu;
+        BuildContextMenu(app, &name, menu);
+        HMENU page = GetSubMenu(menu.popup, 3);
+        EXPECT_EQ(GetMenuState(page, IDM_ENTRY_ADD, MF_BYCOMMAND), UINT(-1));  // removed
+        EXPECT_EQ(GetMenuState(page, IDM_PAGE_DELETE, MF_BYCOMMAND), UINT(-1));
+        EXPECT_EQ(MenuText(menu.popup, 3), u"ページ [デスクトップ]");
+    }
+    {
+        ContextMenu menu;
+        BuildContextMenu(app, nullptr, menu);  // no entry selected
+        EXPECT_TRUE(GetMenuState(menu.popup, IDM_ENTRY_REMOVE, MF_BYCOMMAND) & MF_GRAYED);
+        EXPECT_TRUE(GetMenuState(menu.popup, IDM_PAGE_DUPLICATE, MF_BYCOMMAND) & MF_GRAYED);
+        EXPECT_FALSE(GetMenuState(menu.popup, IDM_ENTRY_ADD, MF_BYCOMMAND) & MF_GRAYED);
+    }
+    UpdateSystemMenu(app);
+    HMENU sys = GetSystemMenu(app.TabWindow, FALSE);
+    EXPECT_EQ(MenuText(sys, 2), u"ページ [デスクトップ]");
+    EXPECT_TRUE(GetMenuState(GetSubMenu(sys, 2), IDM_PAGE_DELETE, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+TEST_F(HostWindowTest, AllPagesListWithBit20AndOnePageCannotBeDeleted) {
+    App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1\r\nSpcialFolder=0\r\nTabStyle=" +
+                     Dec(0x10100 | 0x100000) + u"\r\n[Page1]\r\nLabel=A\r\nFlag=40960\r\n");
+    Pump();
+    ContextMenu menu;
+    BuildContextMenu(app, nullptr, menu);
+    EXPECT_EQ(MenuText(menu.popup, 2), u"マークページから選択");
+    EXPECT_EQ(MenuIds(GetSubMenu(menu.popup, 2)), (std::vector<UINT>{0}));  // A is unmarked
+    EXPECT_EQ(MenuIds(GetSubMenu(menu.popup, 3)), (std::vector<UINT>{0, 2000}));
+    EXPECT_EQ(GetMenuDefaultItem(GetSubMenu(menu.popup, 3), TRUE, 0), 1u);  // the main page, bold
+    EXPECT_TRUE(GetMenuState(menu.popup, IDM_PAGE_DELETE, MF_BYCOMMAND) & MF_GRAYED);
+    UpdateSystemMenu(app);
+    EXPECT_TRUE(GetMenuState(GetSubMenu(GetSystemMenu(app.TabWindow, FALSE), 2), IDM_PAGE_DELETE, MF_BYCOMMAND) &
+                MF_GRAYED);
 }
 
 TEST(Platform, VersionsUnderThisSystem) {

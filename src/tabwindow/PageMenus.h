@@ -1,0 +1,34 @@
+// What the page menus show: the page lists, the current page's caption and
+// the entry captions. Portable: no windows.h.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "settings/Records.h"
+
+namespace vc {
+
+constexpr int kFirstPageCommand = 2000;
+
+struct PageMenuItem {
+    bool separator = false;
+    int id = 0;             // kFirstPageCommand + page number (special pages first)
+    std::u16string text;    // "[label]" for a special page, the label for a user page
+    int colorIndex = 0;     // LabelColorTable entry of its swatch (range-checked)
+    bool mainPage = false;  // shown bold
+};
+
+// The items of a page list, top to bottom: the shown special pages, a
+// separator, then the user pages (all of them, or only the marked ones).
+// At most one item is the main page: the first special page that has it,
+// else the first listed user page.
+std::vector<PageMenuItem> PageListItems(const Records& r, bool all);
+
+// "ページ "label"" for a user page, "ページ [label]" for a special page.
+std::u16string PageCaption(const PageRecord& page, bool special);
+// "\"name\" の場所表示(&S)..." and "\"name\" の登録削除(&F)...".
+std::u16string LocationCaption(std::u16string_view entryName);
+std::u16string RemoveCaption(std::u16string_view entryName);
+
+}  // namespace vc

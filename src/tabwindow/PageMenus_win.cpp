@@ -1,0 +1,231 @@
+#include "tabwindow/PageMenus_win.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "app/App_win.h"
+#include "common/Wide_win.h"
+#include "pageview/PagePane_win.h"
+#include "pageview/PaneState.h"
+#include "resources/resource.h"
+#include "tabwindow/PageMenus.h"
+#include "tabwindow/Swatch.h"
+#include "tabwindow/Swatch_win.h"
+
+namespace vc {
+
+namespace {
+
+constexpr int kPageListPosition = 2;
+constexpr int kAllPagesPosition = 3;
+constexpr int kCurrentPagePosition = 4;
+
+bool CurrentIsSpecial(const App& app) { return app.rec.GlobalSettings.TabNumber < app.rec.ShownSpecialCount; }
+
+const PageRecord* CurrentPage(const App& app) {
+    const Records& r = app.rec;
+    if (CurrentIsSpecial(app))
+        return &r.SpecialPages[r.ShownSpecialPages[size_t(std::max(r.GlobalSettings.TabNumber, 0))]];
+    if (r.CurrentPage < 0 || size_t(r.CurrentPage) >= r.UserPages.size()) return nullptr;
+    return &r.UserPages[size_t(r.CurrentPage)];
+}
+
+void SetItemText(HMENU menu, UINT item, BOOL byPosition, const std::u16string& text) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_STRING;
+    mii.dwTypeData = const_cast<wchar_t*>(AsW(text));
+    SetMenuItemInfoW(menu, item, byPosition, &mii);
+}
+
+void SetItemBitmap(HMENU menu, UINT item, BOOL byPosition, HBITMAP bmp) {
+    if (!bmp) return;
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_BITMAP;
+    mii.hbmpItem = bmp;
+    SetMenuItemInfoW(menu, item, byPosition, &mii);
+}
+
+void SetPageCaption(HMENU menu, int position, const App& app) {
+    if (const PageRecord* page = CurrentPage(app)) SetItemText(menu, UINT(position), TRUE, PageCaption(*page, CurrentIsSpecial(app)));
+}
+
+void FillPageList(HMENU sub, const App& app, const std::vector<HBITMAP>& swatches, bool all) {
+    if (!sub) return;
+    int pos = 1;  // after the placeholder, which goes at the end
+    int defaultPos = -1, index = 0;
+    for (const PageMenuItem& item : PageListItems(app.rec, all)) {
+        MENUITEMINFOW mii{};
+        mii.cbSize = sizeof mii;
+        if (item.separator) {
+            mii.fMask = MIIM_FTYPE;
+            mii.fType = MFT_SEPARATOR;
+        } else {
+            mii.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP;
+            mii.wID = UINT(item.id);
+            mii.dwTypeData = const_cast<wchar_t*>(AsW(item.text));
+            mii.hbmpItem = swatches[size_t(item.colorIndex)];
+        }
+        if (item.mainPage) defaultPos = index;
+        InsertMenuItemW(sub, UINT(pos++), TRUE, &mii);
+        ++index;
+    }
+    DeleteMenu(sub, IDM_PAGELIST_PLACEHOLDER, MF_BYCOMMAND);
+    if (defaultPos >= 0) SetMenuDefaultItem(sub, UINT(defaultPos), TRUE);
+}
+
+HBITMAP LoadMenuPicture(const App& app, int id) {
+    return static_cast<HBITMAP>(LoadImageW(app.instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0,
+                                           LR_DEFAULTSIZE | LR_LOADTRANSPARENT | LR_LOADMAP3DCOLORS));
+}
+
+WNDPROC g_stripProc = nullptr;
+
+LRESULT CALLBACK TabStripProc(HWND strip, UINT msg, WPARAM wp, LPARAM lp) {
+    App& app = TheApp();
+    switch (msg) {
+    case WM_RBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        TCHITTESTINFO hit{};
+        hit.pt = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        SendMessageW(strip, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        if (hit.flags != TCHT_ONITEMLABEL && hit.flags != TCHT_ONITEM) break;
+        if (msg == WM_LBUTTONDBLCLK) {
+            // The page settings dialog opens here once it exists.
+            SendMessageW(app.TabWindow, WM_COMMAND, IDM_PAGE_SETTINGS, 0);
+            return 0;
+        }
+        POINT pt = hit.pt;
+        ClientToScreen(app.TabWindow, &pt);
+        if (HWND pane = CurrentPagePane()) SendMessageW(pane, WM_CONTEXTMENU, wp, MAKELPARAM(pt.x, pt.y));
+        return 1;
+    }
+    case WM_MOUSEWHEEL: {
+        HWND updown = FindWindowExW(strip, nullptr, L"msctls_updown32", nullptr);
+        if (SendMessageW(strip, TCM_GETROWCOUNT, 0, 0) == 1 && updown) {
+            int position = LOWORD(SendMessageW(updown, UDM_GETPOS, 0, 0));
+            LRESULT range = SendMessageW(updown, UDM_GETRANGE, 0, 0);
+            int maximum = LOWORD(range), minimum = HIWORD(range);
+            short delta = GET_WHEEL_DELTA_WPARAM(wp);
+            if (delta < 0 && position < maximum) ++position;
+            else if (delta > 0 && position > minimum) --position;
+            SendMessageW(strip, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(updown));
+        }
+        break;
+    }
+    }
+    return CallWindowProcW(g_stripProc, strip, msg, wp, lp);
+}
+
+}  // namespace
+
+ContextMenu::~ContextMenu() {
+    if (root) DestroyMenu(root);
+    for (HBITMAP b : bitmaps)
+        if (b) DeleteObject(b);
+}
+
+void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& menu) {
+    const Records& r = app.rec;
+    menu.root = LoadMenuW(app.instance, MAKEINTRESOURCEW(IDR_CONTEXTMENU));
+    menu.popup = menu.root ? GetSubMenu(menu.root, 0) : nullptr;
+    HMENU m = menu.popup;
+    if (!m) return;
+    const bool special = CurrentIsSpecial(app);
+    SetPageCaption(m, kCurrentPagePosition, app);
+
+    std::vector<HBITMAP> swatches(kLabelColorCount);
+    for (int i = 0; i < kLabelColorCount; ++i) {
+        swatches[size_t(i)] = MakeSwatch(app.TabWindow, 8, 16, LabelColorTable(r.GlobalSettings, i), SwatchFull);
+        menu.bitmaps.push_back(swatches[size_t(i)]);
+    }
+    int currentPagePosition = kCurrentPagePosition;
+    if (!(r.GlobalSettings.TabStyle & TabStyleBit::MarkedPagesMenu)) {
+        FillPageList(GetSubMenu(m, kPageListPosition), app, swatches, false);
+        DeleteMenu(m, kAllPagesPosition, MF_BYPOSITION);
+        currentPagePosition = kAllPagesPosition;
+    } else {
+        SetItemText(m, kPageListPosition, TRUE, u"マークページから選択");
+        FillPageList(GetSubMenu(m, kPageListPosition), app, swatches, false);
+        FillPageList(GetSubMenu(m, kAllPagesPosition), app, swatches, true);
+    }
+
+    if (entryName) {
+        SetItemText(m, IDM_ENTRY_SHOW_LOCATION, FALSE, LocationCaption(*entryName));
+        if (special) {
+            for (int id : {IDM_ENTRY_ADD, IDM_ENTRY_REMOVE, IDM_PAGE_DUPLICATE, IDM_PAGE_DELETE})
+                DeleteMenu(m, UINT(id), MF_BYCOMMAND);
+        } else {
+            SetItemText(m, IDM_ENTRY_REMOVE, FALSE, RemoveCaption(*entryName));
+        }
+    } else {
+        EnableMenuItem(m, IDM_ENTRY_REMOVE, MF_BYCOMMAND | MF_GRAYED);
+        EnableMenuItem(m, IDM_ENTRY_SHOW_LOCATION, MF_BYCOMMAND | MF_GRAYED);
+    }
+    const PageRecord* page = CurrentPage(app);
+    const uint32_t view = page ? ViewOf(page->ListType) : ViewIcon;
+    CheckMenuRadioItem(m, IDM_VIEW_TILE, IDM_VIEW_DETAILS, UINT(IDM_VIEW_TILE + view), MF_BYCOMMAND);
+    if (r.WindowsVersion < 510) EnableMenuItem(m, IDM_VIEW_TILE, MF_BYCOMMAND | MF_GRAYED);
+    EnableMenuItem(m, IDM_PAGE_DELETE, MF_BYCOMMAND | (r.GlobalSettings.PageCount > 1 ? MF_ENABLED : MF_GRAYED));
+    if (special) EnableMenuItem(m, IDM_PAGE_DUPLICATE, MF_BYCOMMAND | MF_GRAYED);
+    if (special || (page && (page->Flag & PageFlag::NoChanges)))
+        EnableMenuItem(m, IDM_PAGE_DELETE, MF_BYCOMMAND | MF_GRAYED);
+    SetMenuDefaultItem(m, 0, TRUE);
+    if (r.WindowsVersion >= 600) {
+        auto picture = [&](int id) {
+            HBITMAP b = LoadMenuPicture(app, id);
+            menu.bitmaps.push_back(b);
+            return b;
+        };
+        SetItemBitmap(m, 0, TRUE, picture(IDB_MENU_APP));
+        SetItemBitmap(m, kPageListPosition, TRUE, picture(IDB_MENU_PAGELIST));
+        if (currentPagePosition == kCurrentPagePosition) SetItemBitmap(m, kAllPagesPosition, TRUE, picture(IDB_MENU_ALLPAGES));
+        SetItemBitmap(m, UINT(currentPagePosition), TRUE, picture(IDB_MENU_CURRENTPAGE));
+        SetItemBitmap(m, IDM_PAGE_ADD, FALSE, picture(IDB_MENU_NEWPAGE));
+        SetItemBitmap(m, IDM_PAGE_SETTINGS, FALSE, picture(IDB_MENU_PAGESETTINGS));
+        SetItemBitmap(m, IDM_GENERAL_SETTINGS, FALSE, picture(IDB_MENU_GENERAL));
+    }
+    if (r.GlobalSettings.TabStyle & TabStyleBit::TopMost) CheckMenuItem(m, IDM_ALWAYS_ON_TOP, MF_BYCOMMAND | MF_CHECKED);
+}
+
+void ShowContextMenu(App& app, POINT at, const std::u16string* entryName) {
+    ContextMenu menu;
+    BuildContextMenu(app, entryName, menu);
+    if (!menu.popup) return;
+    DrawMenuBar(app.TabWindow);
+    TrackPopupMenu(menu.popup, 0, at.x, at.y, 0, app.TabWindow, nullptr);
+}
+
+void UpdateSystemMenu(App& app) {
+    HMENU sys = app.TabWindow ? GetSystemMenu(app.TabWindow, FALSE) : nullptr;
+    if (!sys) return;
+    SetPageCaption(sys, 2, app);
+    HMENU pages = GetSubMenu(sys, 2);
+    if (!pages) return;
+    const Records& r = app.rec;
+    if (CurrentIsSpecial(app)) {
+        EnableMenuItem(pages, IDM_PAGE_DUPLICATE, MF_BYCOMMAND | MF_GRAYED);
+        EnableMenuItem(pages, IDM_PAGE_DELETE, MF_BYCOMMAND | MF_GRAYED);
+        return;
+    }
+    const PageRecord* page = CurrentPage(app);
+    EnableMenuItem(pages, IDM_PAGE_DUPLICATE, MF_BYCOMMAND | MF_ENABLED);
+    bool deletable = page && !(page->Flag & PageFlag::NoChanges) && r.GlobalSettings.PageCount > 1;
+    EnableMenuItem(pages, IDM_PAGE_DELETE, MF_BYCOMMAND | (deletable ? MF_ENABLED : MF_GRAYED));
+}
+
+void SubclassTabStrip(HWND strip) {
+    if (!strip || g_stripProc) return;
+    g_stripProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(strip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TabStripProc)));
+}
+
+void UnsubclassTabStrip(HWND strip) {
+    if (!strip || !g_stripProc) return;
+    SetWindowLongPtrW(strip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_stripProc));
+    g_stripProc = nullptr;
+}
+
+}  // namespace vc

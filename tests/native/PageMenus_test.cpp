@@ -1,0 +1,67 @@
+// The page lists and captions of the menus.
+#include <gtest/gtest.h>
+
+#include "tabwindow/PageMenus.h"
+
+namespace vc {
+namespace {
+
+Records TwoSpecialAndAB() {
+    Records r;
+    r.ShownSpecialCount = 2;
+    r.ShownSpecialPages[0] = 0;
+    r.ShownSpecialPages[1] = 4;
+    r.SpecialPages[0].Label = u"デスクトップ";
+    r.SpecialPages[4].Label = u"ドキュメント";
+    r.UserPages.resize(2);
+    r.UserPages[0].Label = u"A";
+    r.UserPages[1].Label = u"B";
+    r.UserPages[1].Flag = PageFlag::Unmarked;
+    r.GlobalSettings.PageCount = 2;
+    return r;
+}
+
+std::vector<int> Ids(const std::vector<PageMenuItem>& items) {
+    std::vector<int> ids;
+    for (auto& i : items) ids.push_back(i.separator ? -1 : i.id);
+    return ids;
+}
+
+TEST(PageLists, MarkedAndAllPages) {
+    Records r = TwoSpecialAndAB();
+    auto marked = PageListItems(r, false);
+    EXPECT_EQ(Ids(marked), (std::vector<int>{2000, 2001, -1, 2002}));
+    EXPECT_EQ(marked[0].text, u"[デスクトップ]");
+    EXPECT_EQ(marked[3].text, u"A");
+    EXPECT_EQ(Ids(PageListItems(r, true)), (std::vector<int>{2000, 2001, -1, 2002, 2003}));
+    r.ShownSpecialCount = 0;
+    EXPECT_EQ(Ids(PageListItems(r, false)), (std::vector<int>{-1, 2000}));  // the list begins with a separator
+}
+
+TEST(PageLists, MainPageIsBoldOnlyWhereItIsListed) {
+    Records r = TwoSpecialAndAB();
+    r.UserPages[1].Flag |= PageFlag::MainPage;  // B is unmarked
+    for (auto& i : PageListItems(r, false)) EXPECT_FALSE(i.mainPage);
+    auto all = PageListItems(r, true);
+    EXPECT_TRUE(all[4].mainPage);
+    r.SpecialPages[4].Flag |= PageFlag::MainPage;  // a special main page comes first
+    all = PageListItems(r, true);
+    EXPECT_TRUE(all[1].mainPage);
+    EXPECT_FALSE(all[4].mainPage);
+    r.UserPages[0].LabelColor = 77;  // a damaged colour index shows the first colour
+    EXPECT_EQ(PageListItems(r, false)[3].colorIndex, 0);
+}
+
+TEST(PageCaptions, QuotesBracketsAndCuts) {
+    PageRecord p;
+    p.Label = u"仕事";
+    EXPECT_EQ(PageCaption(p, false), u"ページ \"仕事\"");
+    EXPECT_EQ(PageCaption(p, true), u"ページ [仕事]");
+    p.Label = std::u16string(40, u'x');
+    EXPECT_EQ(PageCaption(p, false), u"ページ \"" + std::u16string(32, u'x') + u"\"");
+    EXPECT_EQ(LocationCaption(u"notepad"), u"\"notepad\" の場所表示(&S)...");
+    EXPECT_EQ(RemoveCaption(u"notepad"), u"\"notepad\" の登録削除(&F)...");
+}
+
+}  // namespace
+}  // namespace vc
