@@ -399,6 +399,45 @@ TEST_F(PagePaneTest, RecentShortcutsShowTheirTargets) {
     EXPECT_FALSE(sawShortcut);
 }
 
+// The all-users desktop follows the user's, and a start-up shortcut to a
+// folder shows as that folder.
+TEST_F(PagePaneTest, CommonFoldersAppendAndStartupShortcutsToFoldersResolve) {
+    wchar_t common[MAX_PATH] = {}, startup[MAX_PATH] = {};
+    ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, common, CSIDL_COMMON_DESKTOPDIRECTORY, TRUE));
+    ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, startup, CSIDL_STARTUP, TRUE));
+    std::u16string shared = U16(common) + u"\\vc-common-" + Dec(GetCurrentProcessId()) + u".txt";
+    test::WriteBytes(shared, "for everyone");
+    Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1\r\nSpcialFolder=1\r\nTabNumber=0\r\n");
+    Load();
+    bool sawShared = false;
+    for (int i = 0; i < ThePane().EntryCount; ++i) sawShared |= ThePane().EntryTable[size_t(i)].Path == shared;
+    DeleteFileW(AsW(shared));
+    EXPECT_TRUE(sawShared);
+    Close();
+
+    std::u16string lnk = U16(startup) + u"\\vc-start-" + Dec(GetCurrentProcessId()) + u".lnk";
+    std::u16string target = dir.File(u"folder");
+    CoInitialize(nullptr);
+    IShellLinkW* link = nullptr;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                           reinterpret_cast<void**>(&link))));
+    link->SetPath(AsW(target));
+    IPersistFile* file = nullptr;
+    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    ASSERT_TRUE(SUCCEEDED(file->Save(AsW(lnk), TRUE)));
+    file->Release();
+    link->Release();
+    Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1\r\nSpcialFolder=8\r\nTabNumber=0\r\n");
+    Load();
+    bool sawFolder = false;
+    for (int i = 0; i < ThePane().EntryCount; ++i) {
+        const FileEntry& e = ThePane().EntryTable[size_t(i)];
+        sawFolder |= e.Path == target && e.TypeOffset == -1;
+    }
+    DeleteFileW(AsW(lnk));
+    EXPECT_TRUE(sawFolder);
+}
+
 TEST_F(PagePaneTest, AnUnfinishedLoadLosesNoEntries) {
     App& app = Start(Settings(FilesKeys(files) + u"\r\nCursor=3\r\nListType=3\r\nPageColumnWidth=222,120,70,90,60,"));
     // Let the pane appear, then switch away before its loading chain has
