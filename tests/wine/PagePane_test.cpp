@@ -438,6 +438,54 @@ TEST_F(PagePaneTest, CommonFoldersAppendAndStartupShortcutsToFoldersResolve) {
     EXPECT_TRUE(sawFolder);
 }
 
+// 300 recent shortcuts with a recent-file count of 25: the 25 newest
+// shortcut files are listed, as their targets.
+TEST_F(PagePaneTest, TheRecentPageKeepsTheNewestShortcuts) {
+    wchar_t recent[MAX_PATH] = {};
+    ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, recent, CSIDL_RECENT, TRUE));
+    CoInitialize(nullptr);
+    std::vector<std::u16string> links;
+    const uint64_t base = 130000000000000000ULL;  // some time in 2012
+    for (int i = 0; i < 300; ++i) {
+        std::u16string target = dir.File(u"t" + Dec(i) + u".txt");
+        test::WriteBytes(target, "x");
+        std::u16string lnk = U16(recent) + u"\\vc-many-" + Dec(GetCurrentProcessId()) + u"-" + Dec(i) + u".lnk";
+        IShellLinkW* link = nullptr;
+        ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                               reinterpret_cast<void**>(&link))));
+        link->SetPath(AsW(target));
+        IPersistFile* file = nullptr;
+        link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+        file->Save(AsW(lnk), TRUE);
+        file->Release();
+        link->Release();
+        // Shortcut i is i minutes newer than the first; the newest are 275..299.
+        uint64_t t = base + uint64_t(i) * 600000000ULL;
+        FILETIME ft{DWORD(t & 0xFFFFFFFF), DWORD(t >> 32)};
+        HANDLE h = CreateFileW(AsW(lnk), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        SetFileTime(h, nullptr, nullptr, &ft);
+        CloseHandle(h);
+        links.push_back(lnk);
+    }
+    Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1\r\nSpcialFolder=2\r\nTabNumber=0\r\n"
+          u"SpcialRecentFileNum=25\r\n");
+    Load();
+    int kept = 0;
+    bool onlyNewest = true;
+    for (int i = 0; i < ThePane().EntryCount; ++i) {
+        const std::u16string& path = ThePane().EntryTable[size_t(i)].Path;
+        for (int k = 0; k < 300; ++k) {
+            if (path != dir.File(u"t" + Dec(k) + u".txt")) continue;
+            ++kept;
+            onlyNewest &= k >= 275;
+        }
+    }
+    for (auto& l : links) DeleteFileW(AsW(l));
+    EXPECT_EQ(ThePane().EntryCount, 25);
+    EXPECT_EQ(kept, 25);
+    EXPECT_TRUE(onlyNewest);
+}
+
 TEST_F(PagePaneTest, AnUnfinishedLoadLosesNoEntries) {
     App& app = Start(Settings(FilesKeys(files) + u"\r\nCursor=3\r\nListType=3\r\nPageColumnWidth=222,120,70,90,60,"));
     // Let the pane appear, then switch away before its loading chain has
