@@ -19,6 +19,7 @@
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
 #include "support/BenchReport.h"
+#include "support/StartProgram_win.h"
 #include "support/TempDir_win.h"
 #include "support/Utf16File.h"
 
@@ -79,17 +80,7 @@ int Run() {
     test::WriteBytes(settings, test::Utf16LE(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=2\r\nSpcialFolder=0\r\nTabStyle=65536\r\n"
                                              u"[Page2]\r\nListType=3\r\n" + keys));
 
-    App& app = TheApp();
-    app.instance = GetModuleHandleW(nullptr);
-    app.rec.WindowsVersion = DetermineWindowsVersion();
-    app.rec.CommonControlsVersion = DetermineCommonControlsVersion();
-    app.rec.SettingsFilePath = settings;
-    app.rec.WindowName = u"Bench";
-    app.store.SetPath(settings);
-    CoInitialize(nullptr);
-    LoadAllSettings(app);
-    RegisterHostClass(app.instance);
-    app.HostWindow = CreateHostWindow(app);
+    App& app = test::StartProgram(settings, u"Bench");
 
     std::vector<LoadFigures> runs;
     for (int i = 0; i < 8; ++i) {

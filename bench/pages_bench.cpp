@@ -21,15 +21,7 @@ namespace {
 constexpr int kPages = 100;
 constexpr int kEntries = 200;
 
-std::u16string Entries(int page) {
-    std::u16string files;
-    for (int i = 0; i < kEntries; ++i) {
-        std::u16string p = u"C:\\Users\\someone\\Documents\\Projects\\p" + Dec(page) + u"\\file-" + Dec(i) + u".txt";
-        p.insert(p.size() - 4, std::u16string(100 - p.size(), u'x'));
-        files += p + u"\r\n";
-    }
-    return files;
-}
+std::u16string Entries(int page) { return bench::HundredUnitEntries(page, kEntries); }
 
 struct Figures {
     double ms;

@@ -18,16 +18,7 @@ namespace {
 constexpr int kPages = 50;
 constexpr int kEntries = 200;
 
-std::u16string Entries(int page, int variant) {
-    std::u16string files;
-    for (int i = 0; i < kEntries; ++i) {
-        std::u16string p = u"C:\\Users\\someone\\Documents\\Projects\\p" + Dec(page) + u"\\v" + Dec(variant) +
-                           u"\\file-" + Dec(i) + u".txt";
-        p.insert(p.size() - 4, std::u16string(100 - p.size(), u'x'));  // 100 units each
-        files += p + u"\r\n";
-    }
-    return files;
-}
+std::u16string Entries(int page, int variant) { return bench::HundredUnitEntries(page, kEntries, variant); }
 
 // ---- The same calls, key by key, through the platform's profile functions ----
 struct Win32Profile {

@@ -109,6 +109,7 @@ void ActivateRunningInstance(HWND w) {
 }
 
 void LoadAllSettings(App& app) {
+    ProfileBatch batch(app.store);  // one read of the file for both
     app.rec.DefaultPage = BuiltInDefaultPage();
     LoadDefaultPage(app.rec, app.store);
     LoadSettings(app.rec, app.store);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/App_win.h"
+#include "common/MenuUtil_win.h"
 #include "common/WindowUtil_win.h"
 #include "resources/resource.h"
 #include "tabwindow/TabWindow_win.h"
@@ -24,20 +25,6 @@ struct MenuBitmaps {
 };
 MenuBitmaps g_menuBitmaps;
 HMENU g_pageMenu = nullptr;  // menu 129, loaded for the whole run
-
-HBITMAP LoadMenuBitmap(HINSTANCE instance, int id) {
-    return static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0,
-                                           LR_LOADMAP3DCOLORS | LR_DEFAULTSIZE | LR_LOADTRANSPARENT));
-}
-
-void SetItemBitmap(HMENU menu, UINT item, BOOL byPosition, HBITMAP bmp) {
-    if (!bmp) return;
-    MENUITEMINFOW mii{};
-    mii.cbSize = sizeof mii;
-    mii.fMask = MIIM_BITMAP;
-    mii.hbmpItem = bmp;
-    SetMenuItemInfoW(menu, item, byPosition, &mii);
-}
 
 void InsertItem(HMENU menu, UINT pos, UINT id, const wchar_t* text, HMENU sub = nullptr) {
     MENUITEMINFOW mii{};
@@ -104,16 +91,16 @@ void ExtendSystemMenu(App& app, HWND tab) {
     if (app.rec.WindowsVersion >= 600) {
         g_menuBitmaps.Release();
         HBITMAP* b = g_menuBitmaps.items;
-        b[0] = LoadMenuBitmap(app.instance, IDB_MENU_APP);
-        b[1] = LoadMenuBitmap(app.instance, IDB_MENU_CURRENTPAGE);
-        b[2] = LoadMenuBitmap(app.instance, IDB_MENU_PAGESETTINGS);
-        b[3] = LoadMenuBitmap(app.instance, IDB_MENU_NEWPAGE);
-        b[4] = LoadMenuBitmap(app.instance, IDB_MENU_GENERAL);
-        SetItemBitmap(sys, 0, TRUE, b[0]);
-        SetItemBitmap(sys, 2, TRUE, b[1]);
-        if (pages) SetItemBitmap(pages, IDM_PAGE_SETTINGS, FALSE, b[2]);
-        SetItemBitmap(sys, 3, TRUE, b[3]);
-        SetItemBitmap(sys, 5, TRUE, b[4]);
+        b[0] = LoadMenuPicture(app.instance, IDB_MENU_APP);
+        b[1] = LoadMenuPicture(app.instance, IDB_MENU_CURRENTPAGE);
+        b[2] = LoadMenuPicture(app.instance, IDB_MENU_PAGESETTINGS);
+        b[3] = LoadMenuPicture(app.instance, IDB_MENU_NEWPAGE);
+        b[4] = LoadMenuPicture(app.instance, IDB_MENU_GENERAL);
+        SetMenuItemPicture(sys, 0, TRUE, b[0]);
+        SetMenuItemPicture(sys, 2, TRUE, b[1]);
+        if (pages) SetMenuItemPicture(pages, IDM_PAGE_SETTINGS, FALSE, b[2]);
+        SetMenuItemPicture(sys, 3, TRUE, b[3]);
+        SetMenuItemPicture(sys, 5, TRUE, b[4]);
     }
     SetMenuDefaultItem(sys, 0, TRUE);
 }

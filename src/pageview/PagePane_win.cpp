@@ -20,7 +20,7 @@
 #include "pageview/FileDetails_win.h"
 #include "pageview/PaneState.h"
 #include "pageview/Sort.h"
-#include "pageview/SpecialFolders_win.h"
+#include "pageview/FolderContents_win.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
 #include "tabwindow/PageMenus_win.h"
@@ -624,16 +624,21 @@ void AddRegistration(App& app) {
     if (!ListNewEntry(p.EntryCount)) WriteFileCount();
 }
 
+// An item's display name (column 0), at most 259 units.
+std::u16string ItemName(int item) {
+    wchar_t text[260] = {};
+    LVITEMW it{};
+    it.iSubItem = 0;
+    it.pszText = text;
+    it.cchTextMax = 260;
+    SendMessageW(g_pane.list, LVM_GETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&it));
+    return U16(text);
+}
+
 void RemoveRegistration() {
     int item = int(SendMessageW(g_pane.list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
     if (item < 0 || !g_pane.page) return;
-    wchar_t name[260] = {};
-    LVITEMW it{};
-    it.iSubItem = 0;
-    it.pszText = name;
-    it.cchTextMax = 260;
-    SendMessageW(g_pane.list, LVM_GETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&it));
-    std::u16string question = RemoveQuestion(g_pane.page->Label, U16(name));
+    std::u16string question = RemoveQuestion(g_pane.page->Label, ItemName(item));
     if (ShowMessageBox(g_pane.hwnd, kMessageBoxYesNoSecond, question) != kMessageBoxYes) return;
     int e = EntryIndexOfItem(item);
     SendMessageW(g_pane.list, LVM_DELETEITEM, WPARAM(item), 0);
@@ -660,13 +665,7 @@ void OnContextMenu(App& app, LPARAM lp) {
     bool hasEntry = false;
     int entry = item < 0 ? -1 : EntryIndexOfItem(item);
     if (entry >= 0 && entry < ThePane().EntryCount) {
-        wchar_t text[260] = {};
-        LVITEMW it{};
-        it.iSubItem = 0;
-        it.pszText = text;
-        it.cchTextMax = 260;
-        SendMessageW(g_pane.list, LVM_GETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&it));
-        name = U16(text);
+        name = ItemName(item);
         hasEntry = true;
     }
     ShowContextMenu(app, at, hasEntry ? &name : nullptr);

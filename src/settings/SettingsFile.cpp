@@ -133,19 +133,14 @@ bool AlreadyStored(const ProfileDocument& doc, std::u16string_view section, std:
 
 void WriteMultiLine(ProfileDocument& doc, std::u16string_view section, std::u16string_view base,
                     std::u16string_view text, int maxLines) {
-    if (AlreadyStored(doc, section, base, SplitLines(text, maxLines), maxLines)) return;
+    const std::vector<std::u16string_view> lines = SplitLines(text, maxLines);
+    if (AlreadyStored(doc, section, base, lines, maxLines)) return;
     doc.DeleteKey(section, base);
-    int i = 0;
-    size_t pos = 0;
-    while (i < maxLines) {
-        size_t brk = text.find(u"\r\n", pos);
-        std::u16string_view line = text.substr(pos, brk == std::u16string_view::npos ? std::u16string_view::npos : brk - pos);
-        std::u16string key = LineKey(base, i);
-        doc.Put(section, key, line);
+    const int i = int(lines.size());
+    for (int n = 0; n < i; ++n) {
+        std::u16string key = LineKey(base, n);
+        doc.Put(section, key, lines[size_t(n)]);
         doc.DeleteKey(section, key + u"Hex");
-        ++i;
-        if (brk == std::u16string_view::npos) break;
-        pos = brk + 2;
     }
     // Remove the line keys of a longer earlier value.
     static const std::u16string kSentinel = u"@SmallWrite";

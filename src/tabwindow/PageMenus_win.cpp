@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/App_win.h"
+#include "common/MenuUtil_win.h"
 #include "common/Wide_win.h"
 #include "pageview/PagePane_win.h"
 #include "pageview/PaneState.h"
@@ -32,25 +33,8 @@ const PageRecord* CurrentPage(const App& app) {
     return &r.UserPages[size_t(r.CurrentPage)];
 }
 
-void SetItemText(HMENU menu, UINT item, BOOL byPosition, const std::u16string& text) {
-    MENUITEMINFOW mii{};
-    mii.cbSize = sizeof mii;
-    mii.fMask = MIIM_STRING;
-    mii.dwTypeData = const_cast<wchar_t*>(AsW(text));
-    SetMenuItemInfoW(menu, item, byPosition, &mii);
-}
-
-void SetItemBitmap(HMENU menu, UINT item, BOOL byPosition, HBITMAP bmp) {
-    if (!bmp) return;
-    MENUITEMINFOW mii{};
-    mii.cbSize = sizeof mii;
-    mii.fMask = MIIM_BITMAP;
-    mii.hbmpItem = bmp;
-    SetMenuItemInfoW(menu, item, byPosition, &mii);
-}
-
 void SetPageCaption(HMENU menu, int position, const App& app) {
-    if (const PageRecord* page = CurrentPage(app)) SetItemText(menu, UINT(position), TRUE, PageCaption(*page, CurrentIsSpecial(app)));
+    if (const PageRecord* page = CurrentPage(app)) SetMenuItemText(menu, UINT(position), TRUE, PageCaption(*page, CurrentIsSpecial(app)));
 }
 
 void FillPageList(HMENU sub, const App& app, const std::vector<HBITMAP>& swatches, bool all) {
@@ -75,11 +59,6 @@ void FillPageList(HMENU sub, const App& app, const std::vector<HBITMAP>& swatche
     }
     DeleteMenu(sub, IDM_PAGELIST_PLACEHOLDER, MF_BYCOMMAND);
     if (defaultPos >= 0) SetMenuDefaultItem(sub, UINT(defaultPos), TRUE);
-}
-
-HBITMAP LoadMenuPicture(const App& app, int id) {
-    return static_cast<HBITMAP>(LoadImageW(app.instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0,
-                                           LR_DEFAULTSIZE | LR_LOADTRANSPARENT | LR_LOADMAP3DCOLORS));
 }
 
 WNDPROC g_stripProc = nullptr;
@@ -148,18 +127,18 @@ void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& me
         DeleteMenu(m, kAllPagesPosition, MF_BYPOSITION);
         currentPagePosition = kAllPagesPosition;
     } else {
-        SetItemText(m, kPageListPosition, TRUE, u"マークページから選択");
+        SetMenuItemText(m, kPageListPosition, TRUE, u"マークページから選択");
         FillPageList(GetSubMenu(m, kPageListPosition), app, swatches, false);
         FillPageList(GetSubMenu(m, kAllPagesPosition), app, swatches, true);
     }
 
     if (entryName) {
-        SetItemText(m, IDM_ENTRY_SHOW_LOCATION, FALSE, LocationCaption(*entryName));
+        SetMenuItemText(m, IDM_ENTRY_SHOW_LOCATION, FALSE, LocationCaption(*entryName));
         if (special) {
             for (int id : {IDM_ENTRY_ADD, IDM_ENTRY_REMOVE, IDM_PAGE_DUPLICATE, IDM_PAGE_DELETE})
                 DeleteMenu(m, UINT(id), MF_BYCOMMAND);
         } else {
-            SetItemText(m, IDM_ENTRY_REMOVE, FALSE, RemoveCaption(*entryName));
+            SetMenuItemText(m, IDM_ENTRY_REMOVE, FALSE, RemoveCaption(*entryName));
         }
     } else {
         EnableMenuItem(m, IDM_ENTRY_REMOVE, MF_BYCOMMAND | MF_GRAYED);
@@ -176,17 +155,17 @@ void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& me
     SetMenuDefaultItem(m, 0, TRUE);
     if (r.WindowsVersion >= 600) {
         auto picture = [&](int id) {
-            HBITMAP b = LoadMenuPicture(app, id);
+            HBITMAP b = LoadMenuPicture(app.instance, id);
             menu.bitmaps.push_back(b);
             return b;
         };
-        SetItemBitmap(m, 0, TRUE, picture(IDB_MENU_APP));
-        SetItemBitmap(m, kPageListPosition, TRUE, picture(IDB_MENU_PAGELIST));
-        if (currentPagePosition == kCurrentPagePosition) SetItemBitmap(m, kAllPagesPosition, TRUE, picture(IDB_MENU_ALLPAGES));
-        SetItemBitmap(m, UINT(currentPagePosition), TRUE, picture(IDB_MENU_CURRENTPAGE));
-        SetItemBitmap(m, IDM_PAGE_ADD, FALSE, picture(IDB_MENU_NEWPAGE));
-        SetItemBitmap(m, IDM_PAGE_SETTINGS, FALSE, picture(IDB_MENU_PAGESETTINGS));
-        SetItemBitmap(m, IDM_GENERAL_SETTINGS, FALSE, picture(IDB_MENU_GENERAL));
+        SetMenuItemPicture(m, 0, TRUE, picture(IDB_MENU_APP));
+        SetMenuItemPicture(m, kPageListPosition, TRUE, picture(IDB_MENU_PAGELIST));
+        if (currentPagePosition == kCurrentPagePosition) SetMenuItemPicture(m, kAllPagesPosition, TRUE, picture(IDB_MENU_ALLPAGES));
+        SetMenuItemPicture(m, UINT(currentPagePosition), TRUE, picture(IDB_MENU_CURRENTPAGE));
+        SetMenuItemPicture(m, IDM_PAGE_ADD, FALSE, picture(IDB_MENU_NEWPAGE));
+        SetMenuItemPicture(m, IDM_PAGE_SETTINGS, FALSE, picture(IDB_MENU_PAGESETTINGS));
+        SetMenuItemPicture(m, IDM_GENERAL_SETTINGS, FALSE, picture(IDB_MENU_GENERAL));
     }
     if (r.GlobalSettings.TabStyle & TabStyleBit::TopMost) CheckMenuItem(m, IDM_ALWAYS_ON_TOP, MF_BYCOMMAND | MF_CHECKED);
 }

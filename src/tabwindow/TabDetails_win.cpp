@@ -3,7 +3,7 @@
 
 #include "common/U16.h"
 #include "pageview/FileDetails_win.h"
-#include "pageview/SpecialFolders_win.h"
+#include "pageview/FolderContents_win.h"
 #include "tabwindow/TabWindow_win.h"
 
 namespace vc {

@@ -127,16 +127,25 @@ void InsertSpecialPageTabs(App& app, HWND strip) {
                   k == r.GlobalSettings.TabNumber);
 }
 
+// A font like the tab window's, in the given height and face; nullptr when
+// none could be made (the window's own font then comes back, which is not
+// ours to keep or delete).
+HFONT DerivedFont(HWND tab, int height, const std::u16string& face) {
+    HFONT font = FontFromWindowFont(tab, height, 0, 0, 0, 0, face);
+    return font == reinterpret_cast<HFONT>(SendMessageW(tab, WM_GETFONT, 0, 0)) ? nullptr : font;
+}
+
+// Gives `control` the new font and deletes the one it had from us.
+void ReplaceFont(HWND control, HFONT& owned, HFONT font, BOOL redraw) {
+    if (!font) return;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
+    if (owned) DeleteObject(owned);
+    owned = font;
+}
+
 void ApplyTabFont(App& app, HWND tab) {
-    HFONT font = FontFromWindowFont(tab, app.rec.GlobalSettings.TabFontSize, 0, 0, 0, 0,
-                                    app.rec.GlobalSettings.TabFontName);
-    // The window's own font comes back when no copy could be made; it is not ours.
-    if (font && font == reinterpret_cast<HFONT>(SendMessageW(tab, WM_GETFONT, 0, 0))) font = nullptr;
-    if (font) {
-        SendMessageW(g_tab.strip, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        if (g_tab.tabFont) DeleteObject(g_tab.tabFont);
-        g_tab.tabFont = font;
-    }
+    const GlobalRecord& g = app.rec.GlobalSettings;
+    ReplaceFont(g_tab.strip, g_tab.tabFont, DerivedFont(tab, g.TabFontSize, g.TabFontName), TRUE);
     BuildSwatchList(app, tab);
     LayoutTabWindow(app);
 }
@@ -145,12 +154,9 @@ void ApplyStatusFont(App& app, HWND tab) {
     if (!g_tab.statusBar) return;
     const int sizes[] = {12, 13, 14, 15};
     int index = StatusBarFontSize(app.rec.GlobalSettings.TabStyle);
-    HFONT font = FontFromWindowFont(tab, sizes[index < 4 ? index : 3], 0, 0, 0, 0, app.rec.GlobalSettings.TabFontName);
-    if (font && font == reinterpret_cast<HFONT>(SendMessageW(tab, WM_GETFONT, 0, 0))) font = nullptr;
+    HFONT font = DerivedFont(tab, sizes[index < 4 ? index : 3], app.rec.GlobalSettings.TabFontName);
     if (!font) return;
-    SendMessageW(g_tab.statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    if (g_tab.statusFont) DeleteObject(g_tab.statusFont);
-    g_tab.statusFont = font;
+    ReplaceFont(g_tab.statusBar, g_tab.statusFont, font, TRUE);
     std::u16string count = FileCountText(ThePane().EntryCount);
     SendMessageW(g_tab.statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(AsW(count)));
     ShowEntryDetails(app, 0, false);
@@ -339,11 +345,7 @@ void OnInitDialog(App& app, HWND tab) {
     ts = (g.TabStyle & TabStyleBit::MultiLine) ? (ts | TCS_MULTILINE) : (ts & ~LONG_PTR(TCS_MULTILINE));
     SetWindowLongPtrW(strip, GWL_STYLE, ts);
 
-    if (HFONT font = FontFromWindowFont(tab, g.TabFontSize, 0, 0, 0, 0, g.TabFontName);
-        font && font != reinterpret_cast<HFONT>(SendMessageW(tab, WM_GETFONT, 0, 0))) {
-        SendMessageW(strip, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        g_tab.tabFont = font;
-    }
+    ReplaceFont(strip, g_tab.tabFont, DerivedFont(tab, g.TabFontSize, g.TabFontName), FALSE);
     BuildSwatchList(app, tab);
 
     InsertUserPageTabs(app, strip);

@@ -210,38 +210,12 @@ private:
 
 // ---- Real key presses through the X server --------------------------------
 
-// Runs a shell command on the Linux side. Wine starts Linux programs but hands
-// back no process to wait on, so the command leaves its exit status in a file
-// that we wait for. Returns that status, or -1 when it did not come in time.
-int RunLinux(const std::string& command, Ms timeout = Ms(15000)) {
-    static int serial = 0;
-    std::string status = "/tmp/vc-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
-    std::u16string statusWin = WindowsPathOf(status);
-    std::string line = "Z:\\bin\\sh -c \"" + command + " >/dev/null 2>&1; echo $? >" + status + ".part; mv " +
-                       status + ".part " + status + "\"";
-    std::u16string cmd = Ascii(line);
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(cmd.data()), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &si, &pi))
-        return -1;
-    if (pi.hThread) CloseHandle(pi.hThread);
-    if (pi.hProcess) CloseHandle(pi.hProcess);
-    if (!WaitUntil([&] { return test::FileExists(statusWin); }, timeout, Ms(5))) return -1;
-    std::string text = test::ReadBytes(statusWin);
-    DeleteFileW(AsW(statusWin));
-    return text.empty() ? -1 : std::atoi(text.c_str());
-}
-
 // Gives the X input focus to the window with this caption, so that key
 // presses reach it, and waits until Windows sees it as the foreground.
 bool FocusForKeys(HWND tabWindow, const std::u16string& caption) {
     std::string name = test::Narrow(caption);
-    int rc = RunLinux("timeout 10 xdotool search --sync --onlyvisible --name '^" + name +
-                      "$' windowfocus --sync");
-    if (rc != 0) {
-        ADD_FAILURE() << "xdotool could not focus '" << name << "' (status " << rc << ")";
+    if (!XFocusWindow(name)) {
+        ADD_FAILURE() << "xdotool could not focus '" << name << "'";
         return false;
     }
     return WaitUntil([&] { return GetForegroundWindow() == tabWindow; }, kEffect);
@@ -262,7 +236,7 @@ bool PressKeys(const std::string& chord) {
     std::string args;
     for (const std::string& k : keys) args += " keydown " + k;
     for (auto k = keys.rbegin(); k != keys.rend(); ++k) args += " keyup " + *k;
-    return RunLinux("timeout 10 xdotool" + args) == 0;
+    return RunLinuxCommand("timeout 10 xdotool" + args) == 0;
 }
 
 // ---- The fixture ----------------------------------------------------------

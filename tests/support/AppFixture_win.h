@@ -10,6 +10,7 @@
 #include "app/App_win.h"
 #include "app/HostWindow_win.h"
 #include "settings/SettingsFile.h"
+#include "support/StartProgram_win.h"
 #include "support/TempDir_win.h"
 #include "support/Utf16File.h"
 
@@ -37,30 +38,10 @@ protected:
     TempDir dir;
     std::u16string path = dir.File(u"Host.vcset");
 
-    static void SetUpTestSuite() {
-        TheApp().instance = GetModuleHandleW(nullptr);
-        RegisterHostClass(TheApp().instance);
-        TheApp().rec.WindowsVersion = DetermineWindowsVersion();
-        TheApp().rec.CommonControlsVersion = DetermineCommonControlsVersion();
-    }
-
     // Starts the program's windows on a settings file holding `text`.
     App& Start(std::u16string_view text = u"") {
         if (!text.empty()) WriteBytes(path, Utf16LE(text));
-        App& app = TheApp();
-        uint32_t version = app.rec.WindowsVersion;
-        uint16_t controls = app.rec.CommonControlsVersion;
-        app.rec = Records{};
-        app.rec.WindowsVersion = version;
-        app.rec.CommonControlsVersion = controls;
-        app.rec.SettingsFilePath = path;
-        app.rec.WindowName = u"Host";
-        app.store.SetPath(path);
-        app.store.SetReadOnly(false);
-        CoInitialize(nullptr);
-        LoadAllSettings(app);
-        app.HostWindow = CreateHostWindow(app);
-        return app;
+        return StartProgram(path, u"Host");
     }
 
     void Close() {

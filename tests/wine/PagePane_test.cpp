@@ -341,6 +341,21 @@ TEST_F(PagePaneTest, HeaderClicksSortAndThePageRemembersTheOrder) {
     EXPECT_EQ(Reload().UserPages[0].PageListSort, 10);
 }
 
+// Saves a shortcut file at `lnk` pointing to `target`.
+bool SaveShortcut(const std::u16string& lnk, const std::u16string& target) {
+    IShellLinkW* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&link))))
+        return false;
+    link->SetPath(AsW(target));
+    IPersistFile* file = nullptr;
+    bool saved = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+                 SUCCEEDED(file->Save(AsW(lnk), TRUE));
+    if (file) file->Release();
+    link->Release();
+    return saved;
+}
+
 // The desktop page lists the user's desktop folder, hidden files left out.
 TEST_F(PagePaneTest, TheDesktopPageListsItsFolder) {
     wchar_t desktop[MAX_PATH] = {};
@@ -377,15 +392,7 @@ TEST_F(PagePaneTest, RecentShortcutsShowTheirTargets) {
     std::u16string lnk = U16(recent) + u"\\vc-recent-" + Dec(GetCurrentProcessId()) + u".lnk";
     std::u16string target = dir.File(u"beta.ini");
     CoInitialize(nullptr);
-    IShellLinkW* link = nullptr;
-    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                           reinterpret_cast<void**>(&link))));
-    link->SetPath(AsW(target));
-    IPersistFile* file = nullptr;
-    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-    ASSERT_TRUE(SUCCEEDED(file->Save(AsW(lnk), TRUE)));
-    file->Release();
-    link->Release();
+    ASSERT_TRUE(SaveShortcut(lnk, target));
     Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1\r\nSpcialFolder=2\r\nTabNumber=0\r\n"
           u"SpcialRecentFileNum=100\r\n");
     Load();
@@ -418,15 +425,7 @@ TEST_F(PagePaneTest, CommonFoldersAppendAndStartupShortcutsToFoldersResolve) {
     std::u16string lnk = U16(startup) + u"\\vc-start-" + Dec(GetCurrentProcessId()) + u".lnk";
     std::u16string target = dir.File(u"folder");
     CoInitialize(nullptr);
-    IShellLinkW* link = nullptr;
-    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                           reinterpret_cast<void**>(&link))));
-    link->SetPath(AsW(target));
-    IPersistFile* file = nullptr;
-    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-    ASSERT_TRUE(SUCCEEDED(file->Save(AsW(lnk), TRUE)));
-    file->Release();
-    link->Release();
+    ASSERT_TRUE(SaveShortcut(lnk, target));
     Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1\r\nSpcialFolder=8\r\nTabNumber=0\r\n");
     Load();
     bool sawFolder = false;
@@ -450,15 +449,7 @@ TEST_F(PagePaneTest, TheRecentPageKeepsTheNewestShortcuts) {
         std::u16string target = dir.File(u"t" + Dec(i) + u".txt");
         test::WriteBytes(target, "x");
         std::u16string lnk = U16(recent) + u"\\vc-many-" + Dec(GetCurrentProcessId()) + u"-" + Dec(i) + u".lnk";
-        IShellLinkW* link = nullptr;
-        ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                               reinterpret_cast<void**>(&link))));
-        link->SetPath(AsW(target));
-        IPersistFile* file = nullptr;
-        link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-        file->Save(AsW(lnk), TRUE);
-        file->Release();
-        link->Release();
+        ASSERT_TRUE(SaveShortcut(lnk, target));
         // Shortcut i is i minutes newer than the first; the newest are 275..299.
         uint64_t t = base + uint64_t(i) * 600000000ULL;
         FILETIME ft{DWORD(t & 0xFFFFFFFF), DWORD(t >> 32)};

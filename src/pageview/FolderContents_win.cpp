@@ -1,4 +1,4 @@
-#include "pageview/SpecialFolders_win.h"
+#include "pageview/FolderContents_win.h"
 
 #include <windows.h>
 
