@@ -54,7 +54,7 @@ bool RegisterHostClass(HINSTANCE instance) {
     wc.style = 0;
     wc.lpfnWndProc = HostWindowProc;
     wc.hInstance = instance;
-    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, 0));
+    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, LR_SHARED));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kHostClassName;
@@ -112,10 +112,13 @@ void ApplyWindowOptions(App& app, HWND tab) {
         SetWindowLongPtrW(tab, GWL_EXSTYLE, GetWindowLongPtrW(tab, GWL_EXSTYLE) | WS_EX_LAYERED);
         SetLayeredWindowAttributes(tab, 0, BYTE(app.rec.GlobalSettings.LayerWindowLevel & 0xFF), LWA_ALPHA);
     }
-    LONG_PTR ws = GetWindowLongPtrW(tab, GWL_STYLE);
-    ws = (style & TabStyleBit::NoTaskbar) ? (ws & ~LONG_PTR(WS_MINIMIZEBOX)) : (ws | WS_MINIMIZEBOX);
-    SetWindowLongPtrW(tab, GWL_STYLE, ws);
-    SetTopMost(tab, style & TabStyleBit::TopMost);
+    // Each change costs the window a frame recalculation, so only what
+    // differs from the window as created is changed.
+    const LONG_PTR was = GetWindowLongPtrW(tab, GWL_STYLE);
+    const LONG_PTR ws = (style & TabStyleBit::NoTaskbar) ? (was & ~LONG_PTR(WS_MINIMIZEBOX)) : (was | WS_MINIMIZEBOX);
+    if (ws != was) SetWindowLongPtrW(tab, GWL_STYLE, ws);
+    const bool topMost = style & TabStyleBit::TopMost;
+    if (ws != was || topMost != bool(GetWindowLongPtrW(tab, GWL_EXSTYLE) & WS_EX_TOPMOST)) SetTopMost(tab, topMost);
 }
 
 LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -128,13 +131,15 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         HWND owner = (app.rec.GlobalSettings.TabStyle & TabStyleBit::NoTaskbar) ? hwnd : nullptr;
         HWND tab = CreateTabWindow(app, owner);
         if (tab && IsWindow(tab)) {
-            ExtendSystemMenu(app, tab);
-            DrawMenuBar(tab);
             ApplyWindowOptions(app, tab);
             ShowWindow(tab, SW_SHOW);
             UpdateWindow(tab);
             // Started by the user, so it takes the keyboard at once.
             SetForegroundWindow(tab);
+            // Nobody sees the system menu before it is opened, so it is
+            // extended once the window is on screen.
+            ExtendSystemMenu(app, tab);
+            DrawMenuBar(tab);
         }
         return 1;
     }

@@ -39,8 +39,6 @@ struct TabWindowState {
         if (statusBar && statusFont) SendMessageW(statusBar, WM_SETFONT, 0, FALSE);
         if (tabFont) DeleteObject(tabFont);
         if (statusFont) DeleteObject(statusFont);
-        if (bigIcon) DestroyIcon(bigIcon);
-        if (smallIcon) DestroyIcon(smallIcon);
         tabFont = statusFont = nullptr;
         bigIcon = smallIcon = nullptr;
     }
@@ -366,8 +364,10 @@ void OnInitDialog(App& app, HWND tab) {
         SendMessageW(tip, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
     }
 
-    g_tab.bigIcon = static_cast<HICON>(LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, 0));
-    g_tab.smallIcon = static_cast<HICON>(LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, 0));
+    // Shared with the host window's class, which has loaded the large one
+    // already; shared icons belong to the system and are not destroyed.
+    g_tab.bigIcon = static_cast<HICON>(LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, LR_SHARED));
+    g_tab.smallIcon = static_cast<HICON>(LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_SHARED));
     SendMessageW(tab, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(g_tab.bigIcon));
     SendMessageW(tab, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(g_tab.smallIcon));
 
@@ -566,7 +566,12 @@ void SelectPageByNumber(App& app, int n) {
 INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     App& app = TheApp();
     switch (msg) {
-    case WM_INITDIALOG: OnInitDialog(app, hwnd); return TRUE;
+    case WM_INITDIALOG:
+        OnInitDialog(app, hwnd);
+        // No focus yet: setting it would activate the hidden window once
+        // more before it is shown. The dialog gives the strip the focus when
+        // the window is activated on show.
+        return FALSE;
     case WM_SIZE:
         if (wp == SIZE_MINIMIZED || wp == SIZE_MAXIMIZED) return 0;
         if (g_tab.statusBar) SendMessageW(g_tab.statusBar, WM_SIZE, wp, lp);
