@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include <commctrl.h>
-#include <commdlg.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -11,6 +10,7 @@
 #include <shlobj.h>
 
 #include "app/App_win.h"
+#include "common/CommonDialogs_win.h"
 #include "common/MessageBox_win.h"
 #include "common/Shell_win.h"
 #include "common/U16.h"
@@ -617,7 +617,7 @@ void AddRegistration(App& app) {
     ofn.lpstrTitle = AsW(title);
     ofn.lpstrDefExt = L"*.*";
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameW(&ofn)) return;
+    if (!dialogs::GetOpenFileNameW(&ofn)) return;
     FileEntry& slot = p.EntryTable[size_t(p.EntryCount)];
     slot = FileEntry{};
     if (!FillFromSearch(U16(file), true, slot)) return;
