@@ -174,7 +174,7 @@ std::array<std::u16string, kColumnCount> ColumnTexts(const FileEntry& entry, int
     };
 }
 
-int CreateItem(HWND list, int index, const FileEntry& entry, std::u16string_view displayName,
+int CreateItem(HWND list, int index, const FileEntry& entry, int image, std::u16string_view displayName,
                const KnownFolderPaths& folders) {
     if (index < 0) return -1;
     std::array<std::u16string, kColumnCount> texts = ColumnTexts(entry, index, displayName, folders);
@@ -182,7 +182,7 @@ int CreateItem(HWND list, int index, const FileEntry& entry, std::u16string_view
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = index;
     item.pszText = reinterpret_cast<wchar_t*>(texts[0].data());
-    item.iImage = 3 + index;
+    item.iImage = image;
     item.lParam = reinterpret_cast<LPARAM>(&entry);
     int position = int(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (position < 0) return -1;
@@ -253,19 +253,32 @@ Icon SystemListIcon(IconSize size, int index) {
 
 }  // namespace
 
-bool FetchIcon(const FileEntry& entry, IconSize size, HIMAGELIST images, uint32_t windowsVersion) {
-    if (!images) return false;
-    UINT flags = SHGFI_ICON | SHGFI_SHELLICONSIZE;
-    if (size == IconSize::Small) flags |= SHGFI_SMALLICON;
-    if (size == IconSize::Large) flags |= SHGFI_OPENICON;
-    SHFILEINFOW info = {};
-    if (!shell::SHGetFileInfoW(AsW(entry.Path), 0, &info, sizeof info, flags)) {
-        info.hIcon = nullptr;
-        info.iIcon = 0;
-    }
-    Icon icon(info.hIcon);
-    if (windowsVersion >= 510) icon = SystemListIcon(size, info.iIcon);
+namespace {
 
+// The shell's system image list index of the path's icon (its open form for
+// the large size), or -1 when the shell does not know the path.
+int ShellIconIndex(const FileEntry& entry, IconSize size) {
+    SHFILEINFOW info = {};
+    UINT flags = SHGFI_SYSICONINDEX;
+    if (size == IconSize::Large) flags |= SHGFI_OPENICON;
+    return shell::SHGetFileInfoW(AsW(entry.Path), 0, &info, sizeof info, flags) ? info.iIcon : -1;
+}
+
+// Appends one icon of the entry to `images`: from the system image list at
+// `shellIndex` (from Windows XP on), else the shell's own icon of the path,
+// else the associated icon, else a stand-in.
+bool AppendIcon(const FileEntry& entry, IconSize size, HIMAGELIST images, uint32_t windowsVersion, int shellIndex) {
+    if (!images) return false;
+    Icon icon;
+    if (windowsVersion >= 510) {
+        icon = SystemListIcon(size, shellIndex < 0 ? 0 : shellIndex);
+    } else {
+        UINT flags = SHGFI_ICON | SHGFI_SHELLICONSIZE;
+        if (size == IconSize::Small) flags |= SHGFI_SMALLICON;
+        if (size == IconSize::Large) flags |= SHGFI_OPENICON;
+        SHFILEINFOW info = {};
+        if (shell::SHGetFileInfoW(AsW(entry.Path), 0, &info, sizeof info, flags)) icon = Icon(info.hIcon);
+    }
     if (!icon.get()) {
         // The call may write the icon's source file into the buffer.
         wchar_t path[kPathCapacity] = L"";
@@ -274,11 +287,35 @@ bool FetchIcon(const FileEntry& entry, IconSize size, HIMAGELIST images, uint32_
         WORD iconIndex = 0;
         icon = Icon(shell::ExtractAssociatedIconW(GetModuleHandleW(nullptr), path, &iconIndex));
     }
-    // Every entry must add exactly one image, or the icons of all later
-    // entries would shift onto the wrong items.
+    // Every call must add exactly one image, or the lists would no longer
+    // hold an entry's icons at the same position.
     if (!icon.get() && ImageList_GetImageCount(images) > 0) icon = Icon(ImageList_GetIcon(images, 0, ILD_NORMAL));
     if (!icon.get()) icon = Icon(LoadIconW(nullptr, IDI_APPLICATION), false);
     return icon.get() && ImageList_ReplaceIcon(images, -1, icon.get()) >= 0;
+}
+
+}  // namespace
+
+bool FetchIcon(const FileEntry& entry, IconSize size, HIMAGELIST images, uint32_t windowsVersion) {
+    if (!images) return false;
+    return AppendIcon(entry, size, images, windowsVersion, windowsVersion >= 510 ? ShellIconIndex(entry, size) : -1);
+}
+
+int SharedIcons::Add(const FileEntry& entry) {
+    const int image = small_ ? ImageList_GetImageCount(small_) : -1;
+    std::pair<int, int> key{-1, -1};
+    if (windowsVersion_ >= 510) {
+        key = {ShellIconIndex(entry, IconSize::Small), ShellIconIndex(entry, IconSize::Large)};
+        if (key.first >= 0 && key.second >= 0) {
+            auto found = byShellIndex_.find(key);
+            if (found != byShellIndex_.end()) return found->second;
+        }
+    }
+    AppendIcon(entry, IconSize::Large, large_, windowsVersion_, key.second);
+    AppendIcon(entry, IconSize::Normal, normal_, windowsVersion_, key.first);
+    AppendIcon(entry, IconSize::Small, small_, windowsVersion_, key.first);
+    if (key.first >= 0 && key.second >= 0 && image >= 0) byShellIndex_.emplace(key, image);
+    return image;
 }
 
 void FetchIcons(const FileEntry& entry, HIMAGELIST smallImages, HIMAGELIST normalImages, HIMAGELIST largeImages,

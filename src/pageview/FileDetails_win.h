@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -84,11 +85,11 @@ std::array<std::u16string, kColumnCount> ColumnTexts(const FileEntry& entry, int
                                                      const KnownFolderPaths& folders);
 
 // Inserts the list item of entry `index` at position `index` (at the end
-// when the list has fewer items) with its six column texts, image 3 + index
-// (three fixed images come first in every image list) and the entry's
-// address as item data, so `entry` must not move while the item exists.
-// Returns the item's position, or -1 when it could not be inserted.
-int CreateItem(HWND list, int index, const FileEntry& entry, std::u16string_view displayName,
+// when the list has fewer items) with its six column texts, image `image`
+// and the entry's address as item data, so `entry` must not move while the
+// item exists. Returns the item's position, or -1 when it could not be
+// inserted.
+int CreateItem(HWND list, int index, const FileEntry& entry, int image, std::u16string_view displayName,
                const KnownFolderPaths& folders);
 
 // ---- Icons ----
@@ -107,5 +108,34 @@ bool FetchIcon(const FileEntry& entry, IconSize size, HIMAGELIST images, uint32_
 // Windows XP) is passed over.
 void FetchIcons(const FileEntry& entry, HIMAGELIST smallImages, HIMAGELIST normalImages, HIMAGELIST largeImages,
                 uint32_t windowsVersion);
+
+// The icons of a page's entries in its three image lists, where entries
+// whose icons are the same pictures share one image. A folder of thousands
+// of files of a handful of types then holds a handful of images instead of
+// three per file, which would take some 14 KB of memory per entry. The
+// shell's system image list index tells which pictures are the same; an
+// entry the shell does not know gets images of its own. The three lists
+// always hold the same number of images, so one image index serves every
+// view.
+class SharedIcons {
+public:
+    // Starts over on these lists (a null large list before Windows XP).
+    void Reset(HIMAGELIST smallImages, HIMAGELIST normalImages, HIMAGELIST largeImages, uint32_t windowsVersion) {
+        small_ = smallImages;
+        normal_ = normalImages;
+        large_ = largeImages;
+        windowsVersion_ = windowsVersion;
+        byShellIndex_.clear();
+    }
+    // The image index of the entry's icons, appending them when no earlier
+    // entry has the same; -1 without lists.
+    int Add(const FileEntry& entry);
+    size_t Distinct() const { return byShellIndex_.size(); }
+
+private:
+    HIMAGELIST small_ = nullptr, normal_ = nullptr, large_ = nullptr;
+    uint32_t windowsVersion_ = 0;
+    std::map<std::pair<int, int>, int> byShellIndex_;  // (closed, open) shell index to image
+};
 
 }  // namespace vc

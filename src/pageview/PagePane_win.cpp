@@ -19,6 +19,7 @@
 #include "pageview/FilesText.h"
 #include "pageview/FileDetails_win.h"
 #include "pageview/PaneState.h"
+#include "pageview/ShellWarmup_win.h"
 #include "pageview/Sort.h"
 #include "pageview/FolderContents_win.h"
 #include "resources/resource.h"
@@ -49,6 +50,7 @@ struct PaneWindow {
     PageId pageId = 0;
     bool userPage = true;
     HIMAGELIST SmallImages = nullptr;
+    SharedIcons icons;  // which image of the lists shows which entry's icon
     HIMAGELIST NormalImages = nullptr;
     HIMAGELIST LargeImages = nullptr;
     HFONT PaneFont = nullptr;
@@ -63,11 +65,16 @@ struct PaneWindow {
     KnownFolderPaths folders;     // looked up once per load for the location column
     std::u16string ScanFolderPath;
     uint16_t chain = 0;
+    int32_t foldersChain = -1;     // the chain `folders` were looked up for
+    bool waitingForShell = false;  // ShowNextEntry 0 of `shellWaitChain` waits for the shell's icons
+    uint16_t shellWaitChain = 0;
     bool entriesLoaded = false;  // EntryTable holds this pane's page
     bool loaded = false;         // loading has ended
     bool widthsApplied = false;  // the page's column widths are on the list
 };
 PaneWindow g_pane;
+
+constexpr UINT kShellReadyMessage = WM_APP + 1;
 
 uint32_t CurrentView() { return g_pane.page ? ViewOf(g_pane.page->ListType) : ViewIcon; }
 
@@ -123,6 +130,22 @@ void ApplyFontAndColoursNow(App& app) {
     InvalidateRect(g_pane.list, nullptr, TRUE);
 }
 
+// Makes the header draw the columns' sort arrows. The list gives its header
+// HDF_IMAGE for LVCFMT_IMAGE on Windows, but not every list-view
+// implementation does, and each column change rebuilds the header's format.
+void ShowHeaderImages() {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(g_pane.list, LVM_GETHEADER, 0, 0));
+    if (!header) return;
+    for (int c = 0; c < kIndexColumn; ++c) {
+        HDITEMW item{};
+        item.mask = HDI_FORMAT;
+        if (!SendMessageW(header, HDM_GETITEMW, WPARAM(c), reinterpret_cast<LPARAM>(&item))) continue;
+        if (item.fmt & HDF_IMAGE) continue;
+        item.fmt |= HDF_IMAGE;
+        SendMessageW(header, HDM_SETITEMW, WPARAM(c), reinterpret_cast<LPARAM>(&item));
+    }
+}
+
 void InsertColumns() {
     static const wchar_t* const kHeaders[kColumns] = {L"名前", L"更新日", L"サイズ", L"場所", L"種類", L""};
     for (int c = 0; c < kColumns; ++c) {
@@ -141,6 +164,7 @@ void InsertColumns() {
     }
     int order[kColumns] = {kIndexColumn, 0, 1, 2, 3, 4};
     SendMessageW(g_pane.list, LVM_SETCOLUMNORDERARRAY, kColumns, reinterpret_cast<LPARAM>(order));
+    ShowHeaderImages();
 }
 
 HIMAGELIST NewImageList(int size, UINT colour) {
@@ -162,6 +186,7 @@ void DestroyImageListsNow() {
         if (*l) ImageList_Destroy(*l);
         *l = nullptr;
     }
+    g_pane.icons.Reset(nullptr, nullptr, nullptr, 0);
 }
 
 void SetHeaderFormats(bool details) {
@@ -175,6 +200,7 @@ void SetHeaderFormats(bool details) {
         if (!details) col.fmt |= LVCFMT_FIXED_WIDTH;
         SendMessageW(g_pane.list, LVM_SETCOLUMNW, WPARAM(c), reinterpret_cast<LPARAM>(&col));
     }
+    ShowHeaderImages();
 }
 
 void ApplyViewNow(App& app) {
@@ -466,13 +492,28 @@ void ShowNextEntryNow(int32_t i) {
         g_pane.loaded = true;
         return;
     }
+    if (i == 0 && g_pane.foldersChain != g_pane.chain) {
+        // The well-known folders of the location column come in a step of
+        // their own, before the first item.
+        g_pane.folders = CurrentKnownFolderPaths();
+        g_pane.foldersChain = g_pane.chain;
+        if (ShellWarmedUp()) {
+            Post(ShowNextEntry, 0);
+            return;
+        }
+        // The first icon would block until the shell has built its image
+        // lists; the pane goes on answering until the warm-up says so.
+        StartShellWarmup();
+        g_pane.waitingForShell = true;
+        g_pane.shellWaitChain = g_pane.chain;
+        PostWhenShellWarmedUp(g_pane.hwnd, kShellReadyMessage);
+        return;
+    }
     const FileEntry& e = p.EntryTable[size_t(i)];
-    if (i == 0) g_pane.folders = CurrentKnownFolderPaths();
     std::optional<FullPath> full = e.Path.empty() ? std::nullopt : FullPathOf(e.Path);
     if (full && full->NameStart < full->Text.size())
-        CreateItem(g_pane.list, i, e, DisplayName(full->Name(), *g_pane.page, e.TypeOffset < 0), g_pane.folders);
-    // Every slot gets its icons, so that entry i keeps image 3 + i.
-    FetchIcons(e, g_pane.SmallImages, g_pane.NormalImages, g_pane.LargeImages, TheApp().rec.WindowsVersion);
+        CreateItem(g_pane.list, i, e, g_pane.icons.Add(e), DisplayName(full->Name(), *g_pane.page, e.TypeOffset < 0),
+                   g_pane.folders);
     if (i + 1 < p.EntryCount) {
         Post(ShowNextEntry, i + 1);
         return;
@@ -500,6 +541,7 @@ void SetSortArrows() {
         col.iImage = SortArrowImage(c, g_pane.page ? g_pane.page->PageListSort : 0);
         SendMessageW(g_pane.list, LVM_SETCOLUMNW, WPARAM(c), reinterpret_cast<LPARAM>(&col));
     }
+    ShowHeaderImages();
 }
 
 void OnColumnClick(int column) {
@@ -568,8 +610,7 @@ bool ListNewEntry(int slot) {
     if (!full || full->NameStart >= full->Text.size()) return false;
     std::u16string name = DisplayName(full->Name(), *g_pane.page, e.TypeOffset < 0);
     if (g_pane.folders[0].empty()) g_pane.folders = CurrentKnownFolderPaths();
-    CreateItem(g_pane.list, slot, e, name, g_pane.folders);
-    FetchIcons(e, g_pane.SmallImages, g_pane.NormalImages, g_pane.LargeImages, TheApp().rec.WindowsVersion);
+    CreateItem(g_pane.list, slot, e, g_pane.icons.Add(e), name, g_pane.folders);
     p.EntryCount = slot + 1;
     WriteFileCount();
     return true;
@@ -739,6 +780,7 @@ void OnInitDialog(App& app, HWND hwnd) {
     // window is on screen.
     ++g_pane.chain;
     Post(StartLoading, kAllocateFirst);
+    StartShellWarmup();
 }
 
 void OnDestroy(App& app) {
@@ -818,6 +860,7 @@ INT_PTR OnCommand(App& app, HWND hwnd, WPARAM wp, LPARAM lp) {
             AddFixed(g_pane.NormalImages, IDB_BLANK32, 32);
             AddFixed(g_pane.LargeImages, IDB_BLANK32, 48);
         }
+        g_pane.icons.Reset(g_pane.SmallImages, g_pane.NormalImages, g_pane.LargeImages, app.rec.WindowsVersion);
         SendMessageW(g_pane.list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(g_pane.SmallImages));
         SendMessageW(hwnd, WM_COMMAND, ApplyView, 0);
         break;
@@ -858,6 +901,11 @@ INT_PTR CALLBACK PagePaneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     App& app = TheApp();
     switch (msg) {
     case WM_INITDIALOG: OnInitDialog(app, hwnd); return FALSE;
+    case kShellReadyMessage:
+        // A chain replaced while it waited has its own first step coming.
+        if (g_pane.waitingForShell && g_pane.shellWaitChain == g_pane.chain) Post(ShowNextEntry, 0);
+        g_pane.waitingForShell = false;
+        return TRUE;
     case WM_SIZE: Layout(LOWORD(lp), HIWORD(lp)); return 0;
     case WM_COMMAND: return OnCommand(app, hwnd, wp, lp);
     case WM_NOTIFY: {

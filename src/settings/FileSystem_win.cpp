@@ -58,6 +58,20 @@ public:
         return ReadResult::Ok;
     }
 
+    // Another program that has the file open at that moment (a virus
+    // scanner, an indexer, a backup or sync tool, an editor) makes the
+    // replacement fail for a moment. It is tried again for about a second
+    // before the write counts as failed; the old file stays whole meanwhile.
+    static bool ReplaceWith(const std::u16string& temp, const std::u16string& path) {
+        for (DWORD wait = 10;; wait *= 2) {
+            if (MoveFileExW(AsW(temp), AsW(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+            const DWORD e = GetLastError();
+            const bool passing = e == ERROR_ACCESS_DENIED || e == ERROR_SHARING_VIOLATION || e == ERROR_LOCK_VIOLATION;
+            if (!passing || wait > 640) return false;
+            Sleep(wait);
+        }
+    }
+
     bool ReplaceAtomically(const std::u16string& path, const std::string& bytes) override {
         DWORD attrs = GetFileAttributesW(AsW(path));
         if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY)) return false;
@@ -78,7 +92,7 @@ public:
             ok = f.Close() && ok;
         }
         if (ok && GetBeforeReplaceHook()) ok = GetBeforeReplaceHook()(temp);
-        if (ok) ok = MoveFileExW(AsW(temp), AsW(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+        if (ok) ok = ReplaceWith(temp, path);
         if (!ok) DeleteFileW(AsW(temp));
         return ok;
     }

@@ -7,6 +7,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "common/U16.h"
@@ -151,15 +152,15 @@ TEST_F(FileDetailsTest, ItemsShowTheSixColumns) {
     LVCOLUMNW col = {LVCF_WIDTH, 0, 100};
     for (int c = 0; c < kColumnCount; ++c) SendMessageW(list, LVM_INSERTCOLUMNW, WPARAM(c), LPARAM(&col));
     // Entry 3 first: with fewer items its item goes to the end.
-    EXPECT_EQ(CreateItem(list, 3, e[3], rows[3][0], known), 0);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(CreateItem(list, i, e[size_t(i)], rows[i][0], known), i);
-    EXPECT_EQ(CreateItem(list, -1, e[0], u"x", known), -1);
+    EXPECT_EQ(CreateItem(list, 3, e[3], 13, rows[3][0], known), 0);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(CreateItem(list, i, e[size_t(i)], 10 + i, rows[i][0], known), i);
+    EXPECT_EQ(CreateItem(list, -1, e[0], 3, u"x", known), -1);
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(ColumnTexts(e[size_t(i)], i, rows[i][0], known), rows[i]) << i;
         for (int c = 2; c < kColumnCount; ++c) EXPECT_EQ(ItemText(list, i, c), rows[i][size_t(c)]) << i;
         LVITEMW it = {LVIF_IMAGE | LVIF_PARAM, i};
         SendMessageW(list, LVM_GETITEMW, 0, LPARAM(&it));
-        EXPECT_EQ(it.iImage, 3 + i);
+        EXPECT_EQ(it.iImage, 10 + i);
         EXPECT_EQ(it.lParam, LPARAM(&e[size_t(i)]));
     }
     DestroyWindow(list);
@@ -193,6 +194,45 @@ TEST_F(FileDetailsTest, EveryEntryAddsOneIconToEachList) {
     EXPECT_TRUE(FetchIcon(FileEntry{}, IconSize::Small, empty, 1000));  // no path, no images to copy
     EXPECT_EQ(ImageList_GetImageCount(empty), 1);
     ImageList_Destroy(empty);
+}
+
+TEST_F(FileDetailsTest, EntriesWithTheSameIconShareItsImages) {
+    FileEntry a, b, program, sub, gone;
+    ASSERT_TRUE(FillFromSearch(Make(u"a.txt", 1), false, a));
+    ASSERT_TRUE(FillFromSearch(Make(u"b.txt", 2), false, b));
+    ASSERT_TRUE(FillFromSearch(Make(u"run.exe", 100), false, program));
+    ASSERT_TRUE(FillFromSearch(Make(u"sub", -1), true, sub));
+    gone.Path = u"Q:\\nowhere\\gone.unknown-type";
+    for (uint32_t version : {1000u, 500u}) {
+        HIMAGELIST lists[3];
+        for (int s = 0; s < 3; ++s) {
+            lists[s] = ImageList_Create(16 << s, 16 << s, ILC_COLOR32 | ILC_MASK, 0, 4);
+            for (int fixed = 0; fixed < 3; ++fixed)
+                ImageList_ReplaceIcon(lists[s], -1, LoadIconW(nullptr, IDI_APPLICATION));
+        }
+        SharedIcons icons;
+        icons.Reset(lists[0], lists[1], version >= 510 ? lists[2] : nullptr, version);
+        const int ia = icons.Add(a), ib = icons.Add(b), ip = icons.Add(program), is = icons.Add(sub);
+        const int ig = icons.Add(gone), ia2 = icons.Add(a);
+        EXPECT_EQ(ia, 3) << version;
+        EXPECT_NE(is, ia) << version;
+        EXPECT_NE(ig, ia) << version;
+        if (version >= 510) {
+            EXPECT_EQ(ib, ia);  // same type, same picture: one image
+            EXPECT_EQ(ia2, ia);
+        } else {
+            // Without the system image list nothing tells two icons alike.
+            EXPECT_EQ(std::vector<int>({ib, ip, is, ig, ia2}), std::vector<int>({4, 5, 6, 7, 8}));
+        }
+        // The lists grow together, so an image index means the same entry in each.
+        const int count = ImageList_GetImageCount(lists[0]);
+        EXPECT_EQ(ImageList_GetImageCount(lists[1]), count) << version;
+        EXPECT_EQ(ImageList_GetImageCount(lists[2]), version >= 510 ? count : 3) << version;
+        EXPECT_EQ(count, 1 + std::max({ia, ib, ip, is, ig, ia2})) << version;
+        for (HIMAGELIST l : lists) ImageList_Destroy(l);
+    }
+    SharedIcons none;
+    EXPECT_EQ(none.Add(a), -1);
 }
 
 }  // namespace

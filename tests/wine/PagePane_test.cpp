@@ -96,9 +96,21 @@ TEST_F(PagePaneTest, LoadsEveryEntryWithItsIndexAndSelectsTheCursor) {
     EXPECT_EQ(ThePane().EntryTable[3].LastWriteTime, 0u);
     EXPECT_EQ(SendMessageW(List(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED), 1);
     EXPECT_EQ(Status(0), u"ファイル数 : 4");
-    // Small, normal and large image lists hold three fixed images and one per entry.
+    // After three fixed images, the lists hold one image per distinct icon;
+    // each item shows one of them, and the folder's differs from the file's.
     HIMAGELIST small = reinterpret_cast<HIMAGELIST>(SendMessageW(List(), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
-    EXPECT_EQ(ImageList_GetImageCount(small), 3 + 4);
+    const int images = ImageList_GetImageCount(small);
+    EXPECT_GE(images, 3 + 2);
+    EXPECT_LE(images, 3 + 4);
+    int image[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        LVITEMW it{LVIF_IMAGE, i};
+        SendMessageW(List(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&it));
+        image[i] = it.iImage;
+        EXPECT_GE(it.iImage, 3);
+        EXPECT_LT(it.iImage, images);
+    }
+    EXPECT_NE(image[2], image[0]);
 }
 
 TEST_F(PagePaneTest, ViewChangesKeepTheDetailWidths) {

@@ -77,6 +77,47 @@ TEST_F(SettingsFileWin, FileHeldOpenByAnotherHandle) {
     EXPECT_NE(test::ReadBytes(path), before);
 }
 
+// A reader that shares everything (as scanners and indexers open files)
+// still keeps the file from being replaced while it has it open.
+TEST_F(SettingsFileWin, AReaderHoldingTheFileDelaysTheWriteWithoutLosingIt) {
+    Load();
+    const std::string before = test::ReadBytes(path);
+    auto openReader = [&] {
+        return CreateFileW(AsW(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    };
+    HANDLE reader = openReader();
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    HANDLE closer = CreateThread(
+        nullptr, 0,
+        [](void* h) -> DWORD {
+            Sleep(150);
+            CloseHandle(h);
+            return 0;
+        },
+        reader, 0, nullptr);
+    ASSERT_TRUE(closer);
+    ChangeSomething();
+    WriteAll();
+    WaitForSingleObject(closer, INFINITE);
+    CloseHandle(closer);
+    EXPECT_FALSE(store.LastWriteFailed());
+    const std::string after = test::ReadBytes(path);
+    EXPECT_NE(after, before);
+    EXPECT_FALSE(test::FileExists(TempPathFor(path)));
+
+    // One that never lets go: the write fails after a while, and the file is
+    // the one before it, whole.
+    reader = openReader();
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    r.GlobalSettings.xPosi += 10;
+    WriteAll();
+    EXPECT_TRUE(store.LastWriteFailed());
+    CloseHandle(reader);
+    EXPECT_EQ(test::ReadBytes(path), after);
+    EXPECT_FALSE(test::FileExists(TempPathFor(path)));
+}
+
 TEST_F(SettingsFileWin, FileHeldOpenAtStartUpIsNeverOverwrittenWithDefaults) {
     std::string users = test::Utf16LE(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=12\r\n[Page12]\r\nLabel=Mine\r\n");
     ASSERT_TRUE(test::WriteBytes(path, users));
