@@ -3,11 +3,18 @@
 # fonts map to the installed IPA Gothic faces (Wine ships no Japanese fonts).
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
-STAMP="$WINEPREFIX/.vellumcraft-prefix-v4"
+STAMP="$WINEPREFIX/.vellumcraft-prefix-v5"
 [[ -f "$STAMP" ]] && exit 0
 
 mkdir -p "$WINEPREFIX"
 wineboot -i >/dev/null 2>&1 || { echo "wine-prefix: wineboot failed" >&2; exit 1; }
+
+# A new prefix links the user's Desktop, Documents, Music and the like to the
+# real home folder. Tests and benchmarks fill those folders with their own
+# files, so they become folders of the prefix instead.
+for link in "$WINEPREFIX"/drive_c/users/*/*; do
+  [[ -L "$link" ]] && rm -f "$link" && mkdir -p "$link"
+done
 
 # Wine's own faces (Marlett for the caption buttons, Tahoma) where this
 # Wine build looks for fonts.
