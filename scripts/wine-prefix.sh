@@ -3,7 +3,7 @@
 # fonts map to the installed IPA Gothic faces (Wine ships no Japanese fonts).
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
-STAMP="$WINEPREFIX/.vellumcraft-prefix-v5"
+STAMP="$WINEPREFIX/.vellumcraft-prefix-v6"
 [[ -f "$STAMP" ]] && exit 0
 
 mkdir -p "$WINEPREFIX"
@@ -28,6 +28,12 @@ REPL='HKCU\Software\Wine\Fonts\Replacements'
 for name in "ＭＳ Ｐゴシック" "ＭＳ ゴシック" "MS PGothic" "MS Gothic" "MS UI Gothic" "Yu Gothic UI" "Meiryo UI" "メイリオ"; do
   wine reg add "$REPL" /v "$name" /t REG_SZ /d "$FACE" /f >/dev/null 2>&1
 done
+# Captions are drawn in bold, where Wine's font linking does not reach the
+# Japanese face: the caption font is a Japanese one (LOGFONTW: -11, bold,
+# "Yu Gothic UI", which the replacements above turn into IPA Gothic).
+wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v CaptionFont /t REG_BINARY /d \
+  f5ffffff000000000000000000000000bc020000000000000000002259007500200047006f00740068006900630020005500490000000000000000000000000000000000000000000000000000000000000000000000000000000000 \
+  /f >/dev/null 2>&1
 LINK='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
 for name in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI"; do
   wine reg add "$LINK" /v "$name" /t REG_MULTI_SZ /d "$FONT_FILE,$FACE" /f >/dev/null 2>&1

@@ -131,3 +131,4 @@
 // Ids of the windows that keep their own lists.
 #include "MessageBoxIds.h"
 #include "PagePaneIds.h"
+#include "PageSettingsIds.h"

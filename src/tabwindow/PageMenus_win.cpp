@@ -73,8 +73,8 @@ LRESULT CALLBACK TabStripProc(HWND strip, UINT msg, WPARAM wp, LPARAM lp) {
         SendMessageW(strip, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
         if (hit.flags != TCHT_ONITEMLABEL && hit.flags != TCHT_ONITEM) break;
         if (msg == WM_LBUTTONDBLCLK) {
-            // The page settings dialog opens here once it exists.
             SendMessageW(app.TabWindow, WM_COMMAND, IDM_PAGE_SETTINGS, 0);
+            if (HWND pane = CurrentPagePane()) InvalidateRect(GetDlgItem(pane, IDC_PAGELIST), nullptr, FALSE);
             return 0;
         }
         POINT pt = hit.pt;

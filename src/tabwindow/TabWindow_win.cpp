@@ -9,6 +9,8 @@
 #include "common/WindowUtil_win.h"
 #include "common/Wide_win.h"
 #include "resources/resource.h"
+#include "pagesettings/PageSettings.h"
+#include "pagesettings/PageSettings_win.h"
 #include "pageview/PagePane_win.h"
 #include "pageview/PaneState.h"
 #include "settings/SettingsFile.h"
@@ -243,6 +245,17 @@ void AddPageCommand(App& app) {
     WriteGlobalSettings(r, app.store);
 }
 
+// Page settings: the dialog edits the page in the current tab; after OK the
+// page's look is stored.
+void PageSettingsCommand(App& app, HWND tab) {
+    UpdateWindow(tab);
+    if (RunPageSettingsDialog(app, tab) != IDOK) return;
+    const PageId id = PageIdOfCurrentTab(app.rec);
+    if (id < 0) return;
+    ProfileBatch batch(app.store);
+    WritePage(app.rec, app.store, id, WriteGroup::Look);
+}
+
 void DuplicatePageCommand(App& app) {
     if (!UserPageSelected(app)) return;
     Records& r = app.rec;
@@ -404,6 +417,7 @@ const Command kCommands[] = {
          return 0;
      }},
     {IDM_PAGE_ADD, [](App& a, HWND, WPARAM, LPARAM) -> INT_PTR { AddPageCommand(a); return 0; }},
+    {IDM_PAGE_SETTINGS, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { PageSettingsCommand(a, t); return 0; }},
     {IDM_PAGE_DUPLICATE, [](App& a, HWND, WPARAM, LPARAM) -> INT_PTR { DuplicatePageCommand(a); return 0; }},
     {IDM_PAGE_DELETE, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { DeletePageCommand(a, t); return 0; }},
     {IDM_ENTRY_REMOVE, [](App&, HWND, WPARAM w, LPARAM l) -> INT_PTR { ForwardToPane(WM_COMMAND, w, l); return 0; }},

@@ -253,6 +253,12 @@ bool XRightClickAt(POINT at) {
                            " click 3") == 0;
 }
 
+// Moves the pointer to the screen point and double-clicks the left button.
+bool XDoubleClickAt(POINT at) {
+    return RunLinuxCommand("timeout 10 xdotool mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) +
+                           " click --repeat 2 --delay 60 1") == 0;
+}
+
 // The Linux path of a Windows path, as Wine maps it.
 std::string LinuxPathOf(const std::u16string& windowsPath) {
     using ToUnix = char*(CDECL*)(LPCWSTR);
@@ -454,6 +460,39 @@ TEST_F(Mouse, RightClickOnATabOpensTheContextMenuButBesideTheTabsItDoesNot) {
     if (!OpenMenus(app.pid()).empty()) XPressKeys({"Escape"});
     EXPECT_EQ(SelectedTab(tab), 0);
 
+    Close();
+    EXPECT_EQ(FileNow(), StartFile()) << Narrow(test::TextOf(FileBytes()));
+}
+
+// ---- Page settings from the tab strip ---------------------------------------------
+
+TEST_F(Mouse, DoubleClickOnATabOpensThePageSettingsAndEscapeLeavesThePage) {
+    ASSERT_NO_FATAL_FAILURE(Start(u"tabsettings"));
+    RECT first{};
+    ASSERT_TRUE(ControlRect(app.handle(), TabStrip(tab), TCM_GETITEMRECT, 0, first));
+    ASSERT_TRUE(XDoubleClickAt(Middle(first)));
+    const std::u16string caption = u"Vellumcraft - ページ \"Page1\" の設定";
+    HWND dialog = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND h : TopLevelWindowsOf(app.pid()))
+                if (IsWindowVisible(h) && ClassOf(h) == u"#32770" && GetWindow(h, GW_OWNER) == tab) dialog = h;
+            return dialog != nullptr;
+        },
+        kEffect);
+    ASSERT_TRUE(dialog) << "no page settings dialog";
+    wchar_t text[128] = {};
+    GetWindowTextW(dialog, text, 128);
+    EXPECT_EQ(U16(text), caption);
+    Ask(dialog, WM_NULL);
+    Sleep(150);
+    const std::string file = Screenshot("menus-page-settings");
+    EXPECT_FALSE(file.empty()) << "no screenshot";
+    std::cout << "screenshot: " << file << std::endl;
+
+    ASSERT_TRUE(XPressKeys({"Escape"}));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEffect)) << "Escape left the dialog open";
+    EXPECT_EQ(SelectedTab(tab), 0);
     Close();
     EXPECT_EQ(FileNow(), StartFile()) << Narrow(test::TextOf(FileBytes()));
 }

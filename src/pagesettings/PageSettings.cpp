@@ -1,0 +1,47 @@
+#include "pagesettings/PageSettings.h"
+
+#include "common/U16.h"
+
+namespace vc {
+
+const SettingsPaneInfo PageSettingsPanes[kPageSettingsPaneCount] = {
+    {1011, 136, u"編集", u"ページの設定\nラベル、コメントの設定", 4},
+    {1012, 139, u"表示", u"アイコンの表示\nアイコンの表示方法の設定", 5},
+    {1013, 138, u"文字", u"文字の設定\nフォントの設定", 6},
+    {1014, 137, u"色", u"色の指定\n文字と背景の色設定", 7},
+    {1015, 140, u"情報", u"ファイルの情報\nファイルの情報の表示", 8},
+};
+
+int PaneOfButton(const SettingsPaneInfo* panes, int count, int id) {
+    for (int i = 0; i < count; ++i)
+        if (panes[i].buttonId == id) return i;
+    return -1;
+}
+
+std::u16string PageSettingsCaption(std::u16string_view label) {
+    std::u16string caption = u"Vellumcraft - ページ \"";
+    caption += CutTo(label, 32);
+    caption += u"\" の設定";
+    return caption;
+}
+
+PageId PageIdOfCurrentTab(const Records& r) {
+    const int32_t tab = r.GlobalSettings.TabNumber;
+    if (tab >= 0 && tab < r.ShownSpecialCount) return SpecialPageId(r.ShownSpecialPages[size_t(tab)]);
+    if (r.CurrentPage >= 0 && size_t(r.CurrentPage) < r.UserPages.size()) return r.CurrentPage;
+    return -1;
+}
+
+int NextSampleIndex(int index, int entryCount) {
+    if (entryCount <= 0) return index;
+    const int next = index + 1;
+    return next >= entryCount || next < 0 ? 0 : next;
+}
+
+std::u16string SampleText(std::u16string_view fileName, bool recentPage) {
+    std::u16string_view text = fileName.substr(0, fileName.find(u'.'));
+    if (recentPage) text = text.substr(0, text.find(u" ("));
+    return std::u16string(text);
+}
+
+}  // namespace vc

@@ -1,0 +1,252 @@
+#include "pagesettings/PageSettings_win.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <optional>
+
+#include "app/App_win.h"
+#include "common/U16.h"
+#include "common/Wide_win.h"
+#include "common/WindowUtil_win.h"
+#include "pagesettings/PageSettings.h"
+#include "pagesettings/SettingsFrame_win.h"
+#include "pageview/FileDetails.h"
+#include "pageview/FileDetails_win.h"
+#include "pageview/PagePane_win.h"
+#include "pageview/PaneState.h"
+#include "resources/resource.h"
+#include "tabwindow/Swatch_win.h"
+
+namespace vc {
+namespace {
+
+HWND CreatePane(HWND frame, int index);
+
+struct Dialog {
+    PageRecord working;
+    PageId page = -1;
+    int sampleIndex = 0;
+    HFONT sampleFont = nullptr;
+    HBRUSH sampleBrush = nullptr;
+    std::optional<SettingsFrame> frame;
+};
+Dialog* g_dialog = nullptr;
+
+bool Animated() { return TheApp().rec.GlobalSettings.TabStyle & TabStyleBit::Animation; }
+
+void MakeSampleLook(HWND dialog) {
+    Dialog& d = *g_dialog;
+    HWND sample = GetDlgItem(dialog, IDC_SETTINGS_SAMPLE);
+    if (d.sampleFont) DeleteObject(d.sampleFont);
+    // Underline and strike-out never reach the sample.
+    const std::u16string face(CutTo(d.working.FontName, LF_FACESIZE - 1));
+    d.sampleFont = CreateFontW(d.working.FontSize, 0, 0, 0, (d.working.FontStyle & FontStyleBit::Bold) ? 700 : 400,
+                               (d.working.FontStyle & FontStyleBit::Italic) ? TRUE : FALSE, FALSE, FALSE,
+                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               DEFAULT_PITCH | FF_DONTCARE, AsW(face));
+    if (d.sampleFont) SendMessageW(sample, WM_SETFONT, reinterpret_cast<WPARAM>(d.sampleFont), FALSE);
+    if (d.sampleBrush) DeleteObject(d.sampleBrush);
+    d.sampleBrush = CreateSolidBrush(d.working.FontColorBk);
+}
+
+// Shows the next entry's name on the sample strip.
+void NextSample(HWND dialog) {
+    Dialog& d = *g_dialog;
+    const PaneState& p = ThePane();
+    if (p.EntryCount <= 0) return;
+    d.sampleIndex = NextSampleIndex(d.sampleIndex, p.EntryCount);
+    std::u16string text;
+    if (size_t(d.sampleIndex) < p.EntryTable.size()) {
+        const std::u16string& path = p.EntryTable[size_t(d.sampleIndex)].Path;
+        std::optional<FullPath> full = path.empty() ? std::nullopt : FullPathOf(path);
+        if (full && full->NameStart < full->Text.size())
+            text = SampleText(full->Name(), KindOf(d.page) == PageKind::Special && d.working.FolderId == kRecentFolderId);
+    }
+    SetDlgItemTextW(dialog, IDC_SETTINGS_SAMPLE, AsW(text));
+}
+
+void OnInitDialog(HWND dialog) {
+    App& app = TheApp();
+    Dialog& d = *g_dialog;
+    PlaceDialogBesideTabWindow(dialog);
+    d.page = PageIdOfCurrentTab(app.rec);
+    if (const PageRecord* page = app.rec.Page(d.page)) d.working = *page;
+    d.frame.emplace(PageSettingsPanes, kPageSettingsPaneCount, PageSettingsPaneIndex(), CreatePane);
+    d.frame->Create(dialog, false);
+    SetWindowTextW(dialog, AsW(PageSettingsCaption(d.working.Label)));
+    MakeSampleLook(dialog);
+    d.sampleIndex = ThePane().EntryCount;
+    SendMessageW(dialog, WM_COMMAND, IDC_SETTINGS_SAMPLE, 0);
+    SendMessageW(dialog, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16,
+                                                     LR_SHARED)));
+    // The slide comes last, once the dialog holds everything it shows.
+    if (app.rec.WindowsVersion < 600 && Animated()) {
+        AnimateWindow(dialog, 75, AW_SLIDE | AW_ACTIVATE | AW_VER_POSITIVE);
+        if (HWND pane = d.frame->pane()) RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+}
+
+void EndWith(HWND dialog, int result) {
+    App& app = TheApp();
+    if (app.rec.WindowsVersion < 600 && Animated()) AnimateWindow(dialog, 75, AW_SLIDE | AW_HIDE | AW_VER_NEGATIVE);
+    EndDialog(dialog, result);
+    if (HWND pane = CurrentPagePane()) InvalidateRect(pane, nullptr, FALSE);
+}
+
+void OnOk(HWND dialog) {
+    App& app = TheApp();
+    Dialog& d = *g_dialog;
+    d.frame->ClosePane();
+    if (PageRecord* page = app.rec.Page(d.page)) {
+        *page = d.working;
+        if (HWND strip = app.TabWindow ? GetDlgItem(app.TabWindow, IDC_TABSTRIP) : nullptr) {
+            std::u16string label = page->Label;
+            TCITEMW item{};
+            item.mask = TCIF_TEXT | TCIF_IMAGE;
+            item.pszText = const_cast<wchar_t*>(AsW(label));
+            item.iImage = page->LabelColor + kLabelColorCount;  // the selected tab's full swatch
+            SendMessageW(strip, TCM_SETITEMW, WPARAM(app.rec.GlobalSettings.TabNumber),
+                         reinterpret_cast<LPARAM>(&item));
+        }
+        if (HWND pane = CurrentPagePane()) {
+            SendMessageW(pane, WM_COMMAND, ApplyFontAndColours, 0);
+            SendMessageW(pane, WM_COMMAND, ApplyView, 0);
+            InvalidateRect(pane, nullptr, FALSE);
+        }
+    }
+    EndWith(dialog, IDOK);
+}
+
+INT_PTR CALLBACK FrameProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+    Dialog* d = g_dialog;
+    if (!d) return FALSE;
+    switch (msg) {
+    case WM_INITDIALOG: OnInitDialog(dialog); return TRUE;
+    case WM_COMMAND: {
+        const int id = LOWORD(wp);
+        if (id == IDOK) {
+            OnOk(dialog);
+        } else if (id == IDCANCEL) {
+            EndWith(dialog, IDCANCEL);
+        } else if (int pane = PaneOfButton(PageSettingsPanes, kPageSettingsPaneCount, id); pane >= 0) {
+            d->frame->SwitchTo(pane, Animated());
+        } else if (id == ApplyFontAndColours) {
+            MakeSampleLook(dialog);
+            RedrawWindow(GetDlgItem(dialog, IDC_SETTINGS_SAMPLE), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+        } else if (id == IDC_SETTINGS_SAMPLE && (HIWORD(wp) == STN_CLICKED || HIWORD(wp) == STN_DBLCLK)) {
+            // A double click is a second click for someone going through the names.
+            NextSample(dialog);
+        }
+        return TRUE;
+    }
+    case WM_NOTIFY: {
+        auto* nm = reinterpret_cast<NMHDR*>(lp);
+        if (nm->code == TTN_GETDISPINFOW && d->frame) d->frame->OnTooltip(reinterpret_cast<NMTTDISPINFOW*>(lp));
+        return FALSE;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC: {
+        HDC dc = reinterpret_cast<HDC>(wp);
+        HWND control = reinterpret_cast<HWND>(lp);
+        if (GetDlgCtrlID(control) == IDC_SETTINGS_SAMPLE) {
+            SetTextColor(dc, d->working.FontColor);
+            SetBkMode(dc, TRANSPARENT);
+            return reinterpret_cast<INT_PTR>(d->sampleBrush);
+        }
+        return d->frame ? d->frame->ColourControl(dialog, dc, control) : FALSE;
+    }
+    case WM_DWMCOMPOSITIONCHANGED:
+        if (d->frame) d->frame->OnCompositionChanged();
+        return FALSE;
+    case WM_CLOSE: EndDialog(dialog, IDCANCEL); return TRUE;
+    case WM_DESTROY:
+        if (d->frame) d->frame->Destroy();
+        if (d->sampleFont) DeleteObject(d->sampleFont);
+        if (d->sampleBrush) DeleteObject(d->sampleBrush);
+        d->sampleFont = nullptr;
+        d->sampleBrush = nullptr;
+        return FALSE;
+    }
+    return FALSE;
+}
+
+// ---- File info pane: what the page holds ----
+
+INT_PTR CALLBACK FileInfoProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_INITDIALOG: {
+        const App& app = TheApp();
+        const float sx = app.rec.DpiX / 96.0f;
+        HWND list = GetDlgItem(pane, IDC_FILEINFO_LIST);
+        const DWORD ex = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP;
+        SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, ex, ex);
+        const wchar_t* headers[2] = {L"項目", L"内容"};
+        const int widths[2] = {int(95 * sx), int(310 * sx)};
+        for (int c = 0; c < 2; ++c) {
+            LVCOLUMNW col{};
+            col.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+            col.fmt = LVCFMT_LEFT;
+            col.cx = widths[c];
+            col.pszText = const_cast<wchar_t*>(headers[c]);
+            col.iSubItem = c;
+            SendMessageW(list, LVM_INSERTCOLUMNW, WPARAM(c), reinterpret_cast<LPARAM>(&col));
+        }
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(L"ファイル数");
+        const int row = int(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+        std::u16string count = Dec(ThePane().EntryCount);
+        LVITEMW sub{};
+        sub.iSubItem = 1;
+        sub.pszText = const_cast<wchar_t*>(AsW(count));
+        SendMessageW(list, LVM_SETITEMTEXTW, WPARAM(row), reinterpret_cast<LPARAM>(&sub));
+        SetControlTheme(list, L"EXPLORER");
+        if (Animated()) AnimateWindow(pane, 75, AW_SLIDE | AW_ACTIVATE | AW_VER_POSITIVE);
+        return TRUE;
+    }
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC: return ColourPaneControl(pane, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+    }
+    return FALSE;
+}
+
+HWND CreatePane(HWND frame, int index) {
+    DLGPROC proc = nullptr;
+    int templateId = 0;
+    switch (index) {
+    case 4:
+        proc = FileInfoProc;
+        templateId = IDD_FILEINFOPANE;
+        break;
+    default: return nullptr;  // panes still to come
+    }
+    return CreateDialogParamW(TheApp().instance, MAKEINTRESOURCEW(templateId), frame, proc, 0);
+}
+
+}  // namespace
+
+PageRecord& PageSettingsWorkingCopy() {
+    static PageRecord none;
+    return g_dialog ? g_dialog->working : none;
+}
+
+int& PageSettingsPaneIndex() {
+    static int index = 0;
+    return index;
+}
+
+INT_PTR RunPageSettingsDialog(App& app, HWND owner) {
+    if (g_dialog) return IDCANCEL;  // one at a time
+    Dialog d;
+    g_dialog = &d;
+    INT_PTR result = DialogBoxParamW(app.instance, MAKEINTRESOURCEW(IDD_PAGESETTINGS), owner, FrameProc, 0);
+    g_dialog = nullptr;
+    return result == IDOK ? IDOK : IDCANCEL;
+}
+
+}  // namespace vc

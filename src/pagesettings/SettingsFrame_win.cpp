@@ -1,0 +1,170 @@
+#include "pagesettings/SettingsFrame_win.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "app/App_win.h"
+#include "common/Wide_win.h"
+#include "common/WindowUtil_win.h"
+#include "resources/resource.h"
+#include "tabwindow/Swatch_win.h"
+
+namespace vc {
+namespace {
+
+constexpr int kGlassHeight = 11;
+
+// The desktop window manager, looked up on first use: it does not exist
+// before Windows Vista.
+struct Dwm {
+    using IsEnabledFn = HRESULT(WINAPI*)(BOOL*);
+    using ExtendFn = HRESULT(WINAPI*)(HWND, const int*);  // MARGINS: left, right, top, bottom
+    IsEnabledFn isEnabled = nullptr;
+    ExtendFn extend = nullptr;
+
+    static const Dwm& Get() {
+        static const Dwm dwm = [] {
+            Dwm d;
+            if (HMODULE lib = LoadLibraryW(L"dwmapi.dll")) {
+                d.isEnabled = reinterpret_cast<IsEnabledFn>(
+                    reinterpret_cast<void*>(GetProcAddress(lib, "DwmIsCompositionEnabled")));
+                d.extend = reinterpret_cast<ExtendFn>(
+                    reinterpret_cast<void*>(GetProcAddress(lib, "DwmExtendFrameIntoClientArea")));
+            }
+            return d;
+        }();
+        return dwm;
+    }
+};
+
+void ExtendGlass(HWND dialog) {
+    const Dwm& dwm = Dwm::Get();
+    const int margins[4] = {0, 0, kGlassHeight, kGlassHeight};
+    if (dwm.extend) dwm.extend(dialog, margins);
+}
+
+float ScaleX() { return TheApp().rec.DpiX / 96.0f; }
+float ScaleY() { return TheApp().rec.DpiY / 96.0f; }
+
+}  // namespace
+
+bool GlassAvailable(uint32_t windowsVersion) {
+    if (windowsVersion < 600) return false;
+    const Dwm& dwm = Dwm::Get();
+    BOOL on = FALSE;
+    return dwm.isEnabled && SUCCEEDED(dwm.isEnabled(&on)) && on;
+}
+
+void SettingsFrame::Create(HWND dialog, bool animate) {
+    dialog_ = dialog;
+    const App& app = TheApp();
+    const float sx = ScaleX(), sy = ScaleY();
+    if (paneIndex_ < 0 || paneIndex_ >= count_) paneIndex_ = 0;
+
+    std::vector<TBBUTTON> buttons(static_cast<size_t>(count_));
+    for (int i = 0; i < count_; ++i) {
+        TBBUTTON& b = buttons[size_t(i)];
+        b.iBitmap = panes_[i].image;
+        b.idCommand = panes_[i].buttonId;
+        b.fsState = BYTE(TBSTATE_ENABLED | (i == paneIndex_ ? TBSTATE_CHECKED : 0));
+        b.fsStyle = BYTE(BTNS_CHECKGROUP | BTNS_SHOWTEXT);
+    }
+    toolbar_ = CreateToolbarEx(dialog,
+                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBSTYLE_TOOLTIPS | TBSTYLE_WRAPABLE |
+                                   TBSTYLE_FLAT | TBSTYLE_TRANSPARENT | CCS_NODIVIDER | CCS_NOPARENTALIGN |
+                                   CCS_NORESIZE,
+                               IDC_SETTINGS_TOOLBAR, count_, app.instance, IDB_TOOLBAR, buttons.data(), count_, 0,
+                               0, 24, int(24 * sy), sizeof(TBBUTTON));
+    if (toolbar_) {
+        for (int i = 0; i < count_; ++i) {
+            TBBUTTONINFOW info{};
+            info.cbSize = sizeof info;
+            info.dwMask = TBIF_TEXT;
+            info.pszText = const_cast<wchar_t*>(AsW(panes_[i].text));
+            SendMessageW(toolbar_, TB_SETBUTTONINFOW, WPARAM(panes_[i].buttonId), reinterpret_cast<LPARAM>(&info));
+        }
+        const int w = int(86 * sx), h = int(60 * sy);
+        SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(w, h));
+        SendMessageW(toolbar_, TB_SETBUTTONWIDTH, 0, MAKELPARAM(w, h));
+        if (int(88 * sx) && int(260 * sy))
+            MoveWindow(toolbar_, int(5 * sx), int(16 * sy), int(88 * sx), int(260 * sy), FALSE);
+        toolbarFont_ = FontFromWindowFont(dialog, 0, 0, 0, 0, 0, u"");
+        if (toolbarFont_) SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(toolbarFont_), FALSE);
+        if (HWND tip = reinterpret_cast<HWND>(SendMessageW(toolbar_, TB_GETTOOLTIPS, 0, 0))) {
+            // The width lets the line break in a tooltip text take effect.
+            SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 480);
+            LONG_PTR st = GetWindowLongPtrW(tip, GWL_STYLE);
+            SetWindowLongPtrW(tip, GWL_STYLE, (st | TTS_BALLOON) & ~LONG_PTR(WS_BORDER));
+        }
+    }
+    CreatePane();
+
+    RECT rc;
+    GetClientRect(dialog, &rc);
+    MoveWindow(GetDlgItem(dialog, IDC_GLASS_TOP), 0, 0, rc.right, kGlassHeight, TRUE);
+    MoveWindow(GetDlgItem(dialog, IDC_GLASS_BOTTOM), 0, rc.bottom - kGlassHeight, rc.right, kGlassHeight, TRUE);
+    if (app.rec.WindowsVersion >= 600) {
+        if (GlassAvailable(app.rec.WindowsVersion)) ExtendGlass(dialog);
+    } else if (animate) {
+        AnimateWindow(dialog, 75, AW_SLIDE | AW_ACTIVATE | AW_VER_POSITIVE);
+        if (pane_) RedrawWindow(pane_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+}
+
+void SettingsFrame::CreatePane() {
+    pane_ = paneIndex_ >= 0 && paneIndex_ < count_ && create_ ? create_(dialog_, paneIndex_) : nullptr;
+}
+
+void SettingsFrame::SwitchTo(int index, bool animate) {
+    if (index < 0 || index >= count_ || index == paneIndex_) return;
+    if (pane_) {
+        if (animate) AnimateWindow(pane_, 75, AW_SLIDE | AW_HIDE | AW_VER_NEGATIVE);
+        DestroyWindow(pane_);
+        pane_ = nullptr;
+    }
+    paneIndex_ = index;
+    CreatePane();
+    if (pane_) RedrawWindow(pane_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void SettingsFrame::ClosePane() {
+    if (pane_) DestroyWindow(pane_);
+    pane_ = nullptr;
+}
+
+void SettingsFrame::Destroy() {
+    ClosePane();
+    if (toolbar_) DestroyWindow(toolbar_);
+    toolbar_ = nullptr;
+    if (toolbarFont_) DeleteObject(toolbarFont_);
+    toolbarFont_ = nullptr;
+}
+
+void SettingsFrame::OnTooltip(NMTTDISPINFOW* info) const {
+    const int i = PaneOfButton(panes_, count_, int(info->hdr.idFrom));
+    if (i < 0) return;
+    info->hinst = TheApp().instance;
+    info->lpszText = const_cast<wchar_t*>(AsW(panes_[i].tip));
+}
+
+INT_PTR SettingsFrame::ColourControl(HWND dialog, HDC dc, HWND control) const {
+    SetBkMode(dc, TRANSPARENT);
+    AlignBackgroundBrush(dialog, control, dc);
+    const int id = GetDlgCtrlID(control);
+    if ((id == IDC_GLASS_TOP || id == IDC_GLASS_BOTTOM) && GlassAvailable(TheApp().rec.WindowsVersion))
+        return reinterpret_cast<INT_PTR>(GetStockObject(BLACK_BRUSH));  // drawn as glass
+    return reinterpret_cast<INT_PTR>(BackgroundBrush());
+}
+
+void SettingsFrame::OnCompositionChanged() {
+    if (GlassAvailable(TheApp().rec.WindowsVersion)) ExtendGlass(dialog_);
+}
+
+INT_PTR ColourPaneControl(HWND pane, HDC dc, HWND control) {
+    SetBkMode(dc, TRANSPARENT);
+    AlignBackgroundBrush(pane, control, dc);
+    return reinterpret_cast<INT_PTR>(BackgroundBrush());
+}
+
+}  // namespace vc

@@ -1,0 +1,69 @@
+// The frame shared by the page settings and general settings dialogs: the
+// side toolbar whose buttons pick the pane, one pane at a time, the glass
+// strips at the top and bottom, and the colouring of the controls on the
+// tinted background.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdint>
+
+#include "pagesettings/PageSettings.h"
+
+namespace vc {
+
+// Creates a settings pane (a child dialog) of the frame; nullptr when the
+// pane does not exist.
+using SettingsPaneFactory = HWND (*)(HWND frame, int index);
+
+class SettingsFrame {
+public:
+    SettingsFrame(const SettingsPaneInfo* panes, int count, int& paneIndex, SettingsPaneFactory create)
+        : panes_(panes), count_(count), paneIndex_(paneIndex), create_(create) {}
+
+    // The toolbar with the current pane's button checked, the current pane,
+    // the glass strips. `animate` slides the dialog in where there is no
+    // glass (before Windows Vista).
+    void Create(HWND dialog, bool animate);
+    // Shows pane `index` instead of the current one; nothing when it is
+    // shown already. The old pane writes its fields back as it goes.
+    void SwitchTo(int index, bool animate);
+    // Closes the current pane, so that it writes its fields back.
+    void ClosePane();
+    // Releases the toolbar, its font and the pane.
+    void Destroy();
+
+    // The tooltip of a toolbar button.
+    void OnTooltip(NMTTDISPINFOW* info) const;
+    // WM_CTLCOLOR* of a control on the frame or on a pane: transparent text
+    // on the background pattern, and glass on the strips.
+    INT_PTR ColourControl(HWND dialog, HDC dc, HWND control) const;
+    // WM_DWMCOMPOSITIONCHANGED.
+    void OnCompositionChanged();
+
+    HWND pane() const { return pane_; }
+    HWND toolbar() const { return toolbar_; }
+
+private:
+    void CreatePane();
+
+    const SettingsPaneInfo* panes_;
+    int count_;
+    int& paneIndex_;
+    SettingsPaneFactory create_;
+    HWND dialog_ = nullptr;
+    HWND toolbar_ = nullptr;
+    HWND pane_ = nullptr;
+    HFONT toolbarFont_ = nullptr;
+};
+
+// Colours a control of a settings pane like the frame's own controls.
+INT_PTR ColourPaneControl(HWND pane, HDC dc, HWND control);
+
+// Whether the desktop composes windows (glass can be drawn); false before
+// Windows Vista and where the desktop window manager is missing.
+bool GlassAvailable(uint32_t windowsVersion);
+
+}  // namespace vc
