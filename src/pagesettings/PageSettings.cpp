@@ -32,6 +32,13 @@ PageId PageIdOfCurrentTab(const Records& r) {
     return -1;
 }
 
+std::u16string MakeDefaultQuestion(std::u16string_view paneName) {
+    std::u16string text = u"\"";
+    text += CutTo(paneName, 5);
+    text += u"\" の設定\n\n現在の設定を、初期値としますか?\n以後、ページを新規に追加したとき、この設定が使用されます。";
+    return CutTo(text, 199).size() == text.size() ? text : std::u16string(CutTo(text, 199));
+}
+
 int NextSampleIndex(int index, int entryCount) {
     if (entryCount <= 0) return index;
     const int next = index + 1;

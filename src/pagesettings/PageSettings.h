@@ -38,6 +38,10 @@ PageId PageIdOfCurrentTab(const Records& r);
 // With no entries the index stays (the strip keeps its text).
 int NextSampleIndex(int index, int entryCount);
 
+// The question of "初期値設定...": whether the pane's settings become the
+// defaults for new pages. The pane name is cut at 5 units.
+std::u16string MakeDefaultQuestion(std::u16string_view paneName);
+
 // What the sample strip shows of a file name: the part before its first
 // "."; on the recent-files page also before its first " (".
 std::u16string SampleText(std::u16string_view fileName, bool recentPage);

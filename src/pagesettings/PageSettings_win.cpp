@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/App_win.h"
+#include "common/MessageBox_win.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"
@@ -16,6 +17,8 @@
 #include "pageview/PagePane_win.h"
 #include "pageview/PaneState.h"
 #include "resources/resource.h"
+#include "settings/SettingsFile.h"
+#include "pagesettings/PagePanes_win.h"
 #include "tabwindow/Swatch_win.h"
 
 namespace vc {
@@ -174,9 +177,11 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
     return FALSE;
 }
 
+}  // namespace
+
 // ---- File info pane: what the page holds ----
 
-INT_PTR CALLBACK FileInfoProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR CALLBACK FileInfoPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_INITDIALOG: {
         const App& app = TheApp();
@@ -215,17 +220,19 @@ INT_PTR CALLBACK FileInfoProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp) {
     return FALSE;
 }
 
+namespace {
+
 HWND CreatePane(HWND frame, int index) {
-    DLGPROC proc = nullptr;
-    int templateId = 0;
-    switch (index) {
-    case 4:
-        proc = FileInfoProc;
-        templateId = IDD_FILEINFOPANE;
-        break;
-    default: return nullptr;  // panes still to come
-    }
-    return CreateDialogParamW(TheApp().instance, MAKEINTRESOURCEW(templateId), frame, proc, 0);
+    static const struct {
+        int templateId;
+        DLGPROC proc;
+    } kPanes[kPageSettingsPaneCount] = {
+        {IDD_LABELPANE, LabelPaneProc},   {IDD_VIEWPANE, ViewPaneProc},         {IDD_FONTPANE, FontPaneProc},
+        {IDD_COLOURPANE, ColourPaneProc}, {IDD_FILEINFOPANE, FileInfoPaneProc},
+    };
+    if (index < 0 || index >= kPageSettingsPaneCount) return nullptr;
+    return CreateDialogParamW(TheApp().instance, MAKEINTRESOURCEW(kPanes[index].templateId), frame, kPanes[index].proc,
+                              0);
 }
 
 }  // namespace
@@ -233,6 +240,15 @@ HWND CreatePane(HWND frame, int index) {
 PageRecord& PageSettingsWorkingCopy() {
     static PageRecord none;
     return g_dialog ? g_dialog->working : none;
+}
+
+bool OfferAsDefaults(HWND pane, const char16_t* paneName, void (*copy)(const PageRecord& from, PageRecord& to)) {
+    if (ShowMessageBox(pane, kMessageBoxYesNo, MakeDefaultQuestion(paneName)) != kMessageBoxYes) return false;
+    App& app = TheApp();
+    copy(PageSettingsWorkingCopy(), app.rec.DefaultPage);
+    ProfileBatch batch(app.store);
+    WritePage(app.rec, app.store, kDefaultPageId, WriteGroup::All);
+    return true;
 }
 
 int& PageSettingsPaneIndex() {

@@ -132,3 +132,7 @@
 #include "MessageBoxIds.h"
 #include "PagePaneIds.h"
 #include "PageSettingsIds.h"
+#include "LabelPaneIds.h"
+#include "ViewPaneIds.h"
+#include "FontPaneIds.h"
+#include "ColourPaneIds.h"

@@ -1,0 +1,7 @@
+#include "pagesettings/PagePanes_win.h"
+
+namespace vc {
+
+INT_PTR CALLBACK FontPaneProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+}  // namespace vc

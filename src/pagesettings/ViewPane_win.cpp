@@ -1,0 +1,7 @@
+#include "pagesettings/PagePanes_win.h"
+
+namespace vc {
+
+INT_PTR CALLBACK ViewPaneProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+}  // namespace vc

@@ -1,0 +1,2 @@
+// Template and controls of the FontPane.
+#pragma once

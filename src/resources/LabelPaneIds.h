@@ -1,0 +1,2 @@
+// Template and controls of the LabelPane.
+#pragma once
