@@ -15,43 +15,10 @@
 #include "pageview/PaneState.h"
 #include "resources/resource.h"
 #include "support/AppFixture_win.h"
+#include "support/SettingsDialog_win.h"
 
 namespace vc {
 namespace {
-
-// What the test does once the modal dialog is up; it must end the dialog.
-std::function<void(HWND)> g_inDialog;
-
-HWND OpenDialog() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM out) -> BOOL {
-            wchar_t name[16] = {};
-            GetClassNameW(w, name, 16);
-            if (IsWindowVisible(w) && std::u16string(AsU16(name)) == u"#32770" &&
-                GetDlgItem(w, IDC_SETTINGS_SAMPLE)) {
-                *reinterpret_cast<HWND*>(out) = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-void CALLBACK ActInDialog(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND dialog = OpenDialog();
-    if (!dialog || !g_inDialog) return;
-    KillTimer(nullptr, id);
-    std::exchange(g_inDialog, nullptr)(dialog);
-}
-
-// A dialog nobody ended would hang the suite.
-void CALLBACK GiveUp(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    if (HWND dialog = OpenDialog()) EndDialog(dialog, IDCANCEL);
-}
 
 std::u16string Text(HWND w) { return WindowText(w); }
 
@@ -78,16 +45,7 @@ protected:
         return app;
     }
 
-    // Opens the dialog with the tab window's command and runs `act` in it.
-    void RunDialog(std::function<void(HWND)> act) {
-        g_inDialog = std::move(act);
-        SetTimer(nullptr, 0, 20, ActInDialog);
-        const UINT_PTR stop = SetTimer(nullptr, 0, 10000, GiveUp);
-        SendMessageW(TheApp().TabWindow, WM_COMMAND, IDM_PAGE_SETTINGS, 0);
-        KillTimer(nullptr, stop);
-        EXPECT_FALSE(g_inDialog) << "the dialog did not open";
-        g_inDialog = nullptr;
-    }
+    static void RunDialog(std::function<void(HWND)> act) { test::RunSettingsDialog(IDM_PAGE_SETTINGS, std::move(act)); }
 
     static std::u16string TabText(int tab, int* image = nullptr) {
         wchar_t text[64] = {};
@@ -189,6 +147,7 @@ TEST_F(PageSettingsTest, ThePaneShownLastIsShownAgainAndAClickOnItsButtonKeepsIt
 
 TEST_F(PageSettingsTest, OkPutsTheWorkingCopyBackAndStoresThePageButCancelDoesNot) {
     StartOn(entries);
+    PageSettingsPaneIndex() = 4;  // a pane that writes nothing back
     const std::string before = test::ReadBytes(path);
     const PageRecord original = TheApp().rec.UserPages[0];
     RunDialog([&](HWND dialog) {
@@ -222,6 +181,7 @@ TEST_F(PageSettingsTest, AWellKnownFolderPageIsEditedInItsOwnRecord) {
     App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1\r\nSpcialFolder=1\r\nTabNumber=0\r\n");
     Pump();
     ASSERT_EQ(app.rec.ShownSpecialCount, 1);
+    PageSettingsPaneIndex() = 4;
     std::u16string caption;
     RunDialog([&](HWND dialog) {
         caption = Text(dialog);
