@@ -38,11 +38,15 @@ struct Dwm {
     }
 };
 
-void ExtendGlass(HWND dialog) {
+}  // namespace
+
+void ExtendGlassFrame(HWND dialog) {
     const Dwm& dwm = Dwm::Get();
     const int margins[4] = {0, 0, kGlassHeight, kGlassHeight};
     if (dwm.extend) dwm.extend(dialog, margins);
 }
+
+namespace {
 
 float ScaleX() { return TheApp().rec.DpiX / 96.0f; }
 float ScaleY() { return TheApp().rec.DpiY / 96.0f; }
@@ -105,7 +109,7 @@ void SettingsFrame::Create(HWND dialog, bool animate) {
     MoveWindow(GetDlgItem(dialog, IDC_GLASS_TOP), 0, 0, rc.right, kGlassHeight, TRUE);
     MoveWindow(GetDlgItem(dialog, IDC_GLASS_BOTTOM), 0, rc.bottom - kGlassHeight, rc.right, kGlassHeight, TRUE);
     if (app.rec.WindowsVersion >= 600) {
-        if (GlassAvailable(app.rec.WindowsVersion)) ExtendGlass(dialog);
+        if (GlassAvailable(app.rec.WindowsVersion)) ExtendGlassFrame(dialog);
     } else if (animate) {
         AnimateWindow(dialog, 75, AW_SLIDE | AW_ACTIVATE | AW_VER_POSITIVE);
         if (pane_) RedrawWindow(pane_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -158,7 +162,7 @@ INT_PTR SettingsFrame::ColourControl(HWND dialog, HDC dc, HWND control) const {
 }
 
 void SettingsFrame::OnCompositionChanged() {
-    if (GlassAvailable(TheApp().rec.WindowsVersion)) ExtendGlass(dialog_);
+    if (GlassAvailable(TheApp().rec.WindowsVersion)) ExtendGlassFrame(dialog_);
 }
 
 INT_PTR ColourPaneControl(HWND pane, HDC dc, HWND control) {

@@ -62,6 +62,10 @@ private:
 // Colours a control of a settings pane like the frame's own controls.
 INT_PTR ColourPaneControl(HWND pane, HDC dc, HWND control);
 
+// Extends the window frame's glass 11 pixels into the top and the bottom of
+// the client area (where the desktop composes windows).
+void ExtendGlassFrame(HWND dialog);
+
 // Whether the desktop composes windows (glass can be drawn); false before
 // Windows Vista and where the desktop window manager is missing.
 bool GlassAvailable(uint32_t windowsVersion);

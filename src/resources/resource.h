@@ -136,3 +136,4 @@
 #include "ViewPaneIds.h"
 #include "FontPaneIds.h"
 #include "ColourPaneIds.h"
+#include "AboutIds.h"

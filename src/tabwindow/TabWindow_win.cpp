@@ -5,6 +5,7 @@
 
 #include "app/App_win.h"
 #include "app/Startup.h"
+#include "common/About_win.h"
 #include "common/U16.h"
 #include "common/WindowUtil_win.h"
 #include "common/Wide_win.h"
@@ -417,6 +418,7 @@ const Command kCommands[] = {
          return 0;
      }},
     {IDM_PAGE_ADD, [](App& a, HWND, WPARAM, LPARAM) -> INT_PTR { AddPageCommand(a); return 0; }},
+    {IDM_ABOUT, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { RunAboutDialog(a, t); return 0; }},
     {IDM_PAGE_SETTINGS, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { PageSettingsCommand(a, t); return 0; }},
     {IDM_PAGE_DUPLICATE, [](App& a, HWND, WPARAM, LPARAM) -> INT_PTR { DuplicatePageCommand(a); return 0; }},
     {IDM_PAGE_DELETE, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { DeletePageCommand(a, t); return 0; }},

@@ -1,0 +1,233 @@
+#include "common/About_win.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/App_win.h"
+#include "common/About.h"
+#include "common/Shell_win.h"
+#include "common/U16.h"
+#include "common/Wide_win.h"
+#include "common/WindowUtil_win.h"
+#include "pagesettings/SettingsFrame_win.h"
+#include "pageview/FileDetails_win.h"
+#include "resources/resource.h"
+#include "tabwindow/Swatch_win.h"
+
+namespace vc {
+namespace {
+
+constexpr char16_t kHomePage[] = u"https://vellumcraft.example.org/";
+constexpr int kBandHeight = 11;
+constexpr COLORREF kTitleColour = 0x408040;
+constexpr COLORREF kLinkColour = 0xE82020;
+
+struct AboutState {
+    HFONT titleFont = nullptr;
+    HFONT linkFont = nullptr;
+    HICON largeIcon = nullptr;
+    HWND tooltip = nullptr;
+    std::u16string fileText;  // the settings file as a location, also its tooltip
+};
+AboutState g_about;
+
+std::u16string WindowsLineNow() {
+    RTL_OSVERSIONINFOEXW v{};
+    v.dwOSVersionInfoSize = sizeof v;
+    using RtlGetVersionFn = LONG(WINAPI*)(RTL_OSVERSIONINFOEXW*);
+    if (HMODULE ntdll = GetModuleHandleW(L"ntdll.dll"))
+        if (auto fn = reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion"))))
+            if (fn(&v) != 0) v = RTL_OSVERSIONINFOEXW{};
+    Bitness b;
+    b.is64BitProcess = sizeof(void*) == 8;
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    using IsWow64Fn = BOOL(WINAPI*)(HANDLE, BOOL*);
+    using NativeInfoFn = void(WINAPI*)(SYSTEM_INFO*);
+    if (auto isWow64 = reinterpret_cast<IsWow64Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")))) {
+        BOOL wow = FALSE;
+        b.wow64Known = isWow64(GetCurrentProcess(), &wow) != FALSE;
+        b.wow64 = wow != FALSE;
+    }
+    if (auto native =
+            reinterpret_cast<NativeInfoFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "GetNativeSystemInfo")))) {
+        SYSTEM_INFO si{};
+        native(&si);
+        b.nativeKnown = true;
+        b.nativeArchitecture = si.wProcessorArchitecture;
+    }
+    return WindowsLine(v.dwMajorVersion, v.dwMinorVersion, U16(v.szCSDVersion), v.dwBuildNumber, v.dwPlatformId,
+                       BitnessWord(b));
+}
+
+std::u16string ToolChainLineNow() {
+#if defined(__MINGW64_VERSION_MAJOR)
+    return ToolChainLine(u"MinGW-w64 GCC", __GNUC__, __GNUC_MINOR__, __GNUC_PATCHLEVEL__, __MINGW64_VERSION_MAJOR);
+#elif defined(_MSC_FULL_VER)
+    return ToolChainLine(u"Visual Studio", _MSC_VER / 100, _MSC_VER % 100, _MSC_FULL_VER % 100000, _MSC_BUILD);
+#else
+    return ToolChainLine(u"GCC", __GNUC__, __GNUC_MINOR__, __GNUC_PATCHLEVEL__, 0);
+#endif
+}
+
+// The heavy title font, as large as the name and version allow: where the
+// dialog's font is small the full height would push the version out of its
+// line.
+HFONT TitleFont(HWND dialog, int height) {
+    HWND title = GetDlgItem(dialog, IDC_ABOUT_TITLE);
+    const std::u16string text = WindowText(title);
+    RECT room{};
+    GetClientRect(title, &room);
+    HDC dc = GetDC(title);
+    HFONT font = nullptr;
+    for (int h = height; h >= 12; h -= 1) {
+        if (font) DeleteObject(font);
+        font = FontFromWindowFont(dialog, h, 900, 0, 0, 0, u"");
+        if (!font) break;
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, AsW(text), int(text.size()), &size);
+        SelectObject(dc, old);
+        if (size.cx <= room.right) break;
+    }
+    ReleaseDC(title, dc);
+    return font;
+}
+
+bool Animated() {
+    const App& app = TheApp();
+    return app.rec.WindowsVersion < 600 && (app.rec.GlobalSettings.TabStyle & TabStyleBit::Animation);
+}
+
+void OnInitDialog(HWND dialog) {
+    App& app = TheApp();
+    const float sx = app.rec.DpiX / 96.0f, sy = app.rec.DpiY / 96.0f;
+    PlaceDialogBesideTabWindow(dialog);
+
+    SetDlgItemTextW(dialog, IDC_ABOUT_BUILD, AsW(BuildLine(__DATE__, __TIME__)));
+    g_about.fileText = LocationTextOf(app.rec.SettingsFilePath);
+    SetDlgItemTextW(dialog, IDC_ABOUT_FILE, AsW(g_about.fileText));
+    SetDlgItemTextW(dialog, IDC_ABOUT_LINK, AsW(kHomePage));
+    SetDlgItemTextW(dialog, IDC_ABOUT_WINDOWS, AsW(WindowsLineNow()));
+    SetDlgItemTextW(dialog, IDC_ABOUT_COMPILER, AsW(ToolChainLineNow()));
+
+    SendMessageW(dialog, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(
+                     LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_SHARED)));
+    HWND icon = GetDlgItem(dialog, IDC_ABOUT_ICON);
+    g_about.largeIcon =
+        static_cast<HICON>(LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 256, 256, 0));
+    if (g_about.largeIcon) SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(g_about.largeIcon), 0);
+    RECT place{};
+    GetWindowRect(icon, &place);
+    MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&place), 1);
+    SetWindowPos(icon, nullptr, place.left, place.top, int(48 * sx), int(48 * sy), SWP_NOZORDER | SWP_NOACTIVATE);
+
+    g_about.titleFont = TitleFont(dialog, int(35 * sx));
+    if (g_about.titleFont) {
+        SendDlgItemMessageW(dialog, IDC_ABOUT_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(g_about.titleFont), FALSE);
+        SendDlgItemMessageW(dialog, IDOK, WM_SETFONT, reinterpret_cast<WPARAM>(g_about.titleFont), FALSE);
+    }
+    HWND link = GetDlgItem(dialog, IDC_ABOUT_LINK);
+    g_about.linkFont = FontFromWindowFont(dialog, int(18 * sx), 0, 0, 1, 0, u"");
+    if (g_about.linkFont) {
+        SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(g_about.linkFont), FALSE);
+        // The link is exactly as large as its text, so that only the text is
+        // a place to click.
+        HDC dc = GetDC(link);
+        HGDIOBJ old = SelectObject(dc, g_about.linkFont);
+        SIZE size{};
+        const std::u16string address(kHomePage);
+        GetTextExtentPoint32W(dc, AsW(address), int(address.size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(link, dc);
+        SetWindowPos(link, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    RECT rc;
+    GetClientRect(dialog, &rc);
+    MoveWindow(GetDlgItem(dialog, IDC_ABOUT_BAND_TOP), 0, 0, rc.right, kBandHeight, TRUE);
+    MoveWindow(GetDlgItem(dialog, IDC_ABOUT_BAND_BOTTOM), 0, rc.bottom - kBandHeight, rc.right, kBandHeight, TRUE);
+    if (GlassAvailable(app.rec.WindowsVersion)) ExtendGlassFrame(dialog);
+
+    const ControlTip tips[] = {{IDC_ABOUT_LINK, L"作者のホームページを表示"},
+                               {IDC_ABOUT_FILE, AsW(g_about.fileText)}};
+    g_about.tooltip = TooltipsForControls(app.instance, dialog, tips, 2);
+
+    if (Animated()) {
+        AnimateWindow(dialog, 75, AW_ACTIVATE | AW_SLIDE | AW_VER_POSITIVE);
+        RandomAnimation(icon, AW_ACTIVATE);
+    }
+    ShowWindow(icon, SW_SHOW);
+}
+
+void OnDestroy() {
+    if (g_about.tooltip) DestroyWindow(g_about.tooltip);
+    if (g_about.titleFont) DeleteObject(g_about.titleFont);
+    if (g_about.linkFont) DeleteObject(g_about.linkFont);
+    if (g_about.largeIcon) DestroyIcon(g_about.largeIcon);
+    g_about = AboutState{};
+}
+
+INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_INITDIALOG: OnInitDialog(dialog); return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wp)) {
+        case IDOK:
+        case IDCANCEL:  // Escape, as in every dialog
+            if (Animated()) AnimateWindow(dialog, 75, AW_HIDE | AW_SLIDE | AW_VER_NEGATIVE);
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        case IDC_ABOUT_ICON:
+            if (HIWORD(wp) == STN_CLICKED) {
+                HWND icon = GetDlgItem(dialog, IDC_ABOUT_ICON);
+                RandomAnimation(icon, AW_HIDE);
+                RandomAnimation(icon, AW_ACTIVATE);
+            }
+            return TRUE;
+        case IDC_ABOUT_LINK:
+            if (HIWORD(wp) == STN_CLICKED) shell::ShellExecuteW(dialog, nullptr, AsW(kHomePage), nullptr, L"", SW_SHOW);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_SETCURSOR:
+        // The hand over the link only: giving the static class a hand cursor
+        // would give it to every static of the program.
+        if (reinterpret_cast<HWND>(wp) == GetDlgItem(dialog, IDC_ABOUT_LINK)) {
+            SetCursor(LoadCursorW(nullptr, IDC_HAND));
+            SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC: {
+        HDC dc = reinterpret_cast<HDC>(wp);
+        HWND control = reinterpret_cast<HWND>(lp);
+        const int id = GetDlgCtrlID(control);
+        if (id == IDC_ABOUT_TITLE) SetTextColor(dc, kTitleColour);
+        if (id == IDC_ABOUT_LINK) SetTextColor(dc, kLinkColour);
+        SetBkMode(dc, TRANSPARENT);
+        AlignBackgroundBrush(dialog, control, dc);
+        if ((id == IDC_ABOUT_BAND_TOP || id == IDC_ABOUT_BAND_BOTTOM) && GlassAvailable(TheApp().rec.WindowsVersion))
+            return reinterpret_cast<INT_PTR>(GetStockObject(BLACK_BRUSH));
+        return reinterpret_cast<INT_PTR>(BackgroundBrush());
+    }
+    case WM_DWMCOMPOSITIONCHANGED:
+        if (GlassAvailable(TheApp().rec.WindowsVersion)) ExtendGlassFrame(dialog);
+        return FALSE;
+    case WM_CLOSE: EndDialog(dialog, IDOK); return TRUE;
+    case WM_DESTROY: OnDestroy(); return FALSE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+INT_PTR RunAboutDialog(App& app, HWND owner) {
+    DialogBoxParamW(app.instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutProc, 0);
+    return IDOK;
+}
+
+}  // namespace vc
