@@ -137,3 +137,8 @@
 #include "FontPaneIds.h"
 #include "ColourPaneIds.h"
 #include "AboutIds.h"
+#include "GeneralSettingsIds.h"
+#include "GeneralPaneIds.h"
+#include "FoldersPaneIds.h"
+#include "PagesPaneIds.h"
+#include "LabelColoursPaneIds.h"

@@ -1,0 +1,59 @@
+// The general settings dialog: program-wide settings, the special pages,
+// the order, marks and main page of all pages, and the user label colours.
+// The general pane changes GlobalSettings at once and Cancel puts the saved
+// values back; the pages and the label colours are edited on copies the tab
+// window prepares and commits after OK.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "settings/Records.h"
+
+namespace vc {
+
+struct App;
+
+// What the open dialog works on; the panes reach it through
+// TheGeneralSettings().
+struct GeneralSettingsSession {
+    // The shown special pages in tab order, then every user page in order.
+    std::vector<PageRecord> pages;
+    int32_t shownSpecialCount = 0;        // how many of `pages` are special pages
+    std::array<uint32_t, 5> labelColours{};  // LabelColor1..5
+    // Edited copies of the special page set, committed on OK.
+    uint32_t spcialFolder = 0;
+    int32_t spcialRecentFileNum = 0;
+    // The page selected in the pages pane: an index into `pages`.
+    int32_t selectedPosition = 0;
+    // What changed, for the tab window after OK.
+    bool PagesReorganised = false;
+    bool SpecialSetChanged = false;
+    bool LabelColoursChanged = false;
+};
+
+// Runs the dialog modally over `owner` on `session` (pages and colours
+// filled by the caller); 1 after OK, 2 otherwise.
+INT_PTR RunGeneralSettingsDialog(App& app, HWND owner, GeneralSettingsSession& session);
+
+// The session of the open dialog (an empty one when none is open).
+GeneralSettingsSession& TheGeneralSettings();
+
+// The pane shown when the dialog opens next: the one shown when it last
+// closed, for the life of the process.
+int& GeneralSettingsPaneIndex();
+
+// The panes, child dialog procedures of the frame.
+INT_PTR CALLBACK GeneralPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp);       // template 141
+INT_PTR CALLBACK FoldersPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp);       // template 143
+INT_PTR CALLBACK PagesPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp);         // template 142
+INT_PTR CALLBACK LabelColoursPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp);  // template 151
+
+// Commands between the frame and the pages pane.
+constexpr int kCommitMarks = 5001;  // lParam 1: write the marks into the copy; else drop them
+constexpr int kShowMarks = 5002;
+
+}  // namespace vc

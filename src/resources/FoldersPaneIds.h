@@ -1,0 +1,2 @@
+// Controls of the FoldersPane of the general settings dialog.
+#pragma once

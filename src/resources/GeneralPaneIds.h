@@ -1,0 +1,2 @@
+// Controls of the GeneralPane of the general settings dialog.
+#pragma once

@@ -1,0 +1,2 @@
+// Controls of the LabelColoursPane of the general settings dialog.
+#pragma once

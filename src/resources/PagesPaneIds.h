@@ -1,0 +1,2 @@
+// Controls of the PagesPane of the general settings dialog.
+#pragma once
