@@ -1,10 +1,200 @@
 #include "generalsettings/GeneralSettings_win.h"
 
+#include <commctrl.h>
+
+#include <optional>
+#include <string>
+
+#include "app/App_win.h"
+#include "common/U16.h"
+#include "common/Wide_win.h"
+#include "common/WindowUtil_win.h"
+#include "generalsettings/GeneralSettings.h"
+#include "pagesettings/SettingsFrame_win.h"
+#include "resources/resource.h"
+#include "tabwindow/TabWindow_win.h"
+
 namespace vc {
+namespace {
+
+// What Cancel puts back: the general pane changes these at once.
+struct Saved {
+    uint32_t TabStyle = 0;
+    int32_t LayerWindowLevel = 0;
+    int32_t TabFontSize = 0;
+    std::u16string TabFontName;
+};
+
+struct Dialog {
+    GeneralSettingsSession* session = nullptr;
+    Saved saved;
+    std::optional<SettingsFrame> frame;
+};
+Dialog* g_dialog = nullptr;
+
+HWND CreatePane(HWND frame, int index) {
+    static const struct {
+        int templateId;
+        DLGPROC proc;
+    } kPanes[kGeneralSettingsPaneCount] = {
+        {IDD_GENERALPANE, GeneralPaneProc},
+        {IDD_FOLDERSPANE, FoldersPaneProc},
+        {IDD_PAGESPANE, PagesPaneProc},
+        {IDD_LABELCOLOURSPANE, LabelColoursPaneProc},
+    };
+    if (index < 0 || index >= kGeneralSettingsPaneCount) return nullptr;
+    return CreateDialogParamW(TheApp().instance, MAKEINTRESOURCEW(kPanes[index].templateId), frame,
+                              kPanes[index].proc, 0);
+}
+
+bool SlidesWindows() {
+    const App& app = TheApp();
+    return app.rec.WindowsVersion < 600 && (app.rec.GlobalSettings.TabStyle & TabStyleBit::Animation);
+}
+
+void OnInitDialog(HWND dialog) {
+    App& app = TheApp();
+    Dialog& d = *g_dialog;
+    GeneralSettingsSession& s = *d.session;
+    const GlobalRecord& g = app.rec.GlobalSettings;
+    PlaceDialogBesideTabWindow(dialog);
+    d.saved = Saved{g.TabStyle, g.LayerWindowLevel, g.TabFontSize, std::u16string(CutTo(g.TabFontName, 36))};
+    s.spcialFolder = g.SpcialFolder;
+    s.spcialRecentFileNum = g.SpcialRecentFileNum;
+    s.PagesReorganised = s.SpecialSetChanged = s.LabelColoursChanged = false;
+    s.selectedPosition = SelectedPagePosition(app.rec);
+
+    d.frame.emplace(GeneralSettingsPanes, kGeneralSettingsPaneCount, GeneralSettingsPaneIndex(), CreatePane);
+    d.frame->SetToolbarLook(250, true);
+    d.frame->Create(dialog, false);
+    if (SlidesWindows()) {
+        AnimateWindow(dialog, 75, AW_SLIDE | AW_ACTIVATE | AW_VER_POSITIVE);
+        if (HWND pane = d.frame->pane()) RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+    ShowWindow(GetDlgItem(dialog, IDC_GENERAL_ICON), SW_SHOW);
+}
+
+void SetLayered(HWND tab, bool on, int32_t level) {
+    const LONG_PTR ex = GetWindowLongPtrW(tab, GWL_EXSTYLE);
+    SetWindowLongPtrW(tab, GWL_EXSTYLE, on ? (ex | WS_EX_LAYERED) : (ex & ~LONG_PTR(WS_EX_LAYERED)));
+    if (on) SetLayeredWindowAttributes(tab, 0, BYTE(level & 0xFF), LWA_ALPHA);
+}
+
+// Puts back what the general pane changed while the dialog was open.
+void Restore() {
+    App& app = TheApp();
+    GlobalRecord& g = app.rec.GlobalSettings;
+    const Saved& saved = g_dialog->saved;
+    if (app.rec.WindowsVersion >= 500 &&
+        (g.LayerWindowLevel != saved.LayerWindowLevel ||
+         ((g.TabStyle ^ saved.TabStyle) & TabStyleBit::Transparent))) {
+        g.TabStyle = saved.TabStyle;
+        g.LayerWindowLevel = int16_t(saved.LayerWindowLevel);
+        if (app.TabWindow && IsWindow(app.TabWindow))
+            SetLayered(app.TabWindow, saved.TabStyle & TabStyleBit::Transparent, saved.LayerWindowLevel);
+    }
+    g.TabStyle = saved.TabStyle;
+    g.TabFontSize = saved.TabFontSize;
+    g.TabFontName = saved.TabFontName;
+    if (app.TabWindow) {
+        SendMessageW(app.TabWindow, WM_COMMAND, IDM_APPLY_TAB_FONT, 0);
+        SendMessageW(app.TabWindow, WM_COMMAND, IDM_APPLY_STATUS_FONT, 0);
+    }
+}
+
+// The tab strip takes the placement the general pane chose; it slides out
+// and in only when the placement changed.
+void ApplyTabPlacement() {
+    App& app = TheApp();
+    const uint32_t style = app.rec.GlobalSettings.TabStyle;
+    HWND strip = app.TabWindow ? GetDlgItem(app.TabWindow, IDC_TABSTRIP) : nullptr;
+    if (!strip) return;
+    const uint32_t placementBits = TabStyleBit::Bottom | TabStyleBit::MultiLine;
+    const bool moved = (style ^ g_dialog->saved.TabStyle) & placementBits;
+    if (moved) AnimateWindow(strip, 75, AW_SLIDE | AW_HIDE | AW_VER_POSITIVE);
+    LONG_PTR ts = GetWindowLongPtrW(strip, GWL_STYLE);
+    ts = (style & TabStyleBit::Bottom) ? (ts | TCS_BOTTOM) : (ts & ~LONG_PTR(TCS_BOTTOM));
+    ts = (style & TabStyleBit::MultiLine) ? (ts | TCS_MULTILINE) : (ts & ~LONG_PTR(TCS_MULTILINE));
+    SetWindowLongPtrW(strip, GWL_STYLE, ts);
+    PlacePagePane(app);
+    if (moved) AnimateWindow(strip, 75, AW_SLIDE | AW_ACTIVATE | AW_VER_POSITIVE);
+}
+
+void End(HWND dialog, int id) {
+    App& app = TheApp();
+    Dialog& d = *g_dialog;
+    GeneralSettingsSession& s = *d.session;
+    if (HWND pane = d.frame->pane(); pane && GeneralSettingsPaneIndex() == 2)
+        SendMessageW(pane, WM_COMMAND, kCommitMarks, id == IDOK ? 1 : 0);
+    if (id == IDOK) {
+        GlobalRecord& g = app.rec.GlobalSettings;
+        if (g.SpcialFolder != s.spcialFolder || g.SpcialRecentFileNum != s.spcialRecentFileNum)
+            s.SpecialSetChanged = true;
+        g.SpcialFolder = s.spcialFolder;
+        g.SpcialRecentFileNum = uint16_t(s.spcialRecentFileNum);
+        ApplyTabPlacement();
+    }
+    if (app.TabWindow)
+        SetWindowPos(app.TabWindow,
+                     (app.rec.GlobalSettings.TabStyle & TabStyleBit::TopMost) ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0,
+                     0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    if (SlidesWindows()) AnimateWindow(dialog, 75, AW_SLIDE | AW_HIDE | AW_VER_NEGATIVE);
+    EndDialog(dialog, id);
+}
+
+INT_PTR CALLBACK FrameProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+    Dialog* d = g_dialog;
+    if (!d) return FALSE;
+    switch (msg) {
+    case WM_INITDIALOG: OnInitDialog(dialog); return TRUE;
+    case WM_COMMAND: {
+        const int id = LOWORD(wp);
+        if (id == IDOK) {
+            End(dialog, IDOK);
+        } else if (id == IDCANCEL) {
+            Restore();
+            d->session->PagesReorganised = d->session->SpecialSetChanged = d->session->LabelColoursChanged = false;
+            End(dialog, IDCANCEL);
+        } else if (int pane = PaneOfButton(GeneralSettingsPanes, kGeneralSettingsPaneCount, id); pane >= 0) {
+            d->frame->SwitchTo(pane, TheApp().rec.GlobalSettings.TabStyle & TabStyleBit::Animation);
+        } else if (id == IDC_GENERAL_ICON && HIWORD(wp) == STN_CLICKED) {
+            HWND icon = GetDlgItem(dialog, IDC_GENERAL_ICON);
+            RandomAnimation(icon, AW_HIDE);
+            RandomAnimation(icon, AW_ACTIVATE);
+            RedrawWindow(icon, nullptr, nullptr, RDW_INVALIDATE);
+        }
+        return TRUE;
+    }
+    case WM_NOTIFY: {
+        auto* nm = reinterpret_cast<NMHDR*>(lp);
+        if (nm->code == TTN_GETDISPINFOW && d->frame) d->frame->OnTooltip(reinterpret_cast<NMTTDISPINFOW*>(lp));
+        return FALSE;
+    }
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+        return d->frame ? d->frame->ColourControl(dialog, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp))
+                        : FALSE;
+    case WM_DWMCOMPOSITIONCHANGED:
+        if (d->frame) d->frame->OnCompositionChanged();
+        return FALSE;
+    case WM_CLOSE:
+        // The close box keeps what the panes changed while the dialog was open.
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    case WM_DESTROY:
+        if (d->frame) d->frame->Destroy();
+        return FALSE;
+    }
+    return FALSE;
+}
+
+}  // namespace
 
 GeneralSettingsSession& TheGeneralSettings() {
     static GeneralSettingsSession none;
-    return none;
+    return g_dialog ? *g_dialog->session : none;
 }
 
 int& GeneralSettingsPaneIndex() {
@@ -12,8 +202,15 @@ int& GeneralSettingsPaneIndex() {
     return index;
 }
 
-INT_PTR RunGeneralSettingsDialog(App&, HWND, GeneralSettingsSession&) { return IDCANCEL; }
-
-INT_PTR CALLBACK FoldersPaneProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+INT_PTR RunGeneralSettingsDialog(App& app, HWND owner, GeneralSettingsSession& session) {
+    if (g_dialog) return IDCANCEL;  // one at a time
+    Dialog d;
+    d.session = &session;
+    g_dialog = &d;
+    const INT_PTR result =
+        DialogBoxParamW(app.instance, MAKEINTRESOURCEW(IDD_GENERALSETTINGS), owner, FrameProc, 0);
+    g_dialog = nullptr;
+    return result == IDOK ? IDOK : IDCANCEL;
+}
 
 }  // namespace vc

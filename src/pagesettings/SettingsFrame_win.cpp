@@ -90,12 +90,18 @@ void SettingsFrame::Create(HWND dialog, bool animate) {
         }
         const int w = int(86 * sx), h = int(60 * sy);
         SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(w, h));
-        SendMessageW(toolbar_, TB_SETBUTTONWIDTH, 0, MAKELPARAM(w, h));
-        if (int(88 * sx) && int(260 * sy))
-            MoveWindow(toolbar_, int(5 * sx), int(16 * sy), int(88 * sx), int(260 * sy), FALSE);
+        // Every button as wide as the strip: a limit below the width would
+        // cut the longer button texts ("特別フォルダ").
+        SendMessageW(toolbar_, TB_SETBUTTONWIDTH, 0, MAKELPARAM(w, w > h ? w : h));
+        if (int(88 * sx) && int(toolbarHeight_ * sy))
+            MoveWindow(toolbar_, int(5 * sx), int(16 * sy), int(88 * sx), int(toolbarHeight_ * sy), FALSE);
         toolbarFont_ = FontFromWindowFont(dialog, 0, 0, 0, 0, 0, u"");
         if (toolbarFont_) SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(toolbarFont_), FALSE);
         if (HWND tip = reinterpret_cast<HWND>(SendMessageW(toolbar_, TB_GETTOOLTIPS, 0, 0))) {
+            if (narrowTipMargins_) {
+                RECT margin{-3, -3, -4, -4};
+                SendMessageW(tip, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
+            }
             // The width lets the line break in a tooltip text take effect.
             SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 480);
             LONG_PTR st = GetWindowLongPtrW(tip, GWL_STYLE);

@@ -23,6 +23,13 @@ public:
     SettingsFrame(const SettingsPaneInfo* panes, int count, int& paneIndex, SettingsPaneFactory create)
         : panes_(panes), count_(count), paneIndex_(paneIndex), create_(create) {}
 
+    // The general settings dialog has a shorter toolbar whose tooltips get
+    // narrower margins; set before Create.
+    void SetToolbarLook(int height, bool narrowTipMargins) {
+        toolbarHeight_ = height;
+        narrowTipMargins_ = narrowTipMargins;
+    }
+
     // The toolbar with the current pane's button checked, the current pane,
     // the glass strips. `animate` slides the dialog in where there is no
     // glass (before Windows Vista).
@@ -57,6 +64,8 @@ private:
     HWND toolbar_ = nullptr;
     HWND pane_ = nullptr;
     HFONT toolbarFont_ = nullptr;
+    int toolbarHeight_ = 260;
+    bool narrowTipMargins_ = false;
 };
 
 // Colours a control of a settings pane like the frame's own controls.

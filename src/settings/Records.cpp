@@ -74,6 +74,14 @@ PageRecord* Records::Page(PageId id) {
     return id >= 0 && size_t(id) < UserPages.size() ? &UserPages[size_t(id)] : nullptr;
 }
 
+void RecountShownSpecialPages(Records& r) {
+    r.ShownSpecialCount = 0;
+    r.ShownSpecialPages.fill(0);
+    for (int i = 0; i < kSpecialPageCount; ++i)
+        if (r.GlobalSettings.SpcialFolder & SpecialFolderTable[size_t(i)].Bit)
+            r.ShownSpecialPages[r.ShownSpecialCount++] = uint16_t(i);
+}
+
 int32_t PageOfTab(const Records& r, int32_t tabNumber) {
     if (tabNumber < int32_t(r.ShownSpecialCount)) return -1;
     if (r.UserPages.empty()) return 0;

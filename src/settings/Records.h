@@ -184,6 +184,10 @@ struct Records {
     PageRecord* Page(PageId id);
 };
 
+// ShownSpecialCount and ShownSpecialPages from SpcialFolder: the pages of
+// SpecialFolderTable whose bit is set, in table order.
+void RecountShownSpecialPages(Records& r);
+
 // Page of the selected tab: the UserPages index shown at tab position
 // `tabNumber`, -1 for a special page.
 int32_t PageOfTab(const Records& r, int32_t tabNumber);

@@ -240,16 +240,14 @@ void LoadSettings(Records& r, ProfileStore& store) {
     g.SpcialFolder = uint32_t(doc.GetInt(sec, u"SpcialFolder", int32_t(g.SpcialFolder)));
     g.SpcialRecentFileNum = uint16_t(doc.GetInt(sec, u"SpcialRecentFileNum", g.SpcialRecentFileNum));
 
-    r.ShownSpecialCount = 0;
-    r.ShownSpecialPages.fill(0);
     for (int i = 0; i < kSpecialPageCount; ++i) {
         r.SpecialPages[size_t(i)] = PageRecord{};
         LoadPage(r, store, SpecialPageId(i));
         const SpecialFolderEntry& e = SpecialFolderTable[size_t(i)];
         r.SpecialPages[size_t(i)].FolderId = e.FolderId;
         r.SpecialPages[size_t(i)].CommonFolderId = e.CommonFolderId;
-        if (g.SpcialFolder & e.Bit) r.ShownSpecialPages[r.ShownSpecialCount++] = uint16_t(i);
     }
+    RecountShownSpecialPages(r);
 
     // At least one user page always exists (the program addresses page 0),
     // and a damaged count must not allocate without end.

@@ -10,6 +10,7 @@
 #include "common/WindowUtil_win.h"
 #include "common/Wide_win.h"
 #include "resources/resource.h"
+#include "generalsettings/GeneralSettings_win.h"
 #include "pagesettings/PageSettings.h"
 #include "pagesettings/PageSettings_win.h"
 #include "pageview/PagePane_win.h"
@@ -257,6 +258,72 @@ void PageSettingsCommand(App& app, HWND tab) {
     WritePage(app.rec, app.store, id, WriteGroup::Look);
 }
 
+// General settings: the dialog edits copies of every page and of the user
+// label colours, and the special page set; after OK the window takes over
+// what changed.
+void GeneralSettingsCommand(App& app, HWND tab) {
+    Records& r = app.rec;
+    GlobalRecord& g = r.GlobalSettings;
+    UpdateWindow(tab);
+    // Registrations made since the page was shown belong in the copy.
+    StorePaneEntriesInPage();
+    GeneralSettingsSession session;
+    for (int k = 0; k < r.ShownSpecialCount; ++k) session.pages.push_back(r.SpecialPages[r.ShownSpecialPages[size_t(k)]]);
+    session.pages.insert(session.pages.end(), r.UserPages.begin(), r.UserPages.end());
+    session.shownSpecialCount = r.ShownSpecialCount;
+    for (int n = 1; n <= 5; ++n) session.labelColours[size_t(n - 1)] = g.LabelColorN(n);
+    if (RunGeneralSettingsDialog(app, tab, session) != IDOK) return;
+
+    if (session.PagesReorganised) ApplyNewPageOrder(app, session.pages);
+
+    const bool wantStatus = g.TabStyle & TabStyleBit::StatusBar;
+    if (!wantStatus && g_tab.statusBar) {
+        if (g_tab.statusFont) SendMessageW(g_tab.statusBar, WM_SETFONT, 0, FALSE);
+        DestroyWindow(g_tab.statusBar);
+        g_tab.statusBar = nullptr;
+        LayoutTabWindow(app);
+    } else if (wantStatus && !g_tab.statusBar) {
+        CreateStatusBar(app, tab);
+        ApplyStatusFont(app, tab);
+        if (g_tab.statusBar) {
+            std::u16string count = FileCountText(ThePane().EntryCount);
+            SendMessageW(g_tab.statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(AsW(count)));
+            RECT rc;
+            GetClientRect(tab, &rc);
+            SendMessageW(g_tab.statusBar, WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.right, rc.bottom));
+        }
+        LayoutTabWindow(app);
+    }
+
+    if (session.SpecialSetChanged) {
+        // The page shown stays shown when it is still a tab; a special page
+        // that went away gives way to the first tab.
+        const int32_t shownFolder =
+            g.TabNumber < r.ShownSpecialCount ? r.ShownSpecialPages[size_t(g.TabNumber)] : -1;
+        DestroyPane();
+        RecountShownSpecialPages(r);
+        int32_t tabNumber = 0;
+        if (shownFolder < 0) {
+            tabNumber = TabOfPage(r, r.CurrentPage);
+        } else {
+            for (int k = 0; k < r.ShownSpecialCount; ++k)
+                if (r.ShownSpecialPages[size_t(k)] == shownFolder) tabNumber = k;
+        }
+        const int32_t tabs = int32_t(r.ShownSpecialCount) + UserTabCount(r);
+        g.TabNumber = tabNumber >= 0 && tabNumber < tabs ? tabNumber : 0;
+        r.CurrentPage = PageOfTab(r, g.TabNumber);
+        RebuildTabs(app);
+        CreatePane(app);
+    }
+
+    if (session.LabelColoursChanged) {
+        for (int n = 1; n <= 5; ++n) g.LabelColorN(n) = session.labelColours[size_t(n - 1)];
+        BuildSwatchList(app, tab);
+    }
+    RedrawWindow(g_tab.strip, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    if (HWND pane = CurrentPagePane()) RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 void DuplicatePageCommand(App& app) {
     if (!UserPageSelected(app)) return;
     Records& r = app.rec;
@@ -419,6 +486,7 @@ const Command kCommands[] = {
      }},
     {IDM_PAGE_ADD, [](App& a, HWND, WPARAM, LPARAM) -> INT_PTR { AddPageCommand(a); return 0; }},
     {IDM_ABOUT, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { RunAboutDialog(a, t); return 0; }},
+    {IDM_GENERAL_SETTINGS, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { GeneralSettingsCommand(a, t); return 0; }},
     {IDM_PAGE_SETTINGS, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { PageSettingsCommand(a, t); return 0; }},
     {IDM_PAGE_DUPLICATE, [](App& a, HWND, WPARAM, LPARAM) -> INT_PTR { DuplicatePageCommand(a); return 0; }},
     {IDM_PAGE_DELETE, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { DeletePageCommand(a, t); return 0; }},

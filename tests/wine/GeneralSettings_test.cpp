@@ -1,0 +1,136 @@
+// The general settings dialog on the program's real windows: its frame,
+// the special folders pane, and what the tab window takes over after OK.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "common/U16.h"
+#include "common/Wide_win.h"
+#include "generalsettings/GeneralSettings_win.h"
+#include "resources/resource.h"
+#include "support/AppFixture_win.h"
+#include "support/SettingsDialog_win.h"
+
+namespace vc {
+namespace {
+
+class GeneralSettingsTest : public test::AppFixture {
+protected:
+    void SetUp() override { GeneralSettingsPaneIndex() = 1; }
+
+    App& StartWith(std::u16string_view global) {
+        App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=2\r\n" + std::u16string(global) +
+                         u"[Page1]\r\nLabel=One\r\n[Page2]\r\nLabel=Two\r\n");
+        Pump();
+        return app;
+    }
+    static void Run(std::function<void(HWND dialog, HWND pane)> act) {
+        test::RunSettingsDialog(IDM_GENERAL_SETTINGS, [&](HWND dialog) {
+            HWND pane = test::PaneHolding(dialog, IDC_FOLDERS_DESKTOP);
+            act(dialog, pane);
+        });
+    }
+    static void Click(HWND pane, int id) { SendDlgItemMessageW(pane, id, BM_CLICK, 0, 0); }
+    static int TabCount() {
+        return int(SendDlgItemMessageW(TheApp().TabWindow, IDC_TABSTRIP, TCM_GETITEMCOUNT, 0, 0));
+    }
+};
+
+TEST_F(GeneralSettingsTest, TheDefaultFoldersShowAndTheCountFollowsTheRecentFilesBox) {
+    StartWith(u"");  // SpcialFolder 0x13, 25 recent files
+    Run([](HWND dialog, HWND pane) {
+        ASSERT_TRUE(pane);
+        EXPECT_EQ(IsDlgButtonChecked(pane, IDC_FOLDERS_DESKTOP), BST_CHECKED);
+        EXPECT_EQ(IsDlgButtonChecked(pane, IDC_FOLDERS_RECENT), BST_CHECKED);
+        EXPECT_EQ(IsDlgButtonChecked(pane, IDC_FOLDERS_DOCUMENTS), BST_CHECKED);
+        EXPECT_EQ(IsDlgButtonChecked(pane, IDC_FOLDERS_STARTUP), BST_UNCHECKED);
+        EXPECT_EQ(WindowText(GetDlgItem(pane, IDC_FOLDERS_RECENT_COUNT)), u"25");
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(pane, IDC_FOLDERS_RECENT_COUNT)));
+        Click(pane, IDC_FOLDERS_RECENT);
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(pane, IDC_FOLDERS_RECENT_COUNT)));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(pane, IDC_FOLDERS_RECENT_ARROWS)));
+        Click(pane, IDC_FOLDERS_RECENT);
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(pane, IDC_FOLDERS_RECENT_COUNT)));
+        EXPECT_EQ(WindowText(GetDlgItem(pane, IDC_FOLDERS_RECENT_COUNT)), u"25");
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+}
+
+TEST_F(GeneralSettingsTest, OkTakesTheNewFolderSetAndKeepsThePageShown) {
+    App& app = StartWith(u"SpcialFolder=4128787\r\nTabNumber=3\r\n");  // 0x3F0013: high bits, desktop, recent, documents
+    ASSERT_EQ(app.rec.ShownSpecialCount, 3);
+    ASSERT_EQ(app.rec.CurrentPage, 0);
+    Run([](HWND dialog, HWND pane) {
+        ASSERT_TRUE(pane);
+        Click(pane, IDC_FOLDERS_RECENT);
+        Click(pane, IDC_FOLDERS_MUSIC);
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    const GlobalRecord& g = app.rec.GlobalSettings;
+    EXPECT_EQ(g.SpcialFolder, 0x3F0051u);  // high bits kept
+    EXPECT_EQ(app.rec.ShownSpecialCount, 3);
+    EXPECT_EQ(TabCount(), 3 + 2);
+    EXPECT_EQ(g.TabNumber, 3);  // still the first user page
+    EXPECT_EQ(app.rec.CurrentPage, 0);
+    Close();
+    EXPECT_EQ(Reload().GlobalSettings.SpcialFolder, 0x3F0051u);
+}
+
+TEST_F(GeneralSettingsTest, AWellKnownFolderPageThatGoesGivesWayToTheFirstTab) {
+    App& app = StartWith(u"SpcialFolder=19\r\nTabNumber=2\r\n");  // the documents page shown
+    Run([](HWND dialog, HWND pane) {
+        ASSERT_TRUE(pane);
+        Click(pane, IDC_FOLDERS_DOCUMENTS);
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(app.rec.ShownSpecialCount, 2);
+    EXPECT_EQ(app.rec.GlobalSettings.TabNumber, 0);
+    EXPECT_EQ(TabCount(), 2 + 2);
+    EXPECT_EQ(SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, TCM_GETCURSEL, 0, 0), 0);
+}
+
+TEST_F(GeneralSettingsTest, CancelPutsBackWhatChangedLiveAndDropsTheFolders) {
+    App& app = StartWith(u"TabStyle=81920\r\nLayerWindowLevel=200\r\n");  // status bar, transparent
+    GlobalRecord& g = app.rec.GlobalSettings;
+    const GlobalRecord before = g;
+    ASSERT_TRUE(GetWindowLongPtrW(app.TabWindow, GWL_EXSTYLE) & WS_EX_LAYERED);
+    Run([&](HWND dialog, HWND pane) {
+        Click(pane, IDC_FOLDERS_DESKTOP);
+        // What the general pane does while the dialog is open.
+        g.TabStyle &= ~TabStyleBit::Transparent;
+        g.LayerWindowLevel = 120;
+        g.TabFontSize = 20;
+        SetWindowLongPtrW(app.TabWindow, GWL_EXSTYLE,
+                          GetWindowLongPtrW(app.TabWindow, GWL_EXSTYLE) & ~LONG_PTR(WS_EX_LAYERED));
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(g.TabStyle, before.TabStyle);
+    EXPECT_EQ(g.LayerWindowLevel, before.LayerWindowLevel);
+    EXPECT_EQ(g.TabFontSize, before.TabFontSize);
+    EXPECT_EQ(g.SpcialFolder, before.SpcialFolder);
+    EXPECT_TRUE(GetWindowLongPtrW(app.TabWindow, GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ(TabCount(), 3 + 2);
+}
+
+TEST_F(GeneralSettingsTest, OkWithoutTheStatusBarBitTakesTheBarAwayAndThePaneIsRemembered) {
+    App& app = StartWith(u"TabStyle=65536\r\n");
+    ASSERT_TRUE(GetDlgItem(app.TabWindow, IDC_STATUSBAR));
+    Run([&](HWND dialog, HWND) {
+        SendMessageW(GetDlgItem(dialog, IDC_SETTINGS_TOOLBAR), TB_CHECKBUTTON, 1104, TRUE);
+        SendMessageW(dialog, WM_COMMAND, 1104, 0);
+        app.rec.GlobalSettings.TabStyle &= ~TabStyleBit::StatusBar;
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_FALSE(GetDlgItem(app.TabWindow, IDC_STATUSBAR));
+    EXPECT_EQ(GeneralSettingsPaneIndex(), 3);
+    bool checked = false;
+    test::RunSettingsDialog(IDM_GENERAL_SETTINGS, [&](HWND dialog) {
+        checked = SendDlgItemMessageW(dialog, IDC_SETTINGS_TOOLBAR, TB_ISBUTTONCHECKED, 1104, 0) != 0;
+        SendMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+    EXPECT_TRUE(checked);
+}
+
+}  // namespace
+}  // namespace vc
