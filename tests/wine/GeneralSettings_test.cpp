@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "common/U16.h"
 #include "common/Wide_win.h"
 #include "generalsettings/GeneralSettings_win.h"
@@ -130,6 +132,83 @@ TEST_F(GeneralSettingsTest, OkWithoutTheStatusBarBitTakesTheBarAwayAndThePaneIsR
         SendMessageW(dialog, WM_CLOSE, 0, 0);
     });
     EXPECT_TRUE(checked);
+}
+
+// ---- The general pane ----
+
+class GeneralPaneTest : public GeneralSettingsTest {
+protected:
+    void SetUp() override { GeneralSettingsPaneIndex() = 0; }
+    static void RunPane(std::function<void(HWND dialog, HWND pane)> act) {
+        test::RunSettingsDialog(IDM_GENERAL_SETTINGS, [&](HWND dialog) {
+            HWND pane = test::PaneHolding(dialog, IDC_GENERAL_OPACITY);
+            EXPECT_TRUE(pane) << "no general pane";
+            if (pane) act(dialog, pane);
+        });
+    }
+    static BYTE Alpha(HWND w) {
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        GetLayeredWindowAttributes(w, nullptr, &alpha, &flags);
+        return alpha;
+    }
+};
+
+TEST_F(GeneralPaneTest, TheOpacityFollowsTheSliderLiveNeverBelowItsFloorAndCancelTakesItBack) {
+    App& app = StartWith(u"TabStyle=16384\r\nLayerWindowLevel=200\r\n");  // transparent
+    ASSERT_EQ(Alpha(app.TabWindow), 200);
+    RunPane([&](HWND dialog, HWND pane) {
+        HWND slider = GetDlgItem(pane, IDC_GENERAL_OPACITY);
+        EXPECT_EQ(SendMessageW(slider, TBM_GETPOS, 0, 0), 200);
+        SendMessageW(slider, TBM_SETPOS, TRUE, 120);
+        SendMessageW(pane, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 120), reinterpret_cast<LPARAM>(slider));
+        EXPECT_EQ(app.rec.GlobalSettings.LayerWindowLevel, 120);
+        EXPECT_EQ(Alpha(app.TabWindow), 120);
+        SendMessageW(slider, TBM_SETPOS, TRUE, 0);
+        SendMessageW(pane, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 0), reinterpret_cast<LPARAM>(slider));
+        EXPECT_EQ(app.rec.GlobalSettings.LayerWindowLevel, 35);
+        EXPECT_EQ(SendMessageW(slider, TBM_GETPOS, 0, 0), 35);
+        Click(pane, IDC_GENERAL_TRANSPARENT);  // off: the window is opaque at once
+        EXPECT_FALSE(GetWindowLongPtrW(app.TabWindow, GWL_EXSTYLE) & WS_EX_LAYERED);
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(app.rec.GlobalSettings.LayerWindowLevel, 200);
+    EXPECT_TRUE(GetWindowLongPtrW(app.TabWindow, GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ(Alpha(app.TabWindow), 200);
+}
+
+TEST_F(GeneralPaneTest, StatusBarBoxGreysItsSizeAtOnceAndTheBarGoesOnlyWithOk) {
+    App& app = StartWith(u"TabStyle=66560\r\n");  // status bar, and the hidden always-on-top bit
+    RunPane([&](HWND dialog, HWND pane) {
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(pane, IDC_GENERAL_STATUSSIZE)));
+        Click(pane, IDC_GENERAL_STATUSBAR);
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(pane, IDC_GENERAL_STATUSSIZE)));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(pane, IDC_GENERAL_STATUSSIZE_LABEL)));
+        EXPECT_TRUE(GetDlgItem(app.TabWindow, IDC_STATUSBAR)) << "the bar went before OK";
+        Click(pane, IDC_GENERAL_BOTTOM);
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_FALSE(GetDlgItem(app.TabWindow, IDC_STATUSBAR));
+    EXPECT_TRUE(app.rec.GlobalSettings.TabStyle & TabStyleBit::TopMost);  // kept as loaded
+    EXPECT_TRUE(GetWindowLongPtrW(GetDlgItem(app.TabWindow, IDC_TABSTRIP), GWL_STYLE) & TCS_BOTTOM);
+}
+
+TEST_F(GeneralPaneTest, TheTabFontChangesWhileTheDialogIsOpenAndItsSizeIsClampedOnlyByTheArrows) {
+    App& app = StartWith(u"TabFontSize=80\r\n");
+    HWND strip = GetDlgItem(app.TabWindow, IDC_TABSTRIP);
+    RunPane([&](HWND dialog, HWND pane) {
+        EXPECT_EQ(WindowText(GetDlgItem(pane, IDC_GENERAL_TABSIZE)), u"64");
+        EXPECT_EQ(app.rec.GlobalSettings.TabFontSize, 80);
+        HWND arrows = GetDlgItem(pane, IDC_GENERAL_TABSIZE_ARROWS);
+        SendMessageW(arrows, UDM_SETPOS32, 0, 20);
+        SendMessageW(pane, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 20), reinterpret_cast<LPARAM>(arrows));
+        EXPECT_EQ(app.rec.GlobalSettings.TabFontSize, 20);
+        LOGFONTW lf{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(strip, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+        EXPECT_EQ(std::abs(lf.lfHeight), 20);
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(app.rec.GlobalSettings.TabFontSize, 20);
 }
 
 }  // namespace
