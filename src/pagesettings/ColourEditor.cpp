@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/U16.h"
+
 namespace vc {
 namespace {
 uint16_t Rounded(double v) { return uint16_t(std::trunc(v + 0.5)); }
@@ -67,6 +69,101 @@ ColourRecord RecordOf(uint32_t colour) {
     c.B = uint16_t((colour >> 16) & 0xFF);
     RgbToHsb(c);
     return c;
+}
+
+}  // namespace vc
+
+namespace vc {
+namespace {
+
+constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16); }
+
+bool Hsb(int mode) { return mode == kHsbMode; }
+int BarIndex(int bar) { return bar < 0 ? 0 : bar >= kColourBarCount ? kColourBarCount - 1 : bar; }
+
+}  // namespace
+
+void UpdateForMode(int mode, ColourRecord& c) {
+    if (Hsb(mode)) HsbToRgb(c);
+    else RgbToHsb(c);
+}
+
+uint16_t BarValue(int mode, int bar, const ColourRecord& c) {
+    const uint16_t rgb[kColourBarCount] = {c.R, c.G, c.B};
+    const uint16_t hsb[kColourBarCount] = {c.H, c.S, c.V};
+    return (Hsb(mode) ? hsb : rgb)[BarIndex(bar)];
+}
+
+void SetBarValue(int mode, int bar, uint16_t value, ColourRecord& c) {
+    uint16_t* rgb[kColourBarCount] = {&c.R, &c.G, &c.B};
+    uint16_t* hsb[kColourBarCount] = {&c.H, &c.S, &c.V};
+    *(Hsb(mode) ? hsb : rgb)[BarIndex(bar)] = value;
+}
+
+BarScale ScaleOfBar(int mode, int bar) {
+    // A page moves about a sixteenth of the bar: 16 on a colour channel,
+    // 18 degrees of hue, 5 percent of saturation or brightness.
+    if (!Hsb(mode)) return {15, 255};
+    return BarIndex(bar) == 0 ? BarScale{17, 360} : BarScale{4, 100};
+}
+
+std::optional<int> ScrolledPosition(int code, int thumb, int cur, BarScale scale) {
+    const int max = scale.max, step = scale.step;
+    int p;
+    switch (code) {
+    case kLineLeft: p = cur - 1; break;
+    case kLineRight: p = cur + 1; break;
+    // From the right end the first page lands on a round value (240 on a
+    // channel), and every further page on the next one down.
+    case kPageLeft: p = cur == max ? max - step : cur - step - 1; break;
+    case kPageRight: p = cur + step + 1; break;
+    case kThumbPosition:
+    case kThumbTrack: p = thumb; break;
+    case kLeftEnd: p = 0; break;
+    case kRightEnd: p = max; break;
+    default: return std::nullopt;
+    }
+    // A position off the bar (a thumb position sent from elsewhere) would
+    // put a saturation of 400 into the record and wrap its channels.
+    return std::clamp(p, 0, max);
+}
+
+std::optional<int> ScrollRecord(int mode, int bar, int code, int thumb, int cur, ColourRecord& c) {
+    std::optional<int> p = ScrolledPosition(code, thumb, cur, ScaleOfBar(mode, bar));
+    if (!p) return std::nullopt;
+    SetBarValue(mode, bar, uint16_t(*p), c);
+    UpdateForMode(mode, c);
+    return p;
+}
+
+std::u16string ColourValueText(int mode, const ColourRecord& c) {
+    static const char16_t* const kRgbNames[kColourBarCount] = {u"赤:", u"、緑:", u"、青:"};
+    static const char16_t* const kHsbNames[kColourBarCount] = {u"色相:", u"、彩度:", u"、明度:"};
+    const char16_t* const* names = Hsb(mode) ? kHsbNames : kRgbNames;
+    std::u16string text;
+    for (int bar = 0; bar < kColourBarCount; ++bar) {
+        text += names[bar];
+        text += Dec(BarValue(mode, bar, c));
+    }
+    return std::u16string(CutTo(text, 63));
+}
+
+const char16_t* BarCaption(int mode, int bar) {
+    static const char16_t* const kRgb[kColourBarCount] = {u"赤(&R)", u"緑(&G)", u"青(&B)"};
+    static const char16_t* const kHsb[kColourBarCount] = {u"色相(&H)", u"彩度(&S)", u"明度(&B)"};
+    return (Hsb(mode) ? kHsb : kRgb)[BarIndex(bar)];
+}
+
+uint32_t BarBackColour(int mode, int bar) {
+    static const uint32_t kRgb[kColourBarCount] = {Rgb(232, 192, 192), Rgb(192, 232, 192), Rgb(192, 192, 232)};
+    static const uint32_t kHsb[kColourBarCount] = {Rgb(232, 232, 192), Rgb(192, 232, 232), Rgb(192, 192, 192)};
+    return (Hsb(mode) ? kHsb : kRgb)[BarIndex(bar)];
+}
+
+uint32_t BarCaptionColour(int mode, int bar) {
+    static const uint32_t kRgb[kColourBarCount] = {Rgb(192, 0, 0), Rgb(0, 192, 0), Rgb(0, 0, 192)};
+    static const uint32_t kHsb[kColourBarCount] = {Rgb(128, 128, 0), Rgb(0, 128, 128), Rgb(96, 96, 96)};
+    return (Hsb(mode) ? kHsb : kRgb)[BarIndex(bar)];
 }
 
 }  // namespace vc
