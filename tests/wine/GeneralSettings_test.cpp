@@ -211,5 +211,62 @@ TEST_F(GeneralPaneTest, TheTabFontChangesWhileTheDialogIsOpenAndItsSizeIsClamped
     EXPECT_EQ(app.rec.GlobalSettings.TabFontSize, 20);
 }
 
+// ---- The label colours pane ----
+
+class LabelColoursPaneTest : public GeneralSettingsTest {
+protected:
+    void SetUp() override { GeneralSettingsPaneIndex() = 3; }
+    static void RunPane(std::function<void(HWND dialog, HWND pane)> act) {
+        test::RunSettingsDialog(IDM_GENERAL_SETTINGS, [&](HWND dialog) {
+            HWND pane = test::PaneHolding(dialog, IDC_LABELCOLOURS_FIRST);
+            EXPECT_TRUE(pane) << "no label colours pane";
+            if (pane) act(dialog, pane);
+        });
+    }
+    // Moves bar `bar` (0..2) one page to the right, as a click beside its thumb does.
+    static void PageRight(HWND pane, int bar) {
+        HWND b = GetDlgItem(pane, IDC_COLOUR_BAR_FIRST + bar);
+        SendMessageW(pane, WM_HSCROLL, SB_PAGERIGHT, reinterpret_cast<LPARAM>(b));
+    }
+};
+
+TEST_F(LabelColoursPaneTest, OkTakesTheEditedColourCancelDoesNot) {
+    App& app = StartWith(u"LabelColor3=8421472\r\n");  // 0x808060
+    RunPane([](HWND dialog, HWND pane) {
+        SendDlgItemMessageW(pane, IDC_LABELCOLOURS_FIRST + 2, BM_CLICK, 0, 0);
+        PageRight(pane, 2);
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(app.rec.GlobalSettings.LabelColor3, 0x808060u);
+
+    uint32_t edited = 0;
+    RunPane([&](HWND dialog, HWND pane) {
+        SendDlgItemMessageW(pane, IDC_LABELCOLOURS_FIRST + 2, BM_CLICK, 0, 0);
+        PageRight(pane, 2);
+        edited = TheGeneralSettings().labelColours[2];
+        EXPECT_TRUE(TheGeneralSettings().LabelColoursChanged);
+        EXPECT_EQ(TheGeneralSettings().labelColours[1], app.rec.GlobalSettings.LabelColor2);
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_NE(edited, 0x808060u);
+    EXPECT_EQ(app.rec.GlobalSettings.LabelColor3, edited);
+    EXPECT_EQ(app.rec.GlobalSettings.LabelColor1, 0x808060u);
+}
+
+TEST_F(LabelColoursPaneTest, ACancelledPickChangesNothing) {
+    App& app = StartWith(u"");
+    RunPane([&](HWND dialog, HWND pane) {
+        SendDlgItemMessageW(pane, IDC_LABELCOLOURS_FIRST, BM_CLICK, 0, 0);
+        SendDlgItemMessageW(pane, IDC_COLOUR_PICK, BM_CLICK, 0, 0);
+        SendMessageW(pane, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+        SendMessageW(pane, WM_RBUTTONUP, 0, MAKELPARAM(3, 3));
+        EXPECT_FALSE(TheGeneralSettings().LabelColoursChanged);
+        EXPECT_EQ(TheGeneralSettings().labelColours[0], app.rec.GlobalSettings.LabelColor1);
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(pane, IDC_COLOUR_PICK)));
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(app.rec.GlobalSettings.LabelColor1, 0x808060u);
+}
+
 }  // namespace
 }  // namespace vc
