@@ -83,13 +83,7 @@ INT_PTR CALLBACK FoldersPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp) {
         return FALSE;
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC: {
-        HWND control = reinterpret_cast<HWND>(lp);
-        wchar_t name[8] = {};
-        GetClassNameW(control, name, 8);
-        if (lstrcmpiW(name, L"Edit") == 0) return FALSE;  // the count keeps the edit's own colours
-        return ColourPaneControl(pane, reinterpret_cast<HDC>(wp), control);
-    }
+    case WM_CTLCOLORSTATIC: return ColourPaneControl(pane, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     }
     return FALSE;
 }

@@ -109,12 +109,6 @@ void WriteBack(HWND pane) {
     else if (page.LabelColor < 0 || page.LabelColor >= kLabelColorCount) page.LabelColor = 0;
 }
 
-bool IsEdit(HWND control) {
-    wchar_t name[16] = {};
-    GetClassNameW(control, name, 16);
-    return lstrcmpiW(name, L"Edit") == 0;
-}
-
 }  // namespace
 
 INT_PTR CALLBACK LabelPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp) {
@@ -139,8 +133,6 @@ INT_PTR CALLBACK LabelPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
-        // A read-only edit asks as a static; edits keep the system colours.
-        if (IsEdit(reinterpret_cast<HWND>(lp))) return FALSE;
         return ColourPaneControl(pane, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     case WM_DESTROY: WriteBack(pane); return FALSE;
     }

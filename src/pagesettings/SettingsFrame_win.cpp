@@ -172,6 +172,11 @@ void SettingsFrame::OnCompositionChanged() {
 }
 
 INT_PTR ColourPaneControl(HWND pane, HDC dc, HWND control) {
+    // Edits keep the system's colours, read-only ones too (they ask as
+    // statics): a value field on the pattern would be hard to read.
+    wchar_t name[8] = {};
+    GetClassNameW(control, name, 8);
+    if (lstrcmpiW(name, L"Edit") == 0) return FALSE;
     SetBkMode(dc, TRANSPARENT);
     AlignBackgroundBrush(pane, control, dc);
     return reinterpret_cast<INT_PTR>(BackgroundBrush());

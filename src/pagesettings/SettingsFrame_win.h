@@ -68,7 +68,8 @@ private:
     bool narrowTipMargins_ = false;
 };
 
-// Colours a control of a settings pane like the frame's own controls.
+// Colours a control of a settings pane like the frame's own controls; edits
+// keep the system colours (FALSE).
 INT_PTR ColourPaneControl(HWND pane, HDC dc, HWND control);
 
 // Extends the window frame's glass 11 pixels into the top and the bottom of

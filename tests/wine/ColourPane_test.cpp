@@ -18,6 +18,7 @@
 #include "pageview/PaneState.h"
 #include "resources/resource.h"
 #include "support/AppFixture_win.h"
+#include "support/SettingsDialog_win.h"
 
 namespace vc {
 namespace {
@@ -27,37 +28,6 @@ constexpr COLORREF kBack = RGB(232, 232, 232);
 constexpr COLORREF kPatchColour = RGB(30, 160, 90);
 
 // ---- running the modal dialog from inside ----
-
-// What the test does once the dialog is up; it must end the dialog.
-std::function<void(HWND)> g_inDialog;
-
-HWND OpenDialog() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM out) -> BOOL {
-            if (IsWindowVisible(w) && GetDlgItem(w, IDC_SETTINGS_SAMPLE)) {
-                *reinterpret_cast<HWND*>(out) = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-void CALLBACK ActInDialog(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND dialog = OpenDialog();
-    if (!dialog || !g_inDialog) return;
-    KillTimer(nullptr, id);
-    std::exchange(g_inDialog, nullptr)(dialog);
-}
-
-// A dialog nobody ended would hang the suite.
-void CALLBACK GiveUp(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    if (HWND dialog = OpenDialog()) EndDialog(dialog, IDCANCEL);
-}
 
 HWND ColourPane(HWND dialog) {
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
@@ -161,18 +131,12 @@ protected:
     // Opens the dialog with the tab window's command and runs `act` on its
     // colour pane.
     void RunOnPane(std::function<void(HWND dialog, HWND pane)> act) {
-        g_inDialog = [act = std::move(act)](HWND dialog) {
+        test::RunSettingsDialog(IDM_PAGE_SETTINGS, [act = std::move(act)](HWND dialog) {
             HWND pane = ColourPane(dialog);
             EXPECT_TRUE(pane) << "the colour pane is not there";
             if (pane) act(dialog, pane);
-            if (IsWindow(dialog) && OpenDialog() == dialog) SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        };
-        SetTimer(nullptr, 0, 20, ActInDialog);
-        const UINT_PTR stop = SetTimer(nullptr, 0, 20000, GiveUp);
-        SendMessageW(TheApp().TabWindow, WM_COMMAND, IDM_PAGE_SETTINGS, 0);
-        KillTimer(nullptr, stop);
-        EXPECT_FALSE(g_inDialog) << "the dialog did not open";
-        g_inDialog = nullptr;
+            if (IsWindow(dialog) && test::OpenSettingsDialog() == dialog) SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
     }
 
     // Brings the pane to a known choice of colour and mode: both outlive

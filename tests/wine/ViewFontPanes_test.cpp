@@ -17,45 +17,13 @@
 #include "pageview/PagePane_win.h"
 #include "resources/resource.h"
 #include "support/AppFixture_win.h"
+#include "support/SettingsDialog_win.h"
 
 namespace vc {
 namespace {
 
 constexpr int kViewPane = 1, kFontPane = 2;
 constexpr int kViewButton = 1012, kFontButton = 1013;
-
-// What the test does once the modal dialog is up; it must end the dialog.
-std::function<void(HWND)> g_inDialog;
-
-HWND OpenDialog() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM out) -> BOOL {
-            wchar_t name[16] = {};
-            GetClassNameW(w, name, 16);
-            if (IsWindowVisible(w) && lstrcmpW(name, L"#32770") == 0 && GetDlgItem(w, IDC_SETTINGS_SAMPLE)) {
-                *reinterpret_cast<HWND*>(out) = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-void CALLBACK ActInDialog(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND dialog = OpenDialog();
-    if (!dialog || !g_inDialog) return;
-    KillTimer(nullptr, id);
-    std::exchange(g_inDialog, nullptr)(dialog);
-}
-
-// A dialog nobody ended would hang the suite.
-void CALLBACK GiveUp(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    if (HWND dialog = OpenDialog()) EndDialog(dialog, IDCANCEL);
-}
 
 // The control `id` of the pane the dialog shows.
 HWND Control(HWND dialog, int id) {
@@ -90,13 +58,7 @@ protected:
     // Opens the dialog on `pane` and runs `act` in it.
     void RunDialog(int pane, std::function<void(HWND)> act) {
         PageSettingsPaneIndex() = pane;
-        g_inDialog = std::move(act);
-        SetTimer(nullptr, 0, 20, ActInDialog);
-        const UINT_PTR stop = SetTimer(nullptr, 0, 10000, GiveUp);
-        SendMessageW(TheApp().TabWindow, WM_COMMAND, IDM_PAGE_SETTINGS, 0);
-        KillTimer(nullptr, stop);
-        EXPECT_FALSE(g_inDialog) << "the dialog did not open";
-        g_inDialog = nullptr;
+        test::RunSettingsDialog(IDM_PAGE_SETTINGS, std::move(act));
     }
 
     const PageRecord& Page() { return TheApp().rec.UserPages.at(0); }
