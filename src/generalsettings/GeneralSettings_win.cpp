@@ -147,7 +147,10 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
     Dialog* d = g_dialog;
     if (!d) return FALSE;
     switch (msg) {
-    case WM_INITDIALOG: OnInitDialog(dialog); return TRUE;
+    case WM_INITDIALOG:
+        OnInitDialog(dialog);
+        // A pane that took the focus (the pages tree) keeps it.
+        return GetFocus() && IsChild(dialog, GetFocus()) ? FALSE : TRUE;
     case WM_COMMAND: {
         const int id = LOWORD(wp);
         if (id == IDOK) {

@@ -20,6 +20,7 @@
 #include "settings/SettingsFile.h"
 #include "pagesettings/PagePanes_win.h"
 #include "tabwindow/Swatch_win.h"
+#include "tabwindow/TabTexts.h"
 
 namespace vc {
 namespace {
@@ -105,7 +106,7 @@ void OnOk(HWND dialog) {
     if (PageRecord* page = app.rec.Page(d.page)) {
         *page = d.working;
         if (HWND strip = app.TabWindow ? GetDlgItem(app.TabWindow, IDC_TABSTRIP) : nullptr) {
-            std::u16string label = page->Label;
+            std::u16string label = TabItemText(page->Label);
             TCITEMW item{};
             item.mask = TCIF_TEXT | TCIF_IMAGE;
             item.pszText = const_cast<wchar_t*>(AsW(label));
@@ -126,7 +127,10 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
     Dialog* d = g_dialog;
     if (!d) return FALSE;
     switch (msg) {
-    case WM_INITDIALOG: OnInitDialog(dialog); return TRUE;
+    case WM_INITDIALOG:
+        OnInitDialog(dialog);
+        // A pane that took the focus (the pages tree) keeps it.
+        return GetFocus() && IsChild(dialog, GetFocus()) ? FALSE : TRUE;
     case WM_COMMAND: {
         const int id = LOWORD(wp);
         if (id == IDOK) {

@@ -29,4 +29,14 @@ std::u16string TabTooltipText(std::u16string_view comment, int count) {
 
 int CountEntries(std::u16string_view files) { return int(std::count(files.begin(), files.end(), u'\n')); }
 
+std::u16string TabItemText(std::u16string_view label) {
+    std::u16string text;
+    text.reserve(label.size() + 2);
+    for (char16_t c : label) {
+        text += c;
+        if (c == u'&') text += u'&';
+    }
+    return text;
+}
+
 }  // namespace vc

@@ -79,7 +79,7 @@ const PageRecord* PageOfParam(const Records& r, LPARAM p) {
 void InsertTab(HWND strip, int pos, const PageRecord& page, LPARAM param, bool selected) {
     TCITEMW item{};
     item.mask = TCIF_TEXT | TCIF_PARAM | TCIF_IMAGE;
-    std::u16string text = page.Label;
+    std::u16string text = TabItemText(page.Label);
     item.pszText = reinterpret_cast<wchar_t*>(text.data());
     item.lParam = param;
     item.iImage = SwatchImage(page, selected);

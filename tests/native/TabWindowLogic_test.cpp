@@ -79,5 +79,11 @@ TEST(TabTooltip, CommentAndCount) {
     EXPECT_EQ(CountEntries(u""), 0);
 }
 
+TEST(TabTexts, AnAmpersandInALabelShowsAsItself) {
+    EXPECT_EQ(TabItemText(u"Games & fun"), u"Games && fun");
+    EXPECT_EQ(TabItemText(u"&&"), u"&&&&");
+    EXPECT_EQ(TabItemText(u"ツール"), u"ツール");
+}
+
 }  // namespace
 }  // namespace vc
