@@ -497,6 +497,53 @@ TEST_F(Mouse, DoubleClickOnATabOpensThePageSettingsAndEscapeLeavesThePage) {
     EXPECT_EQ(FileNow(), StartFile()) << Narrow(test::TextOf(FileBytes()));
 }
 
+// ---- General settings through the context menu -------------------------------------
+
+// A control of the dialog's pane, found from outside the program.
+HWND PaneControl(HWND dialog, int id) {
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (HWND control = GetDlgItem(c, id)) return control;
+    return nullptr;
+}
+
+POINT CentreOf(HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return Middle(r);
+}
+
+TEST_F(Mouse, TabsMovedToTheBottomInTheGeneralSettingsStayThere) {
+    ASSERT_NO_FATAL_FAILURE(Start(u"general"));
+    RECT first{};
+    ASSERT_TRUE(ControlRect(app.handle(), TabStrip(tab), TCM_GETITEMRECT, 0, first));
+    ASSERT_TRUE(XRightClickAt(Middle(first)));
+    ASSERT_TRUE(WaitMenuAt(Middle(first)));
+    ASSERT_TRUE(XPressKeys({"t"}));  // 全般設定(&T)...
+    HWND dialog = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND h : TopLevelWindowsOf(app.pid()))
+                if (IsWindowVisible(h) && ClassOf(h) == u"#32770" && GetWindow(h, GW_OWNER) == tab) dialog = h;
+            return dialog != nullptr;
+        },
+        kEffect);
+    ASSERT_TRUE(dialog) << "no general settings dialog";
+    wchar_t caption[64] = {};
+    GetWindowTextW(dialog, caption, 64);
+    EXPECT_EQ(U16(caption), u"Vellumcraft - 全般設定");
+    HWND bottom = nullptr;
+    WaitUntil([&] { return (bottom = PaneControl(dialog, 1501)) != nullptr && IsWindowVisible(bottom); }, kEffect);
+    ASSERT_TRUE(bottom) << "no general pane";
+    ASSERT_TRUE(XClickAt(CentreOf(bottom), 1));
+    EXPECT_TRUE(WaitUntil([&] { return Ask(bottom, BM_GETCHECK) == BST_CHECKED; }, kEffect));
+    ASSERT_TRUE(XClickAt(CentreOf(GetDlgItem(dialog, IDOK)), 1));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEffect)) << "OK left the dialog open";
+    EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongPtrW(TabStrip(tab), GWL_STYLE) & TCS_BOTTOM) != 0; }, kEffect))
+        << "the tabs did not move to the bottom";
+    Close();
+    EXPECT_EQ(std::stoul(ValueOf(FileNow()[u"Vellumcraft"], u"TabStyle")) & 1u, 1u);
+}
+
 // ---- Sorting by the column header ------------------------------------------------
 
 // Clicks column `column`'s header and waits for the list to show `order`.
