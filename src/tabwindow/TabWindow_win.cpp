@@ -485,7 +485,12 @@ const Command kCommands[] = {
          return 0;
      }},
     {IDM_PAGE_ADD, [](App& a, HWND, WPARAM, LPARAM) -> INT_PTR { AddPageCommand(a); return 0; }},
-    {IDM_ABOUT, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { RunAboutDialog(a, t); return 0; }},
+    {IDM_ABOUT,
+     [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR {
+         UpdateWindow(t);
+         RunAboutDialog(a, t);
+         return 0;
+     }},
     {IDM_GENERAL_SETTINGS, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { GeneralSettingsCommand(a, t); return 0; }},
     {IDM_PAGE_SETTINGS, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { PageSettingsCommand(a, t); return 0; }},
     {IDM_PAGE_DUPLICATE, [](App& a, HWND, WPARAM, LPARAM) -> INT_PTR { DuplicatePageCommand(a); return 0; }},

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "e2e/AppProcess_win.h"
+#include "e2e/SettingsSections.h"
 #include "support/FirstStartFile.h"
 #include "support/TempDir_win.h"
 #include "support/Utf16File.h"
@@ -40,63 +41,6 @@ constexpr Ms kNoMenu{600};
 const std::u16string& AppExe() {
     static const std::u16string path = WindowsPathOf(VC_APP_EXE);
     return path;
-}
-
-// ---- Settings files as sections -----------------------------------------------
-
-// Section name -> its "key=value" lines (each with CR LF), blank lines left out.
-using Sections = std::map<std::u16string, std::u16string>;
-
-Sections SectionsOf(std::u16string_view text) {
-    Sections out;
-    std::u16string* current = nullptr;
-    for (size_t from = 0; from < text.size();) {
-        size_t end = text.find(u"\r\n", from);
-        std::u16string line(text.substr(from, end == std::u16string_view::npos ? end : end - from));
-        from = end == std::u16string_view::npos ? text.size() : end + 2;
-        if (line.size() > 1 && line.front() == u'[' && line.back() == u']')
-            current = &out[line.substr(1, line.size() - 2)];
-        else if (current && !line.empty())
-            *current += line + u"\r\n";
-    }
-    return out;
-}
-
-// Where the value of `key` starts among `lines`, or npos.
-size_t ValueAt(std::u16string_view lines, std::u16string_view key) {
-    for (size_t line = 0; line < lines.size();) {
-        if (lines.substr(line, key.size()) == key && lines.substr(line + key.size(), 1) == u"=")
-            return line + key.size() + 1;
-        size_t end = lines.find(u"\r\n", line);
-        if (end == std::u16string_view::npos) break;
-        line = end + 2;
-    }
-    return std::u16string_view::npos;
-}
-
-// `lines` with the value of `key` replaced; the key must be there.
-std::u16string WithKey(std::u16string lines, std::u16string_view key, std::u16string_view value) {
-    size_t from = ValueAt(lines, key);
-    if (from == std::u16string::npos) {
-        ADD_FAILURE() << "no key " << Narrow(key);
-        return lines;
-    }
-    lines.replace(from, lines.find(u"\r\n", from) - from, value);
-    return lines;
-}
-
-// The value of `key` among `lines`, or "(missing)".
-std::string ValueOf(std::u16string_view lines, std::u16string_view key) {
-    size_t from = ValueAt(lines, key);
-    if (from == std::u16string_view::npos) return "(missing)";
-    return Narrow(lines.substr(from, lines.find(u"\r\n", from) - from));
-}
-
-std::u16string TextOfSections(const Sections& s) {
-    std::u16string t = u";Vellumcraft\r\n\r\n[Vellumcraft]\r\n" + s.at(u"Vellumcraft");
-    for (const auto& [name, keys] : s)
-        if (name != u"Vellumcraft") t += u"\r\n[" + name + u"]\r\n" + keys;
-    return t;
 }
 
 // ---- Entries on disk -------------------------------------------------------------
@@ -405,6 +349,20 @@ protected:
         EXPECT_EQ(Ask(tab, WM_NULL), 0) << "the program does not answer";
     }
 
+    // The dialog the tab window opened (a visible dialog it owns), once it
+    // shows; nullptr when none comes.
+    HWND WaitOwnedDialog() {
+        HWND dialog = nullptr;
+        WaitUntil(
+            [&] {
+                for (HWND h : TopLevelWindowsOf(app.pid()))
+                    if (IsWindowVisible(h) && ClassOf(h) == u"#32770" && GetWindow(h, GW_OWNER) == tab) dialog = h;
+                return dialog != nullptr;
+            },
+            kEffect);
+        return dialog;
+    }
+
 private:
     std::u16string name_;
 };
@@ -472,14 +430,7 @@ TEST_F(Mouse, DoubleClickOnATabOpensThePageSettingsAndEscapeLeavesThePage) {
     ASSERT_TRUE(ControlRect(app.handle(), TabStrip(tab), TCM_GETITEMRECT, 0, first));
     ASSERT_TRUE(XDoubleClickAt(Middle(first)));
     const std::u16string caption = u"Vellumcraft - ページ \"Page1\" の設定";
-    HWND dialog = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND h : TopLevelWindowsOf(app.pid()))
-                if (IsWindowVisible(h) && ClassOf(h) == u"#32770" && GetWindow(h, GW_OWNER) == tab) dialog = h;
-            return dialog != nullptr;
-        },
-        kEffect);
+    HWND dialog = WaitOwnedDialog();
     ASSERT_TRUE(dialog) << "no page settings dialog";
     wchar_t text[128] = {};
     GetWindowTextW(dialog, text, 128);
@@ -519,14 +470,7 @@ TEST_F(Mouse, TabsMovedToTheBottomInTheGeneralSettingsStayThere) {
     ASSERT_TRUE(XRightClickAt(Middle(first)));
     ASSERT_TRUE(WaitMenuAt(Middle(first)));
     ASSERT_TRUE(XPressKeys({"t"}));  // 全般設定(&T)...
-    HWND dialog = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND h : TopLevelWindowsOf(app.pid()))
-                if (IsWindowVisible(h) && ClassOf(h) == u"#32770" && GetWindow(h, GW_OWNER) == tab) dialog = h;
-            return dialog != nullptr;
-        },
-        kEffect);
+    HWND dialog = WaitOwnedDialog();
     ASSERT_TRUE(dialog) << "no general settings dialog";
     wchar_t caption[64] = {};
     GetWindowTextW(dialog, caption, 64);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "e2e/AppProcess_win.h"
+#include "e2e/SettingsSections.h"
 #include "support/FirstStartFile.h"
 #include "support/TempDir_win.h"
 #include "support/Utf16File.h"
@@ -38,40 +39,6 @@ constexpr Ms kLaunch{20000};
 const std::u16string& AppExe() {
     static const std::u16string path = WindowsPathOf(VC_APP_EXE);
     return path;
-}
-
-// ---- Settings files as sections -----------------------------------------------
-
-// Section name -> its "key=value" lines (each with CR LF), blank lines left
-// out. Key order counts: the program rewrites sections in place.
-using Sections = std::map<std::u16string, std::u16string>;
-
-Sections SectionsOf(std::u16string_view text) {
-    Sections out;
-    std::u16string* current = nullptr;
-    for (size_t from = 0; from < text.size();) {
-        size_t end = text.find(u"\r\n", from);
-        std::u16string line(text.substr(from, end == std::u16string_view::npos ? end : end - from));
-        from = end == std::u16string_view::npos ? text.size() : end + 2;
-        if (line.size() > 1 && line.front() == u'[' && line.back() == u']')
-            current = &out[line.substr(1, line.size() - 2)];
-        else if (current && !line.empty())
-            *current += line + u"\r\n";
-    }
-    return out;
-}
-
-// `lines` with the value of `key` replaced; the key must be there.
-std::u16string WithKey(std::u16string lines, std::u16string_view key, std::u16string_view value) {
-    const std::u16string probe = u"\n" + std::u16string(key) + u"=";
-    size_t at = (u"\n" + lines).find(probe);
-    if (at == std::u16string::npos) {
-        ADD_FAILURE() << "no key " << Narrow(key);
-        return lines;
-    }
-    size_t from = at + key.size() + 1;
-    lines.replace(from, lines.find(u"\r\n", from) - from, value);
-    return lines;
 }
 
 std::u16string GlobalKeys(int pageCount, int tabNumber, int specialFolders) {
@@ -99,12 +66,6 @@ Sections FileOf(const std::u16string& global, const std::vector<std::u16string>&
     return s;
 }
 
-std::u16string TextOfSections(const Sections& s) {
-    std::u16string t = u";Vellumcraft\r\n\r\n[Vellumcraft]\r\n" + s.at(u"Vellumcraft");
-    for (const auto& [name, keys] : s)
-        if (name != u"Vellumcraft") t += u"\r\n[" + name + u"]\r\n" + keys;
-    return t;
-}
 
 // Equal, or every section that is missing, extra or different, with the
 // first line where it parts.
