@@ -169,19 +169,6 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
         }
         return TRUE;
     }
-    case WM_NOTIFY: {
-        auto* nm = reinterpret_cast<NMHDR*>(lp);
-        if (nm->code == TTN_GETDISPINFOW && d->frame) d->frame->OnTooltip(reinterpret_cast<NMTTDISPINFOW*>(lp));
-        return FALSE;
-    }
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-        return d->frame ? d->frame->ColourControl(dialog, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp))
-                        : FALSE;
-    case WM_DWMCOMPOSITIONCHANGED:
-        if (d->frame) d->frame->OnCompositionChanged();
-        return FALSE;
     case WM_CLOSE:
         // The close box keeps what the panes changed while the dialog was open.
         EndDialog(dialog, IDCANCEL);
@@ -190,6 +177,8 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
         if (d->frame) d->frame->Destroy();
         return FALSE;
     }
+    INT_PTR result = FALSE;
+    if (d->frame && d->frame->HandleMessage(dialog, msg, wp, lp, result)) return result;
     return FALSE;
 }
 

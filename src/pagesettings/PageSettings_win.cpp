@@ -148,27 +148,17 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
         }
         return TRUE;
     }
-    case WM_NOTIFY: {
-        auto* nm = reinterpret_cast<NMHDR*>(lp);
-        if (nm->code == TTN_GETDISPINFOW && d->frame) d->frame->OnTooltip(reinterpret_cast<NMTTDISPINFOW*>(lp));
-        return FALSE;
-    }
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC: {
-        HDC dc = reinterpret_cast<HDC>(wp);
-        HWND control = reinterpret_cast<HWND>(lp);
-        if (GetDlgCtrlID(control) == IDC_SETTINGS_SAMPLE) {
+    case WM_CTLCOLORSTATIC:
+        if (GetDlgCtrlID(reinterpret_cast<HWND>(lp)) == IDC_SETTINGS_SAMPLE) {
+            HDC dc = reinterpret_cast<HDC>(wp);
             SetTextColor(dc, d->working.FontColor);
             SetBkMode(dc, TRANSPARENT);
             return reinterpret_cast<INT_PTR>(d->sampleBrush);
         }
-        return d->frame ? d->frame->ColourControl(dialog, dc, control) : FALSE;
-    }
-    case WM_DWMCOMPOSITIONCHANGED:
-        if (d->frame) d->frame->OnCompositionChanged();
-        return FALSE;
+        break;
     case WM_CLOSE: EndDialog(dialog, IDCANCEL); return TRUE;
     case WM_DESTROY:
         if (d->frame) d->frame->Destroy();
@@ -178,6 +168,8 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
         d->sampleBrush = nullptr;
         return FALSE;
     }
+    INT_PTR result = FALSE;
+    if (d->frame && d->frame->HandleMessage(dialog, msg, wp, lp, result)) return result;
     return FALSE;
 }
 

@@ -151,6 +151,26 @@ void SettingsFrame::Destroy() {
     toolbarFont_ = nullptr;
 }
 
+bool SettingsFrame::HandleMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) const {
+    switch (msg) {
+    case WM_NOTIFY:
+        if (reinterpret_cast<NMHDR*>(lp)->code == TTN_GETDISPINFOW) OnTooltip(reinterpret_cast<NMTTDISPINFOW*>(lp));
+        result = FALSE;
+        return true;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+        result = ColourControl(dialog, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+        return true;
+    case WM_DWMCOMPOSITIONCHANGED:
+        if (GlassAvailable(TheApp().rec.WindowsVersion)) ExtendGlassFrame(dialog);
+        result = FALSE;
+        return true;
+    }
+    return false;
+}
+
 void SettingsFrame::OnTooltip(NMTTDISPINFOW* info) const {
     const int i = PaneOfButton(panes_, count_, int(info->hdr.idFrom));
     if (i < 0) return;
@@ -165,10 +185,6 @@ INT_PTR SettingsFrame::ColourControl(HWND dialog, HDC dc, HWND control) const {
     if ((id == IDC_GLASS_TOP || id == IDC_GLASS_BOTTOM) && GlassAvailable(TheApp().rec.WindowsVersion))
         return reinterpret_cast<INT_PTR>(GetStockObject(BLACK_BRUSH));  // drawn as glass
     return reinterpret_cast<INT_PTR>(BackgroundBrush());
-}
-
-void SettingsFrame::OnCompositionChanged() {
-    if (GlassAvailable(TheApp().rec.WindowsVersion)) ExtendGlassFrame(dialog_);
 }
 
 INT_PTR ColourPaneControl(HWND pane, HDC dc, HWND control) {

@@ -42,13 +42,16 @@ public:
     // Releases the toolbar, its font and the pane.
     void Destroy();
 
+    // The messages every settings dialog handles alike: the toolbar's
+    // tooltips, the colouring of the controls and the glass. True when
+    // `msg` was one of them, with the dialog procedure's result.
+    bool HandleMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) const;
+
     // The tooltip of a toolbar button.
     void OnTooltip(NMTTDISPINFOW* info) const;
     // WM_CTLCOLOR* of a control on the frame or on a pane: transparent text
     // on the background pattern, and glass on the strips.
     INT_PTR ColourControl(HWND dialog, HDC dc, HWND control) const;
-    // WM_DWMCOMPOSITIONCHANGED.
-    void OnCompositionChanged();
 
     HWND pane() const { return pane_; }
     HWND toolbar() const { return toolbar_; }
