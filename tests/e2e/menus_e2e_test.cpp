@@ -448,8 +448,6 @@ TEST_F(Mouse, DoubleClickOnATabOpensThePageSettingsAndEscapeLeavesThePage) {
     EXPECT_EQ(FileNow(), StartFile()) << Narrow(test::TextOf(FileBytes()));
 }
 
-// ---- General settings through the context menu -------------------------------------
-
 // A control of the dialog's pane, found from outside the program.
 HWND PaneControl(HWND dialog, int id) {
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
@@ -462,6 +460,28 @@ POINT CentreOf(HWND w) {
     GetWindowRect(w, &r);
     return Middle(r);
 }
+
+TEST_F(Mouse, ALabelTypedInThePageSettingsAndEnterRenameThePage) {
+    ASSERT_NO_FATAL_FAILURE(Start(u"rename"));
+    RECT first{};
+    ASSERT_TRUE(ControlRect(app.handle(), TabStrip(tab), TCM_GETITEMRECT, 0, first));
+    ASSERT_TRUE(XDoubleClickAt(Middle(first)));
+    HWND dialog = WaitOwnedDialog();
+    ASSERT_TRUE(dialog) << "no page settings dialog";
+    HWND label = nullptr;
+    WaitUntil([&] { return (label = PaneControl(dialog, 1021)) != nullptr && IsWindowVisible(label); }, kEffect);
+    ASSERT_TRUE(label) << "no label pane";
+    ASSERT_TRUE(XClickAt(CentreOf(label), 1));
+    Ask(label, EM_SETSEL, 0, -1);
+    ASSERT_TRUE(RunLinuxCommand("timeout 10 xdotool type --delay 30 Renamed") == 0);
+    ASSERT_TRUE(XPressKeys({"Return"}));  // OK is the default button
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEffect)) << "Enter left the dialog open";
+    EXPECT_TRUE(WaitUntil([&] { return ValueOf(FileNow()[u"Page1"], u"Label") == "Renamed"; }, kEffect))
+        << "the page's look was not stored after OK: Label=" << ValueOf(FileNow()[u"Page1"], u"Label");
+    Close();
+}
+
+// ---- General settings through the context menu -------------------------------------
 
 TEST_F(Mouse, TabsMovedToTheBottomInTheGeneralSettingsStayThere) {
     ASSERT_NO_FATAL_FAILURE(Start(u"general"));
