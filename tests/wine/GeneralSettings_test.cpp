@@ -59,6 +59,24 @@ TEST_F(GeneralSettingsTest, TheDefaultFoldersShowAndTheCountFollowsTheRecentFile
     });
 }
 
+TEST_F(GeneralSettingsTest, ACountOutOfRangeIsShownClampedAndStoredClampedOnlyThroughTheArrows) {
+    App& app = StartWith(u"SpcialRecentFileNum=150\r\nSpcialFolder=22\r\n");  // hidden computer bit 0x4 set
+    Run([](HWND dialog, HWND pane) {
+        ASSERT_TRUE(pane);
+        EXPECT_EQ(WindowText(GetDlgItem(pane, IDC_FOLDERS_RECENT_COUNT)), u"100");
+        Click(pane, IDC_FOLDERS_DESKTOP);
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(app.rec.GlobalSettings.SpcialRecentFileNum, 150);
+    EXPECT_EQ(app.rec.GlobalSettings.SpcialFolder, 0x17u);  // the hidden computer box kept its bit
+    Run([](HWND dialog, HWND pane) {
+        HWND arrows = GetDlgItem(pane, IDC_FOLDERS_RECENT_ARROWS);
+        SendMessageW(pane, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 100), reinterpret_cast<LPARAM>(arrows));
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(app.rec.GlobalSettings.SpcialRecentFileNum, 100);
+}
+
 TEST_F(GeneralSettingsTest, OkTakesTheNewFolderSetAndKeepsThePageShown) {
     App& app = StartWith(u"SpcialFolder=4128787\r\nTabNumber=3\r\n");  // 0x3F0013: high bits, desktop, recent, documents
     ASSERT_EQ(app.rec.ShownSpecialCount, 3);
