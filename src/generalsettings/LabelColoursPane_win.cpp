@@ -92,23 +92,6 @@ INT_PTR CALLBACK LabelColoursPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp)
             TheGeneralSettings().LabelColoursChanged = true;
         }
         return TRUE;
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP: {
-        const PickStep step = PickMessage(pane, msg, lp, g_labels.mode, Selected());
-        if (step == PickStep::Taken) TheGeneralSettings().LabelColoursChanged = true;
-        return step != PickStep::None;
-    }
-    case WM_SETCURSOR:
-        if (!KeepPickingCursor(pane)) return FALSE;
-        SetWindowLongPtrW(pane, DWLP_MSGRESULT, TRUE);
-        return TRUE;
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        return ColourEditorControl(pane, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), g_labels.mode);
     case WM_DESTROY: {
         AbandonPicking(pane, Selected());
         GeneralSettingsSession& s = TheGeneralSettings();
@@ -116,6 +99,12 @@ INT_PTR CALLBACK LabelColoursPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp)
         TearDownColourEditor(pane);
         return FALSE;
     }
+    }
+    INT_PTR result = FALSE;
+    PickStep step = PickStep::None;
+    if (ColourEditorMessage(pane, msg, wp, lp, g_labels.mode, Selected(), result, step)) {
+        if (step == PickStep::Taken) TheGeneralSettings().LabelColoursChanged = true;
+        return result;
     }
     return FALSE;
 }

@@ -286,4 +286,29 @@ bool AbandonPicking(HWND pane, ColourRecord& c) {
     return true;
 }
 
+bool ColourEditorMessage(HWND pane, UINT msg, WPARAM wp, LPARAM lp, int mode, ColourRecord& c, INT_PTR& result,
+                         PickStep& step) {
+    step = PickStep::None;
+    switch (msg) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        step = PickMessage(pane, msg, lp, mode, c);
+        result = step != PickStep::None;
+        return true;
+    case WM_SETCURSOR:
+        result = KeepPickingCursor(pane);
+        if (result) SetWindowLongPtrW(pane, DWLP_MSGRESULT, TRUE);
+        return true;
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        result = ColourEditorControl(pane, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), mode);
+        return true;
+    }
+    return false;
+}
+
 }  // namespace vc

@@ -62,6 +62,12 @@ enum class PickStep {
 // The record's change has been shown and committed (IDM_COLOUR_COMMIT sent
 // to the pane) when this returns.
 PickStep PickMessage(HWND pane, UINT msg, LPARAM lp, int mode, ColourRecord& c);
+// The messages every colour-editing pane handles alike: the picking mouse
+// messages, the picking cursor and the colouring of the controls. True when
+// `msg` was one of them, with the dialog procedure's result in `result` and
+// what it did to a pick in `step`.
+bool ColourEditorMessage(HWND pane, UINT msg, WPARAM wp, LPARAM lp, int mode, ColourRecord& c, INT_PTR& result,
+                         PickStep& step);
 // Ends the pick of `pane` and gives `c` back the colour from before it,
 // shown and committed. False when the pane was not picking.
 bool CancelPicking(HWND pane, int mode, ColourRecord& c);

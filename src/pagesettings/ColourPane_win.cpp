@@ -115,28 +115,17 @@ INT_PTR CALLBACK ColourPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp) {
             PostMessageW(GetParent(pane), WM_COMMAND, ApplyFontAndColours, 0);
         }
         return TRUE;
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP: {
-        const PickStep step = PickMessage(pane, msg, lp, g_colour.mode, Selected());
-        if (step == PickStep::Taken) SendMessageW(GetParent(pane), WM_COMMAND, ApplyFontAndColours, 0);
-        return step != PickStep::None;
-    }
-    case WM_SETCURSOR:
-        if (!KeepPickingCursor(pane)) return FALSE;
-        SetWindowLongPtrW(pane, DWLP_MSGRESULT, TRUE);
-        return TRUE;
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        return ColourEditorControl(pane, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), g_colour.mode);
     case WM_DESTROY:
         AbandonPicking(pane, Selected());
         Commit(pane);
         TearDownColourEditor(pane);
         return FALSE;
+    }
+    INT_PTR result = FALSE;
+    PickStep step = PickStep::None;
+    if (ColourEditorMessage(pane, msg, wp, lp, g_colour.mode, Selected(), result, step)) {
+        if (step == PickStep::Taken) SendMessageW(GetParent(pane), WM_COMMAND, ApplyFontAndColours, 0);
+        return result;
     }
     return FALSE;
 }

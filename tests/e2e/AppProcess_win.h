@@ -34,6 +34,21 @@ inline std::u16string WindowsPathOf(std::string_view buildPath) {
     return p;
 }
 
+// Deadlines of the end-to-end cases. A Wine process's first start in a
+// session can take seconds; later ones take a fraction of that. They only
+// bound a failing case.
+constexpr Ms kStart{20000};
+constexpr Ms kExit{10000};
+constexpr Ms kEffect{5000};
+
+#ifdef VC_APP_EXE
+// The program under test, as a Windows path.
+inline const std::u16string& AppExe() {
+    static const std::u16string path = WindowsPathOf(VC_APP_EXE);
+    return path;
+}
+#endif
+
 inline void PumpMessages() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

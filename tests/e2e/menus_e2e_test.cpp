@@ -32,16 +32,8 @@ using test::kGlobalSection;
 using test::Narrow;
 using test::PageSection;
 
-constexpr Ms kStart{20000};
-constexpr Ms kExit{10000};
-constexpr Ms kEffect{5000};
 // How long a menu that should not come is given to come all the same.
 constexpr Ms kNoMenu{600};
-
-const std::u16string& AppExe() {
-    static const std::u16string path = WindowsPathOf(VC_APP_EXE);
-    return path;
-}
 
 // ---- Entries on disk -------------------------------------------------------------
 

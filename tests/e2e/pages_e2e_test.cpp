@@ -30,16 +30,8 @@ using test::kGlobalSection;
 using test::Narrow;
 using test::PageSection;
 
-constexpr Ms kStart{20000};
-constexpr Ms kExit{10000};
-constexpr Ms kEffect{5000};
 // A batch file starts a whole cmd.exe under Wine first.
 constexpr Ms kLaunch{20000};
-
-const std::u16string& AppExe() {
-    static const std::u16string path = WindowsPathOf(VC_APP_EXE);
-    return path;
-}
 
 std::u16string GlobalKeys(int pageCount, int tabNumber, int specialFolders) {
     std::u16string g = SectionsOf(kGlobalSection)[u"Vellumcraft"];
@@ -65,7 +57,6 @@ Sections FileOf(const std::u16string& global, const std::vector<std::u16string>&
     for (size_t i = 0; i < pages.size(); ++i) s[u"Page" + Dec(int64_t(i + 1))] = pages[i];
     return s;
 }
-
 
 // Equal, or every section that is missing, extra or different, with the
 // first line where it parts.

@@ -29,17 +29,6 @@ using test::FirstStartText;
 using test::kGlobalSection;
 using test::PageSection;
 
-// A Wine process's first start in a session can take seconds; later ones
-// take a fraction of that. The deadlines only bound a failing case.
-constexpr Ms kStart{20000};
-constexpr Ms kExit{10000};
-constexpr Ms kEffect{5000};
-
-const std::u16string& AppExe() {
-    static const std::u16string path = WindowsPathOf(VC_APP_EXE);
-    return path;
-}
-
 // ---- Settings file texts --------------------------------------------------
 
 std::u16string Header(std::u16string_view section) { return std::u16string(u"[").append(section).append(u"]"); }
