@@ -25,7 +25,7 @@ constexpr StyleBox kBoxes[] = {
     {IDC_GENERAL_TOPMOST, TabStyleBit::TopMost},      {IDC_GENERAL_TRANSPARENT, TabStyleBit::Transparent},
     {IDC_GENERAL_STATUSBAR, TabStyleBit::StatusBar},
 };
-constexpr int kMinOpacity = 35;
+constexpr int kMinOpacity = kMinLayerWindowLevel;
 int g_lastStatusSize = 0;
 
 GlobalRecord& Global() { return TheApp().rec.GlobalSettings; }

@@ -3,9 +3,19 @@
 // fuzzer. Portable: no windows.h.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
+#include "settings/ProfileDocument.h"
+
 namespace vc {
+
+// Nothing the program writes comes near these: a thousand pages of two
+// hundred long paths each is about 110 MB in some 300,000 lines. A larger
+// file is not a settings file the program can hold, and reading it whole
+// would exhaust memory, so it counts as unreadable (and is never replaced).
+constexpr size_t kMaxSettingsFileBytes = size_t(150) << 20;
+constexpr size_t kMaxSettingsFileLines = 1000000;
 
 enum class ReadResult {
     Ok,      // the bytes were read
@@ -23,6 +33,8 @@ public:
     virtual bool ReplaceAtomically(const std::u16string& path, const std::string& bytes) = 0;
     // Copies `from` to `to` unless `to` exists already.
     virtual bool CopyIfAbsent(const std::u16string& from, const std::u16string& to) = 0;
+    // How this system reads 8-bit text: its ANSI code page.
+    virtual AnsiDecoder Ansi() const { return DecodeLatin1; }
 };
 
 // The file system of the platform the program runs on.

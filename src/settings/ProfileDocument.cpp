@@ -19,27 +19,6 @@ std::u16string_view Trim(std::u16string_view s) {
     return s.substr(b, e - b);
 }
 
-bool ValidUtf8(std::string_view s) {
-    size_t i = 0;
-    while (i < s.size()) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        size_t n;
-        if ((c & 0xE0) == 0xC0 && c >= 0xC2) n = 1;
-        else if ((c & 0xF0) == 0xE0) n = 2;
-        else if ((c & 0xF8) == 0xF0 && c <= 0xF4) n = 3;
-        else return false;
-        if (i + n >= s.size()) return false;
-        for (size_t k = 1; k <= n; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        i += n + 1;
-    }
-    return true;
-}
-
 // Keeps a value on its own line: a line break inside it would start new lines
 // (and could forge keys or sections), so each CR or LF becomes a blank, and a
 // NUL ends it as it ends a C string.
@@ -139,7 +118,13 @@ ProfileDocument ProfileDocument::FromText(std::u16string_view text, TextEncoding
     return d;
 }
 
-ProfileDocument ProfileDocument::FromBytes(std::string_view b) {
+std::u16string DecodeLatin1(std::string_view bytes) {
+    std::u16string text(bytes.size(), u'\0');
+    for (size_t i = 0; i < bytes.size(); ++i) text[i] = char16_t(static_cast<unsigned char>(bytes[i]));
+    return text;
+}
+
+ProfileDocument ProfileDocument::FromBytes(std::string_view b, AnsiDecoder ansi) {
     auto byte = [&](size_t i) { return static_cast<unsigned char>(b[i]); };
     std::u16string text;
     TextEncoding enc;
@@ -153,13 +138,9 @@ ProfileDocument ProfileDocument::FromBytes(std::string_view b) {
     } else if (b.size() >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) {
         enc = TextEncoding::Utf8Bom;
         text = FromUtf8(b.substr(3));
-    } else if (ValidUtf8(b)) {
-        enc = TextEncoding::Utf8;
-        text = FromUtf8(b);
     } else {
-        enc = TextEncoding::Latin1;
-        text.assign(b.begin(), b.end());
-        for (size_t i = 0; i < b.size(); ++i) text[i] = char16_t(byte(i));
+        enc = TextEncoding::Ansi;
+        text = (ansi ? ansi : DecodeLatin1)(b);
     }
     return FromText(text, enc);
 }
@@ -186,8 +167,9 @@ std::string ProfileDocument::ToBytes() const {
     std::string out;
     switch (encoding_) {
     case TextEncoding::Utf16LE:
-    case TextEncoding::Utf16BE: {
-        bool le = encoding_ == TextEncoding::Utf16LE;
+    case TextEncoding::Utf16BE:
+    case TextEncoding::Ansi: {
+        bool le = encoding_ != TextEncoding::Utf16BE;
         out.resize(2 + t.size() * 2);
         out[0] = char(le ? 0xFF : 0xFE);
         out[1] = char(le ? 0xFE : 0xFF);
@@ -199,11 +181,6 @@ std::string ProfileDocument::ToBytes() const {
         break;
     }
     case TextEncoding::Utf8Bom: out = "\xEF\xBB\xBF" + ToUtf8(t); break;
-    case TextEncoding::Utf8: out = ToUtf8(t); break;
-    case TextEncoding::Latin1:
-        out.resize(t.size());
-        for (size_t i = 0; i < t.size(); ++i) out[i] = t[i] < 0x100 ? char(t[i]) : '?';
-        break;
     }
     return out;
 }

@@ -16,10 +16,16 @@
 
 namespace vc {
 
-// How the bytes of a file map to text. Files written by the program are
-// UTF-16LE with a byte-order mark; the others are read so that their values
-// (and hex companions) survive a conversion.
-enum class TextEncoding { Utf16LE, Utf16BE, Utf8Bom, Utf8, Latin1 };
+// How the bytes of a file map to text, as the platform's profile functions
+// see them: a byte-order mark says UTF-16 (either order) or UTF-8; a file
+// without one is 8-bit text in the system ANSI code page.
+enum class TextEncoding { Utf16LE, Utf16BE, Utf8Bom, Ansi };
+
+// Turns 8-bit text of the system ANSI code page into UTF-16.
+using AnsiDecoder = std::u16string (*)(std::string_view bytes);
+// Each byte as the unit of the same value: code page 1252's letters and
+// digits, and what the native build and the fuzzer use.
+std::u16string DecodeLatin1(std::string_view bytes);
 
 class ProfileDocument {
 public:
@@ -27,11 +33,13 @@ public:
 
     // Decodes file bytes. A UTF-16LE file keeps its units exactly, the mark
     // included in `Text()` only through `encoding()`.
-    static ProfileDocument FromBytes(std::string_view bytes);
+    static ProfileDocument FromBytes(std::string_view bytes, AnsiDecoder ansi = DecodeLatin1);
     // A new UTF-16LE document holding `text`.
     static ProfileDocument FromText(std::u16string_view text, TextEncoding enc = TextEncoding::Utf16LE);
 
-    // The bytes of the document in its encoding, mark included.
+    // The bytes of the document with its mark. 8-bit text is never written
+    // back: a character outside the code page would turn into "?", so such a
+    // document is written as UTF-16LE.
     std::string ToBytes() const;
     // The text without the mark.
     std::u16string Text() const;
@@ -65,6 +73,8 @@ public:
     // right after section `after`. False when either is missing or `to`
     // exists.
     bool CopySectionAfter(std::u16string_view from, std::u16string_view to, std::u16string_view after);
+
+    bool HasSection(std::u16string_view section) const { return FindSection(section) != nullptr; }
 
     // Where a key's line stands in the text (for order checks), or nullopt.
     std::optional<size_t> KeyPosition(std::u16string_view section, std::u16string_view key) const;

@@ -2,20 +2,58 @@
 
 namespace vc {
 
+namespace {
+
+// Line breaks of the file's text, counted on its bytes: units of two bytes
+// after a UTF-16 mark, single bytes otherwise.
+size_t LineBreaksIn(const std::string& b) {
+    const bool wide = b.size() >= 2 && ((static_cast<unsigned char>(b[0]) == 0xFF && b[1] == '\xFE') ||
+                                        (static_cast<unsigned char>(b[0]) == 0xFE && b[1] == '\xFF'));
+    size_t n = 0;
+    if (!wide) {
+        for (char c : b) n += c == '\n' || c == '\r';
+        return n;
+    }
+    const size_t lo = static_cast<unsigned char>(b[0]) == 0xFF ? 0 : 1;
+    for (size_t i = 2; i + 1 < b.size(); i += 2)
+        n += b[i + 1 - lo] == '\0' && (b[i + lo] == '\n' || b[i + lo] == '\r');
+    return n;
+}
+
+}  // namespace
+
 void ProfileStore::Begin() {
     if (depth_++ > 0) return;
     original_.clear();
     readResult_ = fs_.ReadAll(path_, original_);
-    ++reads_;
+    const bool first = reads_++ == 0;
+    if (readResult_ == ReadResult::Ok &&
+        (original_.size() > kMaxSettingsFileBytes || LineBreaksIn(original_) > 2 * kMaxSettingsFileLines))
+        readResult_ = ReadResult::Failed;
     if (readResult_ != ReadResult::Ok) original_.clear();
+    // A file that turns up where this run found none (a drive plugged in
+    // again, another program's file) was never read into the records:
+    // writing to it would mix this run's pages into someone else's file.
+    foreignBatch_ = false;
+    if (readResult_ == ReadResult::Ok) {
+        if (first) known_ = true;
+        if (!known_) {
+            foreignBatch_ = true;
+            readOnly_ = true;
+        }
+    }
     hasMark_ = original_.size() >= 2 && static_cast<unsigned char>(original_[0]) == 0xFF &&
                static_cast<unsigned char>(original_[1]) == 0xFE;
     // A new file is written as UTF-16LE with its mark, like every file the
     // program makes.
     doc_ = original_.empty() ? ProfileDocument::FromText(u"", TextEncoding::Utf16LE)
-                             : ProfileDocument::FromBytes(original_);
+                             : ProfileDocument::FromBytes(original_, fs_.Ansi());
     startedNew_ = false;
     blankLinePass_ = false;
+    // A file of ours that has gone is made again whole, not from whatever
+    // this batch happens to write.
+    if (readResult_ == ReadResult::Absent && known_) outOfSync_ = true;
+    if (outOfSync_ && resync_ && !readOnly_ && BatchReadable()) resync_(*this);
 }
 
 void ProfileStore::StartNewFile(std::u16string_view text) {
@@ -36,13 +74,23 @@ void ProfileStore::End() {
             changed = true;
         }
     }
+    if (!changed || readOnly_) return;
     // A file that could not be read is never replaced: whatever it holds is
     // still the user's.
-    if (!changed || readOnly_ || readResult_ == ReadResult::Failed) return;
+    if (readResult_ == ReadResult::Failed) {
+        outOfSync_ = true;
+        return;
+    }
     std::string bytes = doc_.ToBytes();
     if (readResult_ == ReadResult::Ok && bytes == original_) return;
     lastWriteFailed_ = !fs_.ReplaceAtomically(path_, bytes);
-    if (!lastWriteFailed_) ++writes_;
+    if (lastWriteFailed_) {
+        outOfSync_ = true;
+        return;
+    }
+    ++writes_;
+    known_ = true;
+    outOfSync_ = false;
 }
 
 std::u16string InsertBlankLinesBeforeSections(std::u16string_view t) {

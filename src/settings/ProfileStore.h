@@ -5,6 +5,7 @@
 // Batches nest; the outermost one reads and writes. Portable: no windows.h.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "settings/FileSystem.h"
@@ -31,6 +32,11 @@ public:
     bool FileHasMark() const { return hasMark_; }
     bool FileAbsent() const { return readResult_ == ReadResult::Absent; }
     bool FileUnreadable() const { return readResult_ == ReadResult::Failed; }
+    // Whether the open batch knows what the file holds: it read the file, or
+    // there is no file. An operation that rebuilds records from the file must
+    // do nothing in a batch that does not, or it would put defaults (or
+    // another program's file) in place of the user's pages.
+    bool BatchReadable() const { return depth_ > 0 && readResult_ != ReadResult::Failed && !foreignBatch_; }
 
     // Starts the file anew as UTF-16LE holding `text` (the old content is
     // replaced when the batch closes).
@@ -42,6 +48,14 @@ public:
     // so writing would overwrite what the user has with defaults).
     void SetReadOnly(bool ro) { readOnly_ = ro; }
     bool ReadOnly() const { return readOnly_; }
+
+    // What puts every record into the open batch's document. After a batch
+    // whose changes did not reach the file (its read or its write failed),
+    // the file and the records differ; the next batch that can write starts
+    // by storing everything, so that a later write of one page cannot land
+    // in a file whose other sections are still in their old places.
+    void SetResync(std::function<void(ProfileStore&)> resync) { resync_ = std::move(resync); }
+    bool OutOfSync() const { return outOfSync_; }
 
     FileSystem& fs() { return fs_; }
 
@@ -61,6 +75,10 @@ private:
     bool startedNew_ = false;
     bool blankLinePass_ = false;
     bool readOnly_ = false;
+    bool known_ = false;         // the file was read or written by this store
+    bool foreignBatch_ = false;  // the batch found a file it never read
+    bool outOfSync_ = false;
+    std::function<void(ProfileStore&)> resync_;
     bool lastWriteFailed_ = false;
     int reads_ = 0;
     int writes_ = 0;

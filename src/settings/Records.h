@@ -75,6 +75,10 @@ constexpr uint32_t Underline = 0x4;
 constexpr uint32_t StrikeOut = 0x8;
 }  // namespace FontStyleBit
 
+// The least opacity the window is given: below it the window can hardly be
+// found again.
+constexpr int32_t kMinLayerWindowLevel = 35;
+
 struct GlobalRecord {
     int32_t xPosi = 230;
     int32_t yPosi = 178;
@@ -83,7 +87,7 @@ struct GlobalRecord {
     uint32_t TabStyle = 0x00010100;
     int32_t TabNumber = 0;
     int32_t PageCount = 5;
-    int16_t LayerWindowLevel = 192;
+    int16_t LayerWindowLevel = 192;  // kMinLayerWindowLevel..255
     std::u16string TabFontName = u"ＭＳ Ｐゴシック";
     int32_t TabFontSize = 12;
     uint32_t LabelColor1 = 0x808060;

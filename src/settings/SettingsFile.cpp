@@ -69,11 +69,17 @@ std::u16string ReadHexAware(const ProfileDocument& doc, std::u16string_view sect
 std::u16string ReadMultiLine(const ProfileDocument& doc, std::u16string_view section, std::u16string_view base,
                              std::u16string_view def, size_t capacity, int maxLines, bool hexLines) {
     size_t room = capacity == 0 ? 0 : capacity - 1;
-    int32_t n = doc.GetInt(section, base, 0);
-    if (n == 0) return std::u16string(CutTo(def, room));
+    // The count key says how many line keys there are. It can be missing or
+    // damaged while the lines are there (a write of an older version cut
+    // short, a hand edit); the lines that are there are read all the same,
+    // up to the first gap, so that no write drops keys that were never read.
+    // A damaged count must not make the reader walk thousands of keys.
+    int32_t lines = std::max<int32_t>(doc.GetInt(section, base, 0), 0);
+    for (int32_t run = 0; run < maxLines && doc.RawValue(section, LineKey(base, run)); ++run)
+        lines = std::max(lines, run + 1);
+    lines = std::min<int32_t>(lines, maxLines);
+    if (lines == 0) return std::u16string(CutTo(def, room));
     std::u16string out;
-    // A damaged count key must not make the reader walk thousands of keys.
-    int32_t lines = std::min<int32_t>(n, maxLines);
     for (int32_t i = 0; i < lines; ++i) {
         std::u16string key = LineKey(base, i);
         std::u16string line = hexLines ? ReadHexAware(doc, section, key, u"")
@@ -221,7 +227,11 @@ void LoadSettings(Records& r, ProfileStore& store) {
 
     int32_t pageCount = doc.GetInt(sec, u"PageCount", kAbsent);
     if (pageCount == kAbsent) {
-        g.PageCount = 5;
+        // Without its count the file still has its pages: they are counted
+        // rather than hidden behind five defaults and written over.
+        int32_t sections = 0;
+        while (sections < kMaxPageCount && doc.HasSection(SectionNameOf(sections))) ++sections;
+        g.PageCount = sections > 0 ? sections : 5;
         g.TabNumber = 0;
     } else {
         g.PageCount = pageCount;
@@ -232,7 +242,10 @@ void LoadSettings(Records& r, ProfileStore& store) {
     g.yPosi = doc.GetInt(sec, u"yPosi", g.yPosi);
     g.xSize = doc.GetInt(sec, u"xSize", g.xSize);
     g.ySize = doc.GetInt(sec, u"ySize", g.ySize);
-    g.LayerWindowLevel = int16_t(doc.GetInt(sec, u"LayerWindowLevel", g.LayerWindowLevel));
+    // Below 35 the window is all but invisible, and then the setting can only
+    // be reached by editing the file.
+    g.LayerWindowLevel = int16_t(std::clamp<int32_t>(doc.GetInt(sec, u"LayerWindowLevel", g.LayerWindowLevel),
+                                                     kMinLayerWindowLevel, 255));
     g.TabFontName = FitField(ReadHexAware(doc, sec, u"TabFontName", u"ＭＳ Ｐゴシック"), kFontNameCapacity);
     g.TabFontSize = doc.GetInt(sec, u"TabFontSize", 12);
     for (int n = 1; n <= 5; ++n)
@@ -276,15 +289,41 @@ void LoadSettings(Records& r, ProfileStore& store) {
     }
     r.CurrentPage = PageOfTab(r, g.TabNumber);
 
+    store.SetResync([&r](ProfileStore& s) { StoreEverything(r, s); });
     if (store.FileHasMark()) return;
 
     // No file, or an older file without mark: keep a copy of the old one
-    // (never replacing an earlier copy) and make the file anew.
+    // (never replacing an earlier copy) and make the file anew. The template
+    // and the special pages it had are part of the user's settings too.
     g.TabStyle |= TabStyleBit::StatusBar;
     if (!store.FileAbsent()) store.fs().CopyIfAbsent(store.path(), BackupPathOf(store.path()));
+    const bool hadTemplate = doc.HasSection(SectionNameOf(kDefaultPageId));
+    std::array<bool, kSpecialPageCount> hadSpecial{};
+    for (int i = 0; i < kSpecialPageCount; ++i) hadSpecial[size_t(i)] = doc.HasSection(SectionNameOf(SpecialPageId(i)));
     store.StartNewFile(u";Vellumcraft");
     WriteGlobalSettings(r, store);
     for (int32_t i = 0; i < g.PageCount; ++i) WritePage(r, store, i, WriteGroup::All);
+    for (int i = 0; i < kSpecialPageCount; ++i)
+        if (hadSpecial[size_t(i)]) WritePage(r, store, SpecialPageId(i), WriteGroup::All);
+    if (hadTemplate) WritePage(r, store, kDefaultPageId, WriteGroup::All);
+}
+
+void StoreEverything(Records& r, ProfileStore& store) {
+    ProfileBatch batch(store);
+    if (store.FileAbsent()) store.StartNewFile(u";Vellumcraft");
+    const ProfileDocument& doc = store.Doc();
+    WriteGlobalSettings(r, store);
+    for (int32_t i = 0; i < int32_t(r.UserPages.size()); ++i) WritePage(r, store, i, WriteGroup::All);
+    for (int i = 0; i < kSpecialPageCount; ++i) {
+        const bool shown = std::find(r.ShownSpecialPages.begin(), r.ShownSpecialPages.begin() + r.ShownSpecialCount,
+                                     i) != r.ShownSpecialPages.begin() + r.ShownSpecialCount;
+        if (shown || doc.HasSection(SectionNameOf(SpecialPageId(i)))) WritePage(r, store, SpecialPageId(i), WriteGroup::All);
+    }
+    if (doc.HasSection(SectionNameOf(kDefaultPageId)) || !(r.DefaultPage == BuiltInDefaultPage()))
+        WritePage(r, store, kDefaultPageId, WriteGroup::All);
+    // Sections of pages the records no longer have.
+    for (int32_t i = int32_t(r.UserPages.size()); doc.HasSection(SectionNameOf(i)); ++i)
+        DeletePageSection(store, i);
 }
 
 void WriteGlobalSettings(const Records& r, ProfileStore& store) {
@@ -301,6 +340,7 @@ void WriteGlobalSettings(const Records& r, ProfileStore& store) {
     doc.Put(sec, u"PageCount", Dec(g.PageCount));
     doc.Put(sec, u"LayerWindowLevel", Dec(g.LayerWindowLevel));
     doc.Put(sec, u"TabFontName", g.TabFontName);
+    doc.DeleteKey(sec, u"TabFontNameHex");
     doc.Put(sec, u"TabFontSize", Dec(g.TabFontSize));
     for (int n = 1; n <= 5; ++n) doc.Put(sec, u"LabelColor" + Dec(n), Dec(int32_t(g.LabelColorN(n))));
     doc.Put(sec, u"SpcialFolder", Dec(int32_t(g.SpcialFolder)));
@@ -323,6 +363,7 @@ void WritePage(Records& r, ProfileStore& store, PageId id, int groups) {
         doc.Put(sec, u"LabelColor", Dec(rec->LabelColor));
         doc.Put(sec, u"Flag", Dec(int32_t(rec->Flag)));
         doc.Put(sec, u"FontName", rec->FontName);
+        doc.DeleteKey(sec, u"FontNameHex");
         doc.Put(sec, u"FontSize", Dec(rec->FontSize));
         doc.Put(sec, u"FontStyle", Dec(int32_t(rec->FontStyle)));
         doc.Put(sec, u"FontColor", Dec(int32_t(rec->FontColor)));

@@ -28,6 +28,10 @@ void LoadPage(Records& r, ProfileStore& store, PageId id);
 inline void LoadDefaultPage(Records& r, ProfileStore& store) { LoadPage(r, store, kDefaultPageId); }
 void WriteGlobalSettings(const Records& r, ProfileStore& store);
 void WritePage(Records& r, ProfileStore& store, PageId id, int groups);
+// Puts every record in the file: the global settings, every page, the
+// special pages and the template that have sections, and no section of a
+// page beyond the last.
+void StoreEverything(Records& r, ProfileStore& store);
 // Removes a page's whole section.
 void DeletePageSection(ProfileStore& store, PageId id);
 

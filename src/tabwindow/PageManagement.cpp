@@ -13,26 +13,31 @@ void WriteAllPages(Records& r, ProfileStore& store) {
 }
 }  // namespace
 
-void RebuildUserPages(Records& r, ProfileStore& store, int32_t count) {
+bool RebuildUserPages(Records& r, ProfileStore& store, int32_t count) {
     ProfileBatch batch(store);
+    if (!store.BatchReadable()) return false;
     count = std::clamp<int32_t>(count, 1, kMaxPageCount);
     r.GlobalSettings.PageCount = count;
     r.UserPages.assign(size_t(count), PageRecord{});
     for (int32_t i = 0; i < count; ++i) LoadPage(r, store, i);
+    return true;
 }
 
-void AddPage(Records& r, ProfileStore& store) {
-    if (int32_t(r.UserPages.size()) >= kMaxPageCount) return;
+bool AddPage(Records& r, ProfileStore& store) {
+    if (int32_t(r.UserPages.size()) >= kMaxPageCount) return false;
     ProfileBatch batch(store);
+    if (!store.BatchReadable()) return false;
     WriteAllPages(r, store);
     RebuildUserPages(r, store, int32_t(r.UserPages.size()) + 1);
     WriteGlobalSettings(r, store);  // the page count goes with the pages
+    return true;
 }
 
-void DuplicatePage(Records& r, ProfileStore& store, int32_t page) {
+bool DuplicatePage(Records& r, ProfileStore& store, int32_t page) {
     const int32_t count = int32_t(r.UserPages.size());
-    if (page < 0 || page >= count || count >= kMaxPageCount) return;
+    if (page < 0 || page >= count || count >= kMaxPageCount) return false;
     ProfileBatch batch(store);
+    if (!store.BatchReadable()) return false;
     WriteAllPages(r, store);
     // The sections behind the page move up one number and the page's own
     // section is copied in after it: only their headers and the copy
@@ -49,12 +54,14 @@ void DuplicatePage(Records& r, ProfileStore& store, int32_t page) {
         WritePage(r, store, i, WriteGroup::All);
     }
     WriteGlobalSettings(r, store);
+    return true;
 }
 
-void DeletePage(Records& r, ProfileStore& store, int32_t page) {
+bool DeletePage(Records& r, ProfileStore& store, int32_t page) {
     const int32_t count = int32_t(r.UserPages.size());
-    if (page < 0 || page >= count || count <= 1) return;
+    if (page < 0 || page >= count || count <= 1) return false;
     ProfileBatch batch(store);
+    if (!store.BatchReadable()) return false;
     // The page's section goes and the sections behind it move down one
     // number.
     ProfileDocument& doc = store.Doc();
@@ -63,17 +70,21 @@ void DeletePage(Records& r, ProfileStore& store, int32_t page) {
     std::vector<PageRecord> before = r.UserPages;
     before.erase(before.begin() + page);
     r.UserPages = before;
-    for (int32_t i = page; i < count - 1; ++i) WritePage(r, store, i, WriteGroup::All);
+    // The pages in front are written too: what is read back must be the
+    // records, also when the file in the batch lacks their sections.
+    WriteAllPages(r, store);
     RebuildUserPages(r, store, count - 1);
     WriteGlobalSettings(r, store);
     DeletePageSection(store, count - 1);
+    return true;
 }
 
-void TakeOverPages(Records& r, ProfileStore& store, const std::vector<PageRecord>& copy) {
+bool TakeOverPages(Records& r, ProfileStore& store, const std::vector<PageRecord>& copy) {
     const size_t special = r.ShownSpecialCount;
     // The dialog adds and removes no page: a copy of another size is not ours.
-    if (copy.size() != special + r.UserPages.size()) return;
+    if (copy.size() != special + r.UserPages.size()) return false;
     ProfileBatch batch(store);
+    if (!store.BatchReadable()) return false;
     for (size_t k = 0; k < special; ++k) {
         int index = r.ShownSpecialPages[k];
         r.SpecialPages[size_t(index)] = copy[k];
@@ -83,6 +94,7 @@ void TakeOverPages(Records& r, ProfileStore& store, const std::vector<PageRecord
         r.UserPages[i] = copy[special + i];
         WritePage(r, store, int32_t(i), WriteGroup::All);
     }
+    return true;
 }
 
 int32_t UserTabCount(const Records& r) {

@@ -14,24 +14,26 @@
 namespace vc {
 
 // Reads UserPages back from the file for `count` pages.
-void RebuildUserPages(Records& r, ProfileStore& store, int32_t count);
+bool RebuildUserPages(Records& r, ProfileStore& store, int32_t count);
 
 // Each operation also writes the global settings, so that the page count in
-// the file always agrees with its sections.
+// the file always agrees with its sections. An operation whose batch could
+// not read the file does nothing and returns false: rebuilding the pages
+// from a file that was not read would put defaults in their place.
 
 // A new last page with the template's values (its section does not exist yet).
-void AddPage(Records& r, ProfileStore& store);
+bool AddPage(Records& r, ProfileStore& store);
 // A copy of user page `page` right after it; the pages behind move up one.
-void DuplicatePage(Records& r, ProfileStore& store, int32_t page);
+bool DuplicatePage(Records& r, ProfileStore& store, int32_t page);
 // Removes user page `page` (never the last remaining one); the pages behind
 // move down one and the section no longer used is deleted.
-void DeletePage(Records& r, ProfileStore& store, int32_t page);
+bool DeletePage(Records& r, ProfileStore& store, int32_t page);
 
 // Takes over the pages as the general settings dialog left its working copy
 // (`copy`: the shown special pages in ShownSpecialPages order, then every
 // user page in its new order, with new marks and main page): every user
 // page is written under its new number, the special pages with their look.
-void TakeOverPages(Records& r, ProfileStore& store, const std::vector<PageRecord>& copy);
+bool TakeOverPages(Records& r, ProfileStore& store, const std::vector<PageRecord>& copy);
 
 // The number of user pages that are tabs.
 int32_t UserTabCount(const Records& r);

@@ -233,6 +233,7 @@ void AddPageCommand(App& app) {
     Records& r = app.rec;
     // One command, one replacement of the file.
     ProfileBatch batch(app.store);
+    if (!app.store.BatchReadable()) return;
     DestroyPane();
     AddPage(r, app.store);
     const PageRecord& added = r.UserPages.back();
@@ -274,6 +275,9 @@ void GeneralSettingsCommand(App& app, HWND tab) {
     for (int n = 1; n <= 5; ++n) session.labelColours[size_t(n - 1)] = g.LabelColorN(n);
     if (RunGeneralSettingsDialog(app, tab, session) != IDOK) return;
 
+    // What the user changed is stored now, in one write, not at exit: a crash
+    // or a log-off that goes wrong must not take it back.
+    ProfileBatch batch(app.store);
     if (session.PagesReorganised) ApplyNewPageOrder(app, session.pages);
 
     const bool wantStatus = g.TabStyle & TabStyleBit::StatusBar;
@@ -320,6 +324,7 @@ void GeneralSettingsCommand(App& app, HWND tab) {
         for (int n = 1; n <= 5; ++n) g.LabelColorN(n) = session.labelColours[size_t(n - 1)];
         BuildSwatchList(app, tab);
     }
+    WriteGlobalSettings(r, app.store);
     RedrawWindow(g_tab.strip, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
     if (HWND pane = CurrentPagePane()) RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
@@ -328,6 +333,7 @@ void DuplicatePageCommand(App& app) {
     if (!UserPageSelected(app)) return;
     Records& r = app.rec;
     ProfileBatch batch(app.store);
+    if (!app.store.BatchReadable()) return;
     DestroyPane();
     DuplicatePage(r, app.store, r.CurrentPage);
     r.GlobalSettings.TabNumber += 1;
@@ -344,6 +350,7 @@ void DeletePageCommand(App& app, HWND tab) {
     std::u16string question = u"ページ \"" + std::u16string(CutTo(page.Label, 32)) + u"\" を削除しますか？ ";
     if (ShowMessageBox(tab, kMessageBoxYesNoSecond, question) != kMessageBoxYes) return;
     ProfileBatch batch(app.store);
+    if (!app.store.BatchReadable()) return;
     DestroyPane();
     DeletePage(r, app.store, r.CurrentPage);
     r.GlobalSettings.TabNumber = std::max(r.GlobalSettings.TabNumber - 1, 0);
@@ -581,6 +588,7 @@ void LayoutTabWindow(App& app) {
 void ApplyNewPageOrder(App& app, const std::vector<PageRecord>& copy) {
     Records& r = app.rec;
     ProfileBatch batch(app.store);
+    if (!app.store.BatchReadable()) return;
     // The closing pane must not write its page into a record that has moved.
     ThePane().PagesReorganised = true;
     DestroyPane();

@@ -13,7 +13,7 @@ namespace {
 const std::u16string kPath = u"C:\\vc\\Vellumcraft.vcset";
 
 class PageManagementTest : public ::testing::Test {
-protected:
+public:
     test::MemoryFileSystem fs;
     ProfileStore store{fs, kPath};
     Records r;
@@ -179,6 +179,51 @@ TEST_F(PageManagementTest, TabsCountMarkedPagesOnly) {
     EXPECT_EQ(UserTabCount(r), 2);
     r.GlobalSettings.TabStyle |= TabStyleBit::MarkedPagesMenu;
     EXPECT_EQ(UserTabCount(r), 3);
+}
+
+// A read or a write that fails in the middle of a run, at each step of each
+// operation: a failed read changes nothing; after a failed write the next
+// batch that can write stores everything, so the file ends up holding the
+// records, every page and entry in its place.
+TEST_F(PageManagementTest, FailedReadsAndWritesNeverMixOldAndNewSections) {
+    using Operation = bool (*)(Records&, ProfileStore&);
+    const Operation ops[] = {
+        [](Records& r, ProfileStore& s) { return AddPage(r, s); },
+        [](Records& r, ProfileStore& s) { return DuplicatePage(r, s, 1); },
+        [](Records& r, ProfileStore& s) { return DeletePage(r, s, 1); },
+        [](Records& r, ProfileStore& s) {
+            std::vector<PageRecord> copy;
+            for (int k = 0; k < r.ShownSpecialCount; ++k) copy.push_back(r.SpecialPages[r.ShownSpecialPages[size_t(k)]]);
+            copy.insert(copy.end(), r.UserPages.rbegin(), r.UserPages.rend());
+            return TakeOverPages(r, s, copy);
+        },
+    };
+    struct Fresh : PageManagementTest {
+        void TestBody() override {}
+    };
+    for (size_t op = 0; op < std::size(ops); ++op) {
+        for (bool failRead : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "operation " << op << (failRead ? ", read fails" : ", write fails"));
+            Fresh t;
+            t.Start(u"ABCD");
+            const std::vector<PageRecord> before = t.r.UserPages;
+            const std::string fileBefore = t.fs.files[kPath];
+            (failRead ? t.fs.failReadsAfter : t.fs.failWritesAfter) = failRead ? t.fs.reads : t.fs.replaces;
+            const bool done = ops[op](t.r, t.store);
+            EXPECT_EQ(t.fs.files[kPath], fileBefore);
+            if (failRead) {
+                EXPECT_FALSE(done);
+                EXPECT_EQ(t.r.UserPages, before);
+            }
+            t.fs.failReadsAfter = t.fs.failWritesAfter = -1;
+            // The page pane closes and writes the page it showed.
+            t.r.UserPages[0].Files += u"C:\\new.txt\r\n";
+            WritePage(t.r, t.store, 0, WriteGroup::All);
+            Records back = t.Reload();
+            EXPECT_EQ(back.UserPages, t.r.UserPages);
+            EXPECT_EQ(back.GlobalSettings.PageCount, int32_t(t.r.UserPages.size()));
+        }
+    }
 }
 
 }  // namespace

@@ -124,16 +124,19 @@ TEST(ProfileBytes, Utf16LeRoundTripsExactly) {
     EXPECT_EQ(d.GetString(u"page1", u"label", u"", 260), u"ページ 😀");
 }
 
-TEST(ProfileBytes, FilesWithoutMarkKeepTheirBytes) {
-    std::string latin = "[s]\r\nk=caf\xE9\r\n";
-    auto d = ProfileDocument::FromBytes(latin);
-    EXPECT_EQ(d.encoding(), vc::TextEncoding::Latin1);
-    EXPECT_EQ(d.GetString(u"s", u"k", u"", 260), u"caf\u00E9");
-    EXPECT_EQ(d.ToBytes(), latin);
-    std::string utf8 = "[s]\r\nk=caf\xC3\xA9\r\n";
-    auto u = ProfileDocument::FromBytes(utf8);
-    EXPECT_EQ(u.GetString(u"s", u"k", u"", 260), u"caf\u00E9");
-    EXPECT_EQ(u.ToBytes(), utf8);
+TEST(ProfileBytes, FilesWithoutMarkAreReadInTheCodePageAndWrittenAsUtf16) {
+    // A stand-in for code page 932: 0x82 0xA0 is "あ".
+    auto sjis = [](std::string_view b) {
+        std::u16string t;
+        for (size_t i = 0; i < b.size(); ++i)
+            t += (b[i] == '\x82' && i + 1 < b.size() && b[i + 1] == '\xA0') ? (++i, u'あ') : char16_t(b[i]);
+        return t;
+    };
+    auto d = ProfileDocument::FromBytes("[s]\r\nk=\x82\xA0\r\n", +sjis);
+    EXPECT_EQ(d.encoding(), vc::TextEncoding::Ansi);
+    EXPECT_EQ(d.GetString(u"s", u"k", u"", 260), u"あ");
+    d.Put(u"s", u"j", u"漢字");
+    EXPECT_EQ(d.ToBytes(), Utf16LE(u"[s]\r\nk=あ\r\nj=漢字\r\n"));
     std::string be("\xFE\xFF\0[\0s\0]", 8);
     EXPECT_EQ(ProfileDocument::FromBytes(be).ToBytes(), be);
 }

@@ -4,8 +4,10 @@
 
 #include "settings/SettingsFile.h"
 #include "support/MemoryFileSystem.h"
+#include "support/Cp932.h"
 #include "support/FirstStartFile.h"
 #include "support/Utf16File.h"
+#include "tabwindow/PageManagement.h"
 
 namespace vc {
 namespace {
@@ -178,22 +180,32 @@ TEST_F(SettingsFileTest, HexCompanions) {
 }
 
 TEST_F(SettingsFileTest, FileWithoutMarkIsConvertedOnceWithBackup) {
-    std::string old = "[Vellumcraft]\r\nPageCount=2\r\nTabStyle=256\r\n[Page1]\r\nLabelHex=30da30fc30b8\r\n"
-                      "Label=ignored\r\nComment=1\r\nComment000Hex=0041\r\nFiles=2\r\nFiles000=C:\\a\r\nFiles001=\r\n"
+    // Shift_JIS, as a Japanese system reads it: 仕事, 写真, ＭＳ Ｐゴシック.
+    fs.ansi = test::DecodeCp932;
+    std::string old = "[Vellumcraft]\r\nPageCount=2\r\nTabStyle=256\r\nTabFontName=\x82\x6c\x82\x72 \x82\x6f"
+                      "\x83\x53\x83\x56\x83\x62\x83\x4e\r\n[Page1]\r\nLabelHex=30da30fc30b8\r\n"
+                      "Label=ignored\r\nComment=1\r\nComment000Hex=0041\r\nFiles=2\r\nFiles000=C:\\\x8e\xca\x90\x5e\\a.jpg\r\n"
+                      "Files001=\r\n[Page2]\r\nLabel=\x8e\x64\x8e\x96\r\n"
                       "[SpcialPage1]\r\nFontSize=30\r\n[Page-Default]\r\nFontSize=14\r\n";
     fs.files[kPath] = old;
     Load();
     EXPECT_EQ(fs.files[kBackup], old);
     EXPECT_EQ(fs.files[kPath].substr(0, 2), "\xFF\xFE");
     EXPECT_EQ(r.GlobalSettings.TabStyle, 256u | 0x10000u);
+    EXPECT_EQ(r.GlobalSettings.TabFontName, u"ＭＳ Ｐゴシック");
     EXPECT_EQ(r.UserPages[0].Label, u"ページ");
     EXPECT_EQ(r.UserPages[0].Comment, u"A");
-    EXPECT_EQ(r.UserPages[0].Files, u"C:\\a\r\n");
+    EXPECT_EQ(r.UserPages[0].Files, u"C:\\写真\\a.jpg\r\n");
+    EXPECT_EQ(r.UserPages[1].Label, u"仕事");
     EXPECT_EQ(r.UserPages[1].FontSize, 14);
-    std::u16string t = Text();
-    EXPECT_EQ(t.find(u"SpcialPage1"), std::u16string::npos);  // not carried over
-    EXPECT_EQ(t.find(u"Page-Default"), std::u16string::npos);
-    EXPECT_NE(t.find(u"[Page1]\r\nLabel=ページ\r\n"), std::u16string::npos);
+    // The special page and the template come along with what was read.
+    Records again;
+    LoadDefaultPage(again, store);
+    LoadSettings(again, store);
+    EXPECT_EQ(again.SpecialPages[0].FontSize, 30);
+    EXPECT_EQ(again.DefaultPage.FontSize, 14);
+    EXPECT_EQ(again.UserPages, r.UserPages);
+    EXPECT_EQ(again.GlobalSettings.TabFontName, u"ＭＳ Ｐゴシック");
 
     // A second conversion (the file lost its mark again) keeps the first backup.
     fs.files[kPath] = "[Vellumcraft]\r\nPageCount=1\r\n";
@@ -300,6 +312,61 @@ TEST_F(SettingsFileTest, UnwritableOrUnreadableFilesStayIntact) {
     WritePage(r, store, 0, WriteGroup::All);
     EXPECT_EQ(fs.files[kPath], before);
     EXPECT_FALSE(fs.files.count(kBackup));
+}
+
+TEST_F(SettingsFileTest, HandEditsAndDamageHideNothing) {
+    // Counts missing, damaged or too small: the line keys that are there are
+    // read, and written back without losing one.
+    std::u16string page1 = u"[Page1]\r\nComment=x\r\nComment000=a\r\nComment001=b\r\n"
+                           u"Files000=C:\\1\r\nFiles001=C:\\2\r\nFiles002=C:\\3\r\n";
+    Put(u";Vellumcraft\r\n[Vellumcraft]\r\nLayerWindowLevel=0\r\nTabFontNameHex=0041\r\n" + page1 +
+        u"FontNameHex=0042\r\n[Page2]\r\nFiles=1\r\nFiles000=C:\\4\r\nFiles001=C:\\5\r\n[Page3]\r\n");
+    Load();
+    EXPECT_EQ(r.GlobalSettings.PageCount, 3);  // counted from the sections
+    EXPECT_EQ(r.GlobalSettings.LayerWindowLevel, kMinLayerWindowLevel);
+    EXPECT_EQ(r.UserPages[0].Comment, u"a\r\nb");
+    EXPECT_EQ(r.UserPages[0].Files, u"C:\\1\r\nC:\\2\r\nC:\\3");
+    EXPECT_EQ(r.UserPages[1].Files, u"C:\\4\r\nC:\\5");
+    EXPECT_EQ(r.UserPages[0].FontName, u"B");
+    WritePage(r, store, 0, WriteGroup::All);
+    WritePage(r, store, 1, WriteGroup::All);
+    WriteGlobalSettings(r, store);
+    const std::u16string t = Text();
+    EXPECT_EQ(t.find(u"Hex="), std::u16string::npos);  // companions go when their key is written
+    Records back = r;
+    Load();
+    EXPECT_EQ(r.UserPages, back.UserPages);
+    EXPECT_EQ(r.GlobalSettings.TabFontName, u"A");
+
+    // A file larger than any the program writes, or of millions of lines,
+    // is unreadable: the run goes on with defaults and never replaces it.
+    for (std::string huge : {std::string(kMaxSettingsFileBytes + 2, ' '), Utf16LE(std::u16string(3000000, u'\n'))}) {
+        fs.files[kPath] = huge;
+        Load();
+        WriteGlobalSettings(r, store);
+        EXPECT_EQ(fs.files[kPath].size(), huge.size());
+        EXPECT_EQ(r.UserPages.size(), 5u);
+    }
+    Put(u"[Vellumcraft]\r\nLayerWindowLevel=4000\r\n");
+    Load();
+    EXPECT_EQ(r.GlobalSettings.LayerWindowLevel, 255);
+}
+
+// The folder of the file is missing at start-up (a drive not plugged in):
+// the run goes on with defaults, and a file that turns up there later, never
+// read by this run, is not written over.
+TEST_F(SettingsFileTest, AFileThatTurnsUpLaterIsNotWrittenOver) {
+    fs.readOnly.insert(kPath);  // the create fails
+    Load();
+    EXPECT_FALSE(fs.files.count(kPath));
+    fs.readOnly.clear();
+    const std::string theirs = Utf16LE(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1\r\n");
+    fs.files[kPath] = theirs;
+    r.UserPages[0].Files = u"C:\\mine\r\n";
+    WritePage(r, store, 0, WriteGroup::All);
+    WriteGlobalSettings(r, store);
+    EXPECT_EQ(fs.files[kPath], theirs);
+    EXPECT_FALSE(AddPage(r, store));
 }
 
 TEST_F(SettingsFileTest, InterruptedReplaceLeavesTheOldFile) {

@@ -1,6 +1,7 @@
 // The settings file on a real Windows file system: every write replaces the
 // file whole, and a file that cannot be written or read stays as it was.
 #include <windows.h>
+#include <winioctl.h>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,30 @@
 
 namespace vc {
 namespace {
+
+// A symbolic link at `link` to `target`. The links Wine makes itself cannot
+// be opened, so under Wine it is a link of the Linux side, made by ln.
+bool MakeLink(const std::u16string& link, const std::u16string& target) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName) return CreateSymbolicLinkW(AsW(link), AsW(target), 0);
+    char* t = unixName(AsW(target));
+    char* l = unixName(AsW(link));
+    std::u16string cmd = FromUtf8(std::string("Z:\\bin\\ln -s ") + t + " " + l);
+    HeapFree(GetProcessHeap(), 0, t);
+    HeapFree(GetProcessHeap(), 0, l);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(cmd.data()), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    for (int i = 0; i < 500 && !test::FileExists(link); ++i) Sleep(10);
+    return test::FileExists(link);
+}
 
 class SettingsFileWin : public ::testing::Test {
 protected:
@@ -130,6 +155,68 @@ TEST_F(SettingsFileWin, FileHeldOpenAtStartUpIsNeverOverwrittenWithDefaults) {
     WriteAll();
     EXPECT_EQ(test::ReadBytes(path), users);
     EXPECT_FALSE(test::FileExists(BackupPathOf(path)));
+}
+
+TEST_F(SettingsFileWin, FileHeldOpenForWritingIsReadAndABriefLockIsWaitedFor) {
+    std::string users = test::Utf16LE(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=12\r\n[Page12]\r\nLabel=Mine\r\n");
+    ASSERT_TRUE(test::WriteBytes(path, users));
+    // An editor or a sync tool with the file open for writing.
+    HANDLE writer = CreateFileW(AsW(path), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    Load();
+    CloseHandle(writer);
+    EXPECT_EQ(r.UserPages[11].Label, u"Mine");
+    // A program that holds it exclusively for a moment.
+    HANDLE exclusive = CreateFileW(AsW(path), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
+    HANDLE release = CreateThread(
+        nullptr, 0, [](void* h) -> DWORD { return Sleep(150), CloseHandle(h), 0; }, exclusive, 0, nullptr);
+    Load();
+    WaitForSingleObject(release, INFINITE);
+    CloseHandle(release);
+    EXPECT_EQ(r.UserPages[11].Label, u"Mine");
+    EXPECT_FALSE(store.ReadOnly());
+}
+
+TEST_F(SettingsFileWin, LongPathsLinksAndAttributesSurviveAWrite) {
+    // A settings path of 260 characters: its temporary file is longer.
+    std::u16string folder = dir.path();
+    while (folder.size() < 230) {
+        folder += u"\\" + std::u16string(std::min<size_t>(230 - folder.size(), 40) + 1, u'd');
+        ASSERT_TRUE(CreateDirectoryW(AsW(folder), nullptr)) << test::Narrow(folder);
+    }
+    const std::u16string longPath = folder + u"\\" + std::u16string(259 - folder.size() - 6, u'n') + u".vcset";
+    ASSERT_EQ(longPath.size(), 260u);
+    for (const std::u16string& p : {longPath}) {
+        store.SetPath(p);
+        Load();
+        ChangeSomething();
+        WriteAll();
+        EXPECT_FALSE(store.LastWriteFailed());
+        Load();
+        EXPECT_EQ(r.UserPages[0].Files, u"C:\\Windows\\notepad.exe\r\n");
+    }
+
+    // A hidden file stays hidden.
+    store.SetPath(path);
+    Load();
+    ASSERT_TRUE(SetFileAttributesW(AsW(path), FILE_ATTRIBUTE_HIDDEN));
+    ChangeSomething();
+    WriteAll();
+    EXPECT_FALSE(store.LastWriteFailed());
+    EXPECT_TRUE(GetFileAttributesW(AsW(path)) & FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_TRUE(SetFileAttributesW(AsW(path), FILE_ATTRIBUTE_NORMAL));
+
+    // A link to the file: the file it points at gets the new text.
+    const std::u16string link = dir.File(u"Link.vcset");
+    ASSERT_TRUE(MakeLink(link, path));
+    store.SetPath(link);
+    Load();
+    r.GlobalSettings.xPosi = 4321;
+    WriteAll();
+    EXPECT_FALSE(store.LastWriteFailed());
+    EXPECT_NE(test::TextOf(test::ReadBytes(path)).find(u"xPosi=4321"), std::u16string::npos);
 }
 
 TEST_F(SettingsFileWin, InterruptedReplaceLeavesTheOldFileWhole) {
