@@ -35,6 +35,13 @@ echo "== Windows tests under Wine"
 "$ROOT/scripts/wine-session.sh" ctest --test-dir "$VC_BUILD/win" --output-on-failure --repeat until-pass:2 2>&1 | tee "$log"
 count_ctest "$log"
 
+echo "== the settings file and end-to-end tests on a Japanese system"
+# Code page 932 and Japanese dates: what the program meets on a Japanese
+# Windows. Wine takes the locale from the environment.
+LC_ALL=ja_JP.UTF-8 "$ROOT/scripts/wine-session.sh" ctest --test-dir "$VC_BUILD/win" --output-on-failure \
+  -R '^(wine\.(ProfileContract|SettingsFileWin)_test|e2e\..*)$' 2>&1 | tee "$log"
+count_ctest "$log"
+
 echo "== fuzzing the settings loader for ${VC_FUZZ_SECONDS:=60} s"
 corpus="$VC_BUILD/fuzz-corpus"
 mkdir -p "$corpus"

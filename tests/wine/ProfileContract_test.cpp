@@ -202,6 +202,42 @@ std::vector<Scenario> Scenarios() {
 INSTANTIATE_TEST_SUITE_P(Cases, ProfileContract, ::testing::ValuesIn(Scenarios()),
                          [](const ::testing::TestParamInfo<Scenario>& i) { return std::string(i.param.name); });
 
+// A file without mark is 8-bit text in the system's code page: Shift_JIS on
+// a Japanese system (make test runs this suite once under ja_JP). The engine
+// reads what the platform reads; where the platform writes such a file back
+// as 8-bit text, losing what the code page cannot hold, the engine writes it
+// as UTF-16 with every value unchanged.
+TEST(ProfileContractAnsi, FilesWithoutMarkReadInTheSystemCodePage) {
+    const bool japanese = GetACP() == 932;
+    const std::u16string text =
+        japanese ? u"[Vellumcraft]\r\nTabFontName=ＭＳ Ｐゴシック\r\n[Page1]\r\nLabel=仕事\r\nComment000=表示－ソ\r\n"
+                   u"Files000=C:\\写真\\a.jpg\r\n[ページ]\r\nキー=値\r\n"
+                 : u"[Vellumcraft]\r\nTabFontName=Tahoma\r\n[Page1]\r\nLabel=café\r\nComment000=naïve\r\n"
+                   u"Files000=C:\\Ünï\\a.jpg\r\n[Seite]\r\nSchlüssel=Wert\r\n";
+    const int n = WideCharToMultiByte(CP_ACP, 0, AsW(text), int(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(size_t(n), '\0');
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(CP_ACP, 0, AsW(text), int(text.size()), bytes.data(), n, nullptr, &lossy);
+    ASSERT_FALSE(lossy) << "code page " << GetACP();
+    const std::vector<Op> reads = {
+        Get(u"Vellumcraft", u"TabFontName"), Get(u"Page1", u"Label"), Get(u"Page1", u"Comment000"),
+        Get(u"Page1", u"Files000"), Get(text.substr(text.rfind(u'[') + 1, japanese ? 4 : 5),
+                                        japanese ? u"キー" : u"Schlüssel")};
+    test::TempDir dir;
+    Outcome platform = ThroughPlatform(dir.File(u"p.ini"), bytes, reads);
+    std::vector<Op> withWrite = reads;
+    withWrite.push_back(Put(u"Page1", u"Label", text.substr(text.find(u"Label=") + 6, japanese ? 2 : 4) + u"2"));
+    withWrite.insert(withWrite.end(), reads.begin(), reads.end());
+    Outcome engine = ThroughEngine(dir.File(u"e.ini"), bytes, withWrite);
+    ASSERT_EQ(engine.reads.size(), 2 * platform.reads.size());
+    for (size_t i = 0; i < platform.reads.size(); ++i) {
+        EXPECT_EQ(test::Narrow(engine.reads[i]), test::Narrow(platform.reads[i])) << "read #" << i;
+        const std::u16string after = platform.reads[i] + (i == 1 ? u"2" : u"");
+        EXPECT_EQ(test::Narrow(engine.reads[reads.size() + i]), test::Narrow(after)) << "after the write, #" << i;
+    }
+    EXPECT_EQ(engine.bytes.substr(0, 2), "\xFF\xFE");
+}
+
 // Long random sequences over a file in the program's own form (no blank
 // lines, "key=value"), where the bytes must match after every step.
 TEST(ProfileContractRandom, ManyOperationsKeepTheSameBytes) {

@@ -13,18 +13,17 @@
 namespace vc {
 namespace {
 
-// A symbolic link at `link` to `target`. The links Wine makes itself cannot
-// be opened, so under Wine it is a link of the Linux side, made by ln.
-bool MakeLink(const std::u16string& link, const std::u16string& target) {
+// Runs `command` with a path's Linux name in place of "%" (under Wine), and
+// waits until `done` holds.
+template <class Done>
+bool OnLinux(const std::string& command, const std::u16string& path, Done done) {
     using UnixName = char*(CDECL*)(const wchar_t*);
     auto unixName = reinterpret_cast<UnixName>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixName) return CreateSymbolicLinkW(AsW(link), AsW(target), 0);
-    char* t = unixName(AsW(target));
-    char* l = unixName(AsW(link));
-    std::u16string cmd = FromUtf8(std::string("Z:\\bin\\ln -s ") + t + " " + l);
-    HeapFree(GetProcessHeap(), 0, t);
-    HeapFree(GetProcessHeap(), 0, l);
+    char* name = unixName ? unixName(AsW(path)) : nullptr;
+    if (!name) return false;
+    std::u16string cmd = FromUtf8(command.substr(0, command.find('%')) + name + command.substr(command.find('%') + 1));
+    HeapFree(GetProcessHeap(), 0, name);
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -33,8 +32,24 @@ bool MakeLink(const std::u16string& link, const std::u16string& target) {
         return false;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    for (int i = 0; i < 500 && !test::FileExists(link); ++i) Sleep(10);
-    return test::FileExists(link);
+    for (int i = 0; i < 500 && !done(); ++i) Sleep(10);
+    return done();
+}
+
+// A symbolic link at `link` to the file `name` beside it. The links Wine
+// makes itself cannot be opened, so under Wine it is a link of the Linux
+// side; it is removed the same way, since Wine would delete its target.
+bool MakeLink(const std::u16string& link, const std::u16string& name) {
+    if (!GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")) {
+        std::u16string target = link.substr(0, link.rfind(u'\\') + 1) + name;
+        return CreateSymbolicLinkW(AsW(link), AsW(target), 0);
+    }
+    return OnLinux("Z:\\bin\\ln -s " + test::Narrow(name) + " %", link, [&] { return test::FileExists(link); });
+}
+
+bool RemoveLink(const std::u16string& link) {
+    if (!GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")) return DeleteFileW(AsW(link));
+    return OnLinux("Z:\\bin\\rm -f %", link, [&] { return !test::FileExists(link); });
 }
 
 class SettingsFileWin : public ::testing::Test {
@@ -210,13 +225,14 @@ TEST_F(SettingsFileWin, LongPathsLinksAndAttributesSurviveAWrite) {
 
     // A link to the file: the file it points at gets the new text.
     const std::u16string link = dir.File(u"Link.vcset");
-    ASSERT_TRUE(MakeLink(link, path));
+    ASSERT_TRUE(MakeLink(link, u"Vellumcraft.vcset"));
     store.SetPath(link);
     Load();
     r.GlobalSettings.xPosi = 4321;
     WriteAll();
     EXPECT_FALSE(store.LastWriteFailed());
     EXPECT_NE(test::TextOf(test::ReadBytes(path)).find(u"xPosi=4321"), std::u16string::npos);
+    EXPECT_TRUE(RemoveLink(link));
 }
 
 TEST_F(SettingsFileWin, InterruptedReplaceLeavesTheOldFileWhole) {
