@@ -6,6 +6,7 @@
 
 #include "app/HostWindow_win.h"
 #include "app/Startup.h"
+#include "common/SystemLibrary_win.h"
 #include "common/Wide_win.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
@@ -42,7 +43,7 @@ uint32_t DetermineWindowsVersion() {
 
 uint16_t DetermineCommonControlsVersion() {
     uint16_t version = 0;
-    HMODULE lib = LoadLibraryW(L"comctl32.dll");
+    HMODULE lib = LoadSystemLibrary(L"comctl32.dll");
     if (!lib) return 0;
     auto fn = reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(GetProcAddress(lib, "DllGetVersion")));
     DLLVERSIONINFO info{};
@@ -62,16 +63,6 @@ std::u16string ExecutableFolder() {
     std::u16string path = U16(full);
     size_t slash = path.rfind(u'\\');
     return slash == std::u16string::npos ? std::u16string() : path.substr(0, slash + 1);
-}
-
-std::u16string ArgumentText(const char* commandLine) {
-    if (!commandLine || !*commandLine) return {};
-    int need = MultiByteToWideChar(CP_ACP, 0, commandLine, -1, nullptr, 0);
-    if (need <= 0) return {};
-    std::u16string text(size_t(need), u'\0');
-    if (!MultiByteToWideChar(CP_ACP, 0, commandLine, -1, reinterpret_cast<wchar_t*>(text.data()), need)) return {};
-    text.resize(size_t(need - 1));
-    return text;
 }
 
 namespace {
@@ -122,7 +113,9 @@ void DispatchOneMessage(App& app, MSG& msg) {
     DispatchMessageW(&msg);
 }
 
-int RunApplication(HINSTANCE instance, HINSTANCE previous, const char* commandLine) {
+int RunApplication(HINSTANCE instance, HINSTANCE previous) {
+    // Before anything loads a library, so that none comes from beside the exe.
+    RestrictDllSearchToSystem();
     App& app = TheApp();
     app.instance = instance;
     Records& r = app.rec;
@@ -130,7 +123,8 @@ int RunApplication(HINSTANCE instance, HINSTANCE previous, const char* commandLi
     r.CommonControlsVersion = DetermineCommonControlsVersion();
     if (r.WindowsVersion >= 600) SetProcessDPIAware();
 
-    std::optional<SettingsFileChoice> choice = ChooseSettingsFile(ArgumentText(commandLine), ExecutableFolder());
+    std::optional<SettingsFileChoice> choice =
+        ChooseSettingsFile(ArgumentText(U16(GetCommandLineW())), ExecutableFolder());
     // A name that does not fit is refused whole rather than cut to another
     // file's name.
     if (!choice) return 0;

@@ -27,10 +27,6 @@ uint16_t DetermineCommonControlsVersion();
 // The executable's folder with its trailing backslash.
 std::u16string ExecutableFolder();
 
-// The command-line argument (in the ANSI code page) as UTF-16, cut to the
-// argument buffer; empty when it cannot be converted.
-std::u16string ArgumentText(const char* commandLine);
-
 // A running instance whose window caption contains `caption`, or nullptr.
 HWND FindRunningInstance(const std::u16string& caption);
 // Restores a minimised window, or brings it to the front.
@@ -39,8 +35,9 @@ void ActivateRunningInstance(HWND w);
 // Fills DefaultPage and loads the settings.
 void LoadAllSettings(App& app);
 
-// The whole program: start-up, message loop, release. Returns the exit code.
-int RunApplication(HINSTANCE instance, HINSTANCE previous, const char* commandLine);
+// The whole program: start-up, message loop, release. The settings file is
+// named by the process's own UTF-16 command line. Returns the exit code.
+int RunApplication(HINSTANCE instance, HINSTANCE previous);
 
 // One message through the accelerators, the tab window's dialog navigation
 // or the window procedures.

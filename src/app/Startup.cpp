@@ -4,6 +4,17 @@
 
 namespace vc {
 
+std::u16string_view ArgumentText(std::u16string_view commandLine) {
+    std::u16string_view line = UpToNul(commandLine);
+    // Blanks are spaces and every control character, as for the C runtime.
+    size_t at = 0;
+    bool quoted = false;
+    for (; at < line.size() && (line[at] > u' ' || quoted); ++at)
+        if (line[at] == u'"') quoted = !quoted;
+    while (at < line.size() && line[at] <= u' ') ++at;
+    return line.substr(at);
+}
+
 std::optional<SettingsFileChoice> ChooseSettingsFile(std::u16string_view argument, std::u16string_view exeDir) {
     std::u16string_view arg = UpToNul(argument);
     if (arg.size() >= kArgumentCapacity) return std::nullopt;
@@ -30,7 +41,8 @@ std::optional<SettingsFileChoice> ChooseSettingsFile(std::u16string_view argumen
 }
 
 std::u16string TabWindowCaption(std::u16string_view windowName) {
-    return std::u16string(CutTo(UpToNul(windowName), 64)) + u" - " + std::u16string(CutTo(u"Vellumcraft", 15));
+    // "%0.64s - %0.15s": the program's own name is well inside its 15 units.
+    return std::u16string(CutTo(UpToNul(windowName), 64)) + u" - Vellumcraft";
 }
 
 uint32_t WindowsVersionFrom(std::optional<RtlVersion> rtl,

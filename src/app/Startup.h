@@ -18,6 +18,12 @@ struct SettingsFileChoice {
     std::u16string windowName;  // WindowName
 };
 
+// The argument text of a whole command line (GetCommandLineW): what follows
+// the program name and the blanks after it, cut where the C runtime cuts
+// WinMain's command line. The program name ends at the first blank outside
+// double quotes, so a quoted name may hold blanks.
+std::u16string_view ArgumentText(std::u16string_view commandLine);
+
 // The settings file named by the whole command-line text, with `exeDir` the
 // executable's folder ending in a backslash. An argument or a path that does
 // not fit its buffer gives nullopt: the program must not start on a file

@@ -3,6 +3,8 @@
 
 #include "app/App_win.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int) {
-    return vc::RunApplication(instance, previous, commandLine);
+// The 8-bit command line is not used: it has lost every character outside
+// the ANSI code page. The program reads the UTF-16 one itself.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int) {
+    return vc::RunApplication(instance, previous);
 }

@@ -1,11 +1,13 @@
 #include "common/CommonDialogs_win.h"
 
+#include "common/SystemLibrary_win.h"
+
 namespace vc::dialogs {
 namespace {
 
 template <class Fn>
 Fn Resolve(const char* name) {
-    static HMODULE lib = LoadLibraryW(L"comdlg32.dll");
+    static HMODULE lib = LoadSystemLibrary(L"comdlg32.dll");
     return lib ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(lib, name))) : nullptr;
 }
 

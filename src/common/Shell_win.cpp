@@ -1,9 +1,11 @@
 #include "common/Shell_win.h"
 
+#include "common/SystemLibrary_win.h"
+
 namespace vc::shell {
 
 HMODULE Library() {
-    static HMODULE lib = LoadLibraryW(L"shell32.dll");
+    static HMODULE lib = LoadSystemLibrary(L"shell32.dll");
     return lib;
 }
 

@@ -7,6 +7,7 @@
 
 #include "common/Placement.h"
 #include "app/App_win.h"
+#include "common/SystemLibrary_win.h"
 #include "common/U16.h"
 #include "tabwindow/Swatch_win.h"
 
@@ -141,7 +142,7 @@ HWND TooltipsForControls(HINSTANCE instance, HWND dialog, const ControlTip* tips
 void SetControlTheme(HWND w, const wchar_t* appName) {
     using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
     static SetWindowThemeFn fn = [] {
-        HMODULE lib = LoadLibraryW(L"uxtheme.dll");
+        HMODULE lib = LoadSystemLibrary(L"uxtheme.dll");
         return lib ? reinterpret_cast<SetWindowThemeFn>(reinterpret_cast<void*>(GetProcAddress(lib, "SetWindowTheme")))
                    : nullptr;
     }();

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "common/SystemLibrary_win.h"
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"
 #include "pagesettings/SettingsFrame_win.h"
@@ -46,7 +47,7 @@ HINSTANCE ModuleOf(HWND pane) { return reinterpret_cast<HINSTANCE>(GetWindowLong
 void TurnOffVisualStyles(HWND w) {
     using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
     static const SetWindowThemeFn fn = [] {
-        HMODULE lib = LoadLibraryW(L"uxtheme.dll");
+        HMODULE lib = LoadSystemLibrary(L"uxtheme.dll");
         return lib ? reinterpret_cast<SetWindowThemeFn>(reinterpret_cast<void*>(GetProcAddress(lib, "SetWindowTheme")))
                    : nullptr;
     }();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/App_win.h"
+#include "common/SystemLibrary_win.h"
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"
 #include "resources/resource.h"
@@ -26,7 +27,7 @@ struct Dwm {
     static const Dwm& Get() {
         static const Dwm dwm = [] {
             Dwm d;
-            if (HMODULE lib = LoadLibraryW(L"dwmapi.dll")) {
+            if (HMODULE lib = LoadSystemLibrary(L"dwmapi.dll")) {
                 d.isEnabled = reinterpret_cast<IsEnabledFn>(
                     reinterpret_cast<void*>(GetProcAddress(lib, "DwmIsCompositionEnabled")));
                 d.extend = reinterpret_cast<ExtendFn>(

@@ -7,6 +7,7 @@
 #include <commoncontrols.h>
 
 #include "common/Shell_win.h"
+#include "common/SystemLibrary_win.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
 
@@ -231,7 +232,7 @@ using GetImageListFn = HRESULT(WINAPI*)(int, REFIID, void**);
 GetImageListFn ImageListGetter() {
     static GetImageListFn fn = [] {
         HMODULE shell = GetModuleHandleW(L"shell32.dll");
-        if (!shell) shell = LoadLibraryW(L"shell32.dll");
+        if (!shell) shell = LoadSystemLibrary(L"shell32.dll");
         FARPROC p = shell ? GetProcAddress(shell, MAKEINTRESOURCEA(727)) : nullptr;
         return reinterpret_cast<GetImageListFn>(reinterpret_cast<void (*)()>(p));
     }();

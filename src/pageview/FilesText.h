@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/U16.h"
 #include "pageview/FileEntry.h"
 
 namespace vc {
@@ -49,9 +50,14 @@ std::u16string WorkingFolderOf(std::u16string_view fullPath, size_t nameStart);
 // The folder that holds an entry, with its final "\" (C:\Tools\run.exe ->
 // C:\Tools\, a registered folder D:\Work\Notes -> D:\Work\).
 std::u16string ContainingFolderOf(std::u16string_view fullPath, size_t nameStart);
-// A dropped name that names a settings file (it opens in another instance
-// rather than being registered).
-inline bool IsSettingsFileName(std::u16string_view name) { return name.find(u".vcset") != std::u16string_view::npos; }
+// A dropped name that names a settings file: it ends in ".vcset", in any
+// case, as Windows compares names. Such a file opens in another instance
+// rather than being registered; "notes.vcset.txt" or a file in a folder
+// "D:\app.vcsettings\" is an ordinary file and must not be taken for one.
+inline bool IsSettingsFileName(std::u16string_view name) {
+    constexpr std::u16string_view kExtension = u".vcset";
+    return name.size() >= kExtension.size() && EqualsNoCase(name.substr(name.size() - kExtension.size()), kExtension);
+}
 
 // The question before a registration is removed.
 std::u16string RemoveQuestion(std::u16string_view pageLabel, std::u16string_view displayName);

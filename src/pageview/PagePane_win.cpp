@@ -624,7 +624,10 @@ void OnDropFiles(HDROP drop) {
     shell::DragFinish(drop);
     if (n == 0) return;
     std::u16string dropped = U16(name);
-    if (IsSettingsFileName(dropped)) {
+    // A folder is registered whatever its name says.
+    DWORD attributes = GetFileAttributesW(name);
+    bool isFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (IsSettingsFileName(dropped) && !isFolder) {
         wchar_t exe[MAX_PATH] = {};
         GetModuleFileNameW(nullptr, exe, MAX_PATH);
         std::u16string folder = ExecutableFolder();

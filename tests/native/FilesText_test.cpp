@@ -86,8 +86,13 @@ TEST(RegistrationTexts, NamesAreCutTo32) {
     EXPECT_NE(q.find(std::u16string(32, u'L') + u"\""), std::u16string::npos);
     EXPECT_EQ(q.find(std::u16string(33, u'n')), std::u16string::npos);
     EXPECT_EQ(AddDialogTitle(u"Vellumcraft", u"Page1"), u"Vellumcraft - \"Page1\" - ファイルの追加");
-    EXPECT_TRUE(IsSettingsFileName(u"D:\\x\\a.vcset.txt"));
-    EXPECT_FALSE(IsSettingsFileName(u"D:\\x\\a.VCSET"));
+}
+
+// Only a name that ends in ".vcset", in any case, opens another instance.
+TEST(RegistrationTexts, SettingsFileNames) {
+    for (const char16_t* name : {u"D:\\x\\a.vcset", u"a.VCSET", u"Work.VcSet"}) EXPECT_TRUE(IsSettingsFileName(name));
+    for (const char16_t* name : {u"D:\\x\\notes.vcset.txt", u"D:\\app.vcsettings\\a", u"vcset", u"a.ｖｃｓｅｔ"})
+        EXPECT_FALSE(IsSettingsFileName(name)) << ToUtf8(name);
 }
 
 TEST(LaunchFolders, IndexColumnTexts) {

@@ -38,6 +38,19 @@ TEST(SettingsFileChoice, FromTheWholeArgument) {
     }
 }
 
+// What follows the program name and the blanks after it, cut as the C
+// runtime cuts WinMain's 8-bit command line, but kept in UTF-16.
+TEST(SettingsFileChoice, ArgumentFollowsTheProgramName) {
+    const std::pair<const char16_t*, const char16_t*> cases[] = {
+        {u"\"C:\\Program Files\\V\\V.exe\" 設定.vcset", u"設定.vcset"},
+        {u"V.exe\t \"D:\\my tabs\\café 한.vcset\"", u"\"D:\\my tabs\\café 한.vcset\""},
+        {u"\"C:\\V\\V.exe\"work", u""},           // the name goes on after its closing quote
+        {u"C:\\\"Program Files\"\\V.exe a", u"a"},  // quotes inside the name
+        {u"\"C:\\V\\V.exe", u""}, {u"V.exe   ", u""}, {u"", u""},
+    };
+    for (const auto& [line, argument] : cases) EXPECT_EQ(ToUtf8(ArgumentText(line)), ToUtf8(argument)) << ToUtf8(line);
+}
+
 TEST(SettingsFileChoice, NamesThatDoNotFitAreRefused) {
     std::u16string longArg(259, u'a');
     EXPECT_FALSE(ChooseSettingsFile(longArg, kDir));                     // argument buffer

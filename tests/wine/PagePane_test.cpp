@@ -237,16 +237,20 @@ struct Opened {
 };
 std::vector<Opened> g_opened;
 
-TEST_F(PagePaneTest, ADroppedSettingsFileOpensAnotherInstance) {
+TEST_F(PagePaneTest, OnlyADroppedSettingsFileOpensAnotherInstance) {
     Start(Settings(FilesKeys(files)));
     Load();
+    ASSERT_TRUE(CreateDirectoryW(AsW(dir.File(u"kept.vcset")), nullptr));
     g_opened.clear();
     shell::SetExecuteHook([](const wchar_t* f, const wchar_t* p, const wchar_t* d) {
         g_opened.push_back({U16(f), U16(p), U16(d)});
     });
     SendMessageW(CurrentPagePane(), WM_DROPFILES,
                  reinterpret_cast<WPARAM>(MakeDrop({u"D:\\x\\other.vcset", dir.File(u"alpha.txt")})), 0);
-    SendMessageW(CurrentPagePane(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({u"D:\\x\\a.vcset.txt"})), 0);
+    SendMessageW(CurrentPagePane(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({u"D:\\x\\A.VCSET"})), 0);
+    // Registered like any other file: ".vcset" not at the end, a folder.
+    for (const std::u16string& other : {std::u16string(u"D:\\x\\a.vcset.txt"), dir.File(u"kept.vcset")})
+        SendMessageW(CurrentPagePane(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({other})), 0);
     shell::SetExecuteHook(nullptr);
     ASSERT_EQ(g_opened.size(), 2u);
     wchar_t exe[MAX_PATH] = {};
@@ -254,8 +258,8 @@ TEST_F(PagePaneTest, ADroppedSettingsFileOpensAnotherInstance) {
     EXPECT_EQ(g_opened[0].file, U16(exe));
     EXPECT_EQ(g_opened[0].parameters, u"D:\\x\\other.vcset");  // as dropped, not quoted
     EXPECT_EQ(g_opened[0].folder, ExecutableFolder());
-    EXPECT_EQ(g_opened[1].parameters, u"D:\\x\\a.vcset.txt");
-    EXPECT_EQ(ThePane().EntryCount, 4);  // nothing registered
+    EXPECT_EQ(g_opened[1].parameters, u"D:\\x\\A.VCSET");
+    EXPECT_EQ(ThePane().EntryCount, 4 + 2);
 }
 
 TEST_F(PagePaneTest, ShowLocationOpensTheFolderThatHoldsTheEntry) {
