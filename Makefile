@@ -8,7 +8,7 @@ CMAKE_WIN = cmake -S . -B $(BUILD)/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
 CMAKE_FUZZ = cmake -S . -B $(BUILD)/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVC_FUZZ=ON \
 	-DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
 
-.PHONY: all deps build build-native build-win build-fuzz test run bench clean
+.PHONY: all deps build build-native build-win build-fuzz test run bench fuzz clean
 
 all: build
 
@@ -38,8 +38,15 @@ run: deps
 	@VC_BUILD=$(abspath $(BUILD)) scripts/run.sh
 
 bench: deps
-	@$(MAKE) --no-print-directory build-win
+	@$(MAKE) --no-print-directory build-win build-fuzz
 	@VC_BUILD=$(abspath $(BUILD)) scripts/bench.sh
+
+# A long fuzzing run (FUZZ_SECONDS, ten minutes unless said); what it finds
+# stays in $(BUILD)/fuzz-corpus for the next run.
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	@$(MAKE) --no-print-directory build-fuzz
+	@VC_BUILD=$(abspath $(BUILD)) scripts/fuzz.sh $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD)

@@ -14,4 +14,6 @@ for b in "$ROOT"/bench/*_bench.sh; do
   echo "== $(basename "$b")"
   "$ROOT/scripts/wine-session.sh" bash "$b" || status=1
 done
+echo "== fuzz_runs_per_second"
+"$ROOT/scripts/fuzz.sh" 60 report || status=1
 exit $status

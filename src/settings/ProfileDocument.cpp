@@ -1,5 +1,7 @@
 #include "settings/ProfileDocument.h"
 
+#include <algorithm>
+
 #include "common/U16.h"
 
 namespace vc {
@@ -22,11 +24,20 @@ std::u16string_view Trim(std::u16string_view s) {
 // Keeps a value on its own line: a line break inside it would start new lines
 // (and could forge keys or sections), so each CR or LF becomes a blank, and a
 // NUL ends it as it ends a C string.
-std::u16string OneLine(std::u16string_view v) {
-    std::u16string s(UpToNul(v));
-    for (char16_t& c : s)
+// `buffer` holds the text only when it has to change: most values are put
+// as they are, thousands of times for a large file.
+std::u16string_view OneLine(std::u16string_view v, std::u16string& buffer) {
+    v = UpToNul(v);
+    if (v.find_first_of(u"\r\n") == std::u16string_view::npos) return v;
+    buffer.assign(v);
+    for (char16_t& c : buffer)
         if (c == u'\r' || c == u'\n') c = u' ';
-    return s;
+    return buffer;
+}
+
+std::u16string OneLine(std::u16string_view v) {
+    std::u16string buffer;
+    return std::u16string(OneLine(v, buffer));
 }
 
 }  // namespace
@@ -70,6 +81,7 @@ void ProfileDocument::Classify(Line& l) {
 
 void ProfileDocument::Parse(std::u16string_view text) {
     lines_.clear();
+    lines_.reserve(size_t(std::count(text.begin(), text.end(), u'\n')) + 1);
     size_t i = 0;
     while (i < text.size()) {
         size_t j = i;
@@ -92,13 +104,15 @@ void ProfileDocument::Parse(std::u16string_view text) {
     IndexSections();
 }
 
-namespace {
-std::u16string Folded(std::u16string_view s) {
-    std::u16string f(s);
-    for (char16_t& c : f) c = FoldCase(c);
-    return f;
+size_t ProfileDocument::NoCaseHash::operator()(std::u16string_view s) const {
+    uint64_t h = 1469598103934665603ull;
+    for (char16_t c : s) h = (h ^ FoldCase(c)) * 1099511628211ull;
+    return size_t(h);
 }
-}  // namespace
+
+bool ProfileDocument::NoCaseEqual::operator()(std::u16string_view a, std::u16string_view b) const {
+    return EqualsNoCase(a, b);
+}
 
 void ProfileDocument::IndexSections() {
     sections_.clear();
@@ -106,7 +120,7 @@ void ProfileDocument::IndexSections() {
     for (size_t i = 0; i < lines_.size(); ++i) {
         if (lines_[i].kind != Kind::Header) continue;
         if (!sections_.empty()) sections_.back().end = i;
-        sectionIndex_.emplace(Folded(NameOf(lines_[i])), sections_.size());
+        sectionIndex_.emplace(NameOf(lines_[i]), sections_.size());
         sections_.push_back({i, lines_.size(), nullptr});
     }
 }
@@ -162,8 +176,9 @@ std::u16string ProfileDocument::Text() const {
     return s;
 }
 
-std::string ProfileDocument::ToBytes() const {
-    std::u16string t = Text();
+std::string ProfileDocument::ToBytes() const { return Encode(Text()); }
+
+std::string ProfileDocument::Encode(std::u16string_view t) const {
     std::string out;
     switch (encoding_) {
     case TextEncoding::Utf16LE:
@@ -188,20 +203,30 @@ std::string ProfileDocument::ToBytes() const {
 const ProfileDocument::Section* ProfileDocument::FindSection(std::u16string_view name) const {
     name = Trim(name);
     if (name.empty()) return nullptr;
-    auto it = sectionIndex_.find(Folded(name));
+    auto it = sectionIndex_.find(name);
     return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
 size_t ProfileDocument::FindKey(const Section& sec, std::u16string_view key) const {
     key = Trim(key);
+    // A short section is searched line by line; an index pays off only for
+    // the long ones (a page's entries).
+    constexpr size_t kIndexedLines = 48;
+    if (!sec.keys && sec.end - sec.header <= kIndexedLines) {
+        for (size_t i = sec.header + 1; i < sec.end; ++i) {
+            const Line& l = lines_[i];
+            if ((l.kind == Kind::Key || l.kind == Kind::Bare) && EqualsNoCase(NameOf(l), key)) return i;
+        }
+        return std::u16string_view::npos;
+    }
     if (!sec.keys) {
         sec.keys = std::make_shared<KeyMap>();
         for (size_t i = sec.header + 1; i < sec.end; ++i) {
             const Line& l = lines_[i];
-            if (l.kind == Kind::Key || l.kind == Kind::Bare) sec.keys->emplace(Folded(NameOf(l)), i - sec.header);
+            if (l.kind == Kind::Key || l.kind == Kind::Bare) sec.keys->emplace(NameOf(l), i - sec.header);
         }
     }
-    auto it = sec.keys->find(Folded(key));
+    auto it = sec.keys->find(key);
     return it == sec.keys->end() ? std::u16string_view::npos : sec.header + it->second;
 }
 
@@ -223,6 +248,8 @@ std::u16string ProfileDocument::GetString(std::u16string_view section, std::u16s
     if (raw) {
         v = *raw;
         if (v.size() > 1 && (v[0] == u'"' || v[0] == u'\'') && v.back() == v[0]) v = v.substr(1, v.size() - 2);
+        // The caller gets a C string: a NUL in the file ends the value.
+        v = UpToNul(v);
     } else {
         v = UpToNul(def);
         while (!v.empty() && v.back() == u' ') v.remove_suffix(1);
@@ -262,7 +289,15 @@ int32_t ProfileDocument::GetInt(std::u16string_view section, std::u16string_view
 void ProfileDocument::InsertLine(size_t at, Line line) {
     lines_.insert(lines_.begin() + std::ptrdiff_t(at), std::move(line));
     for (Section& s : sections_) {
-        if (s.header < at && at <= s.end) s.keys.reset();  // its offsets move
+        // The section's key index follows: a page section gets its keys one
+        // by one, and indexing it anew after each would cost as many passes.
+        if (s.header < at && at <= s.end && s.keys) {
+            const size_t offset = at - s.header;
+            for (auto& entry : *s.keys)
+                if (entry.second >= offset) ++entry.second;
+            const Line& added = lines_[at];
+            if (added.kind == Kind::Key || added.kind == Kind::Bare) s.keys->emplace(NameOf(added), offset);
+        }
         if (s.header >= at) ++s.header;
         if (s.end >= at) ++s.end;
     }
@@ -274,12 +309,11 @@ void ProfileDocument::EraseLines(size_t from, size_t to) {
 }
 
 bool ProfileDocument::Put(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
-    std::u16string sec = OneLine(Trim(UpToNul(section)));
-    std::u16string k = OneLine(Trim(UpToNul(key)));
-    std::u16string v = OneLine(value);
-    size_t lead = 0;
-    while (lead < v.size() && IsProfileSpace(v[lead])) ++lead;
-    v.erase(0, lead);
+    std::u16string secBuffer, keyBuffer, valueBuffer;
+    const std::u16string_view sec = OneLine(Trim(UpToNul(section)), secBuffer);
+    const std::u16string_view k = OneLine(Trim(UpToNul(key)), keyBuffer);
+    std::u16string_view v = OneLine(value, valueBuffer);
+    while (!v.empty() && IsProfileSpace(v.front())) v.remove_prefix(1);
     if (sec.empty() || k.empty()) return false;
 
     auto keyLine = [](std::u16string_view name, std::u16string_view val) {
@@ -296,12 +330,17 @@ bool ProfileDocument::Put(std::u16string_view section, std::u16string_view key, 
     if (!s) {
         if (!lines_.empty() && lines_.back().eol == Eol::None) lines_.back().eol = Eol::CrLf;
         Line h;
-        h.text = u"[" + sec + u"]";
+        h.text = u"[" + std::u16string(sec) + u"]";
         Classify(h);
         changedUnits_ += h.text.size() + k.size() + v.size() + 5;
+        // A page of a thousand is written section by section: the new one
+        // joins the index instead of the whole text being indexed again.
+        const size_t header = lines_.size();
         lines_.push_back(std::move(h));
         lines_.push_back(keyLine(k, v));
-        IndexSections();
+        if (!sections_.empty()) sections_.back().end = header;
+        sectionIndex_.emplace(sec, sections_.size());
+        sections_.push_back({header, lines_.size(), nullptr});
         modified_ = true;
         return true;
     }
@@ -336,7 +375,14 @@ bool ProfileDocument::DeleteKey(std::u16string_view section, std::u16string_view
     size_t i = FindKey(*s, UpToNul(key));
     if (i == std::u16string_view::npos) return false;
     changedUnits_ += lines_[i].text.size() + 2;
-    EraseLines(i, i + 1);
+    // One line of one section goes: the sections keep their names, only
+    // the lines behind it move up.
+    lines_.erase(lines_.begin() + std::ptrdiff_t(i));
+    for (Section& other : sections_) {
+        if (other.header < i && i < other.end) other.keys.reset();
+        if (other.header > i) --other.header;
+        if (other.end > i) --other.end;
+    }
     modified_ = true;
     return true;
 }
@@ -381,6 +427,16 @@ bool ProfileDocument::CopySectionAfter(std::u16string_view from, std::u16string_
     IndexSections();
     modified_ = true;
     return true;
+}
+
+void ProfileDocument::AppendLines(std::u16string_view text) {
+    if (text.empty()) return;
+    if (!lines_.empty() && lines_.back().eol == Eol::None) lines_.back().eol = Eol::CrLf;
+    ProfileDocument added = FromText(text, encoding_);
+    for (Line& l : added.lines_) lines_.push_back(std::move(l));
+    IndexSections();
+    changedUnits_ += text.size();
+    modified_ = true;
 }
 
 std::optional<size_t> ProfileDocument::KeyPosition(std::u16string_view section, std::u16string_view key) const {

@@ -41,6 +41,8 @@ public:
     // back: a character outside the code page would turn into "?", so such a
     // document is written as UTF-16LE.
     std::string ToBytes() const;
+    // The bytes of `text` as this document writes its own.
+    std::string Encode(std::u16string_view text) const;
     // The text without the mark.
     std::u16string Text() const;
     TextEncoding encoding() const { return encoding_; }
@@ -76,6 +78,9 @@ public:
 
     bool HasSection(std::u16string_view section) const { return FindSection(section) != nullptr; }
 
+    // Appends whole lines at the end (sections taken from another document).
+    void AppendLines(std::u16string_view text);
+
     // Where a key's line stands in the text (for order checks), or nullopt.
     std::optional<size_t> KeyPosition(std::u16string_view section, std::u16string_view key) const;
 
@@ -99,9 +104,19 @@ private:
         uint32_t nameBegin = 0, nameLen = 0;    // section or key name within text
         uint32_t valueBegin = 0, valueLen = 0;  // value within text (Key only)
     };
-    // Folded key name -> line offset from the header, built on first use:
-    // a page section holds hundreds of line keys that are looked up one by one.
-    using KeyMap = std::unordered_map<std::u16string, size_t>;
+    // Names compared without case, looked up without making a folded copy
+    // of each name asked for.
+    struct NoCaseHash {
+        using is_transparent = void;
+        size_t operator()(std::u16string_view s) const;
+    };
+    struct NoCaseEqual {
+        using is_transparent = void;
+        bool operator()(std::u16string_view a, std::u16string_view b) const;
+    };
+    // Key name -> line offset from the header, built on first use: a page
+    // section holds hundreds of line keys that are looked up one by one.
+    using KeyMap = std::unordered_map<std::u16string, size_t, NoCaseHash, NoCaseEqual>;
     struct Section {
         size_t header;  // index of the header line
         size_t end;     // one past the last line of the section
@@ -125,8 +140,8 @@ private:
     size_t changedUnits_ = 0;
     std::vector<Line> lines_;
     std::vector<Section> sections_;
-    // Folded section name -> index of its first section in sections_.
-    std::unordered_map<std::u16string, size_t> sectionIndex_;
+    // Section name -> index of its first section in sections_.
+    std::unordered_map<std::u16string, size_t, NoCaseHash, NoCaseEqual> sectionIndex_;
 };
 
 bool IsProfileSpace(char16_t c);

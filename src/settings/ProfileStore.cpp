@@ -64,13 +64,15 @@ void ProfileStore::StartNewFile(std::u16string_view text) {
 void ProfileStore::End() {
     if (depth_ == 0 || --depth_ > 0) return;
     bool changed = startedNew_ || doc_.Modified();
+    // The pass sees the file as units, the mark among them (every file is
+    // written with one).
+    std::u16string units;
     if (blankLinePass_) {
-        // The pass sees the file as units, the mark among them.
-        const bool mark = doc_.encoding() == TextEncoding::Utf16LE;
-        std::u16string units = (mark ? std::u16string(1, u'\xFEFF') : std::u16string()) + doc_.Text();
+        units = u"\xFEFF" + doc_.Text();
         std::u16string spaced = InsertBlankLinesBeforeSections(units);
         if (spaced.size() != units.size()) {
-            doc_ = ProfileDocument::FromText(std::u16string_view(spaced).substr(mark ? 1 : 0), doc_.encoding());
+            doc_ = ProfileDocument::FromText(std::u16string_view(spaced).substr(1), doc_.encoding());
+            units = std::move(spaced);
             changed = true;
         }
     }
@@ -81,7 +83,7 @@ void ProfileStore::End() {
         outOfSync_ = true;
         return;
     }
-    std::string bytes = doc_.ToBytes();
+    std::string bytes = units.empty() ? doc_.ToBytes() : doc_.Encode(std::u16string_view(units).substr(1));
     if (readResult_ == ReadResult::Ok && bytes == original_) return;
     lastWriteFailed_ = !fs_.ReplaceAtomically(path_, bytes);
     if (lastWriteFailed_) {

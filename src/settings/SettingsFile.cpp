@@ -30,7 +30,22 @@ int32_t ParseLeadingInt(std::u16string_view s, size_t& pos) {
     return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
+// Every line of a key, not only the first: a hand-edited section may hold a
+// key twice, and a second companion or count key left behind would be the
+// one read next time, or stand before the lines it counts.
+void DeleteEvery(ProfileDocument& doc, std::u16string_view section, std::u16string_view key) {
+    while (doc.DeleteKey(section, key)) {
+    }
+}
+
 }  // namespace
+
+std::u16string Storable(std::u16string_view v) {
+    const bool edges = !v.empty() && (IsProfileSpace(v.front()) || IsProfileSpace(v.back()));
+    const bool quoted = v.size() > 1 && (v[0] == u'"' || v[0] == u'\'') && v.back() == v[0];
+    if (!edges && !quoted) return std::u16string(v);
+    return u"\"" + std::u16string(v) + u"\"";
+}
 
 std::u16string BackupPathOf(std::u16string_view path) {
     size_t nameStart = path.find_last_of(u"\\/");
@@ -62,7 +77,14 @@ std::u16string ReadHexAware(const ProfileDocument& doc, std::u16string_view sect
                             std::u16string_view def) {
     std::u16string hexKey = std::u16string(key) + u"Hex";
     std::u16string hex = doc.GetString(section, hexKey, u"", kHexReadCapacity);
-    if (!hex.empty()) return DecodeHex(hex);
+    if (!hex.empty()) {
+        // One line of text: a line break written into it would turn into a
+        // blank, so it is one when read.
+        std::u16string text = DecodeHex(hex);
+        for (char16_t& c : text)
+            if (c == u'\r' || c == u'\n') c = u' ';
+        return text;
+    }
     return doc.GetString(section, key, def, kTextReadCapacity);
 }
 
@@ -122,10 +144,8 @@ bool AlreadyStored(const ProfileDocument& doc, std::u16string_view section, std:
     for (size_t i = 0; i < lines.size(); ++i) {
         std::u16string key = LineKey(base, int(i));
         std::u16string_view want = lines[i];
-        size_t lead = 0;
-        while (lead < want.size() && IsProfileSpace(want[lead])) ++lead;
         std::optional<std::u16string_view> have = doc.RawValue(section, key);
-        if (!have || *have != want.substr(lead) || want.find_first_of(u"\r\n") != std::u16string_view::npos)
+        if (!have || *have != Storable(want) || want.find_first_of(u"\r\n") != std::u16string_view::npos)
             return false;
         if (doc.RawValue(section, key + u"Hex")) return false;
         last = doc.KeyPosition(section, key);
@@ -141,19 +161,19 @@ void WriteMultiLine(ProfileDocument& doc, std::u16string_view section, std::u16s
                     std::u16string_view text, int maxLines) {
     const std::vector<std::u16string_view> lines = SplitLines(text, maxLines);
     if (AlreadyStored(doc, section, base, lines, maxLines)) return;
-    doc.DeleteKey(section, base);
+    DeleteEvery(doc, section, base);
     const int i = int(lines.size());
     for (int n = 0; n < i; ++n) {
         std::u16string key = LineKey(base, n);
-        doc.Put(section, key, lines[size_t(n)]);
-        doc.DeleteKey(section, key + u"Hex");
+        doc.Put(section, key, Storable(lines[size_t(n)]));
+        DeleteEvery(doc, section, key + u"Hex");
     }
     // Remove the line keys of a longer earlier value.
     static const std::u16string kSentinel = u"@SmallWrite";
     for (int j = i; j < maxLines; ++j) {
         std::u16string key = LineKey(base, j);
         std::u16string old = doc.GetString(section, key, kSentinel, 13);
-        doc.DeleteKey(section, key);
+        DeleteEvery(doc, section, key);
         if (old == kSentinel) break;
     }
     doc.Put(section, base, Dec(i));
@@ -212,6 +232,10 @@ void LoadPage(Records& r, ProfileStore& store, PageId id) {
     rec->FontColorBk = uint32_t(doc.GetInt(sec, u"FontColorBk", int32_t(tpl.FontColorBk)));
     std::u16string widths = doc.GetString(sec, u"PageColumnWidth", FormatColumnWidths(tpl.PageColumnWidth),
                                           kColumnWidthCapacity);
+    // A width the text does not reach is the template's too: a width of 0
+    // would be a column the user cannot see, and the next read would take
+    // the template's width for it all the same.
+    rec->PageColumnWidth = tpl.PageColumnWidth;
     ParseColumnWidths(widths, tpl.PageColumnWidth, rec->PageColumnWidth);
     rec->PageListSort = doc.GetInt(sec, u"PageListSort", tpl.PageListSort);
 }
@@ -297,15 +321,19 @@ void LoadSettings(Records& r, ProfileStore& store) {
     // and the special pages it had are part of the user's settings too.
     g.TabStyle |= TabStyleBit::StatusBar;
     if (!store.FileAbsent()) store.fs().CopyIfAbsent(store.path(), BackupPathOf(store.path()));
-    const bool hadTemplate = doc.HasSection(SectionNameOf(kDefaultPageId));
-    std::array<bool, kSpecialPageCount> hadSpecial{};
-    for (int i = 0; i < kSpecialPageCount; ++i) hadSpecial[size_t(i)] = doc.HasSection(SectionNameOf(SpecialPageId(i)));
+    // They come along whole, keys the program does not write included (the
+    // template's column widths), and then get what the records hold.
+    std::vector<PageId> kept;
+    std::u16string keptText;
+    for (PageId id = SpecialPageId(0); id <= SpecialPageId(kSpecialPageCount - 1); ++id)
+        if (doc.HasSection(SectionNameOf(id))) kept.push_back(id);
+    if (doc.HasSection(SectionNameOf(kDefaultPageId))) kept.push_back(kDefaultPageId);
+    for (PageId id : kept) keptText += doc.SectionText(SectionNameOf(id));
     store.StartNewFile(u";Vellumcraft");
     WriteGlobalSettings(r, store);
     for (int32_t i = 0; i < g.PageCount; ++i) WritePage(r, store, i, WriteGroup::All);
-    for (int i = 0; i < kSpecialPageCount; ++i)
-        if (hadSpecial[size_t(i)]) WritePage(r, store, SpecialPageId(i), WriteGroup::All);
-    if (hadTemplate) WritePage(r, store, kDefaultPageId, WriteGroup::All);
+    store.Doc().AppendLines(keptText);
+    for (PageId id : kept) WritePage(r, store, id, WriteGroup::All);
 }
 
 void StoreEverything(Records& r, ProfileStore& store) {
@@ -321,9 +349,11 @@ void StoreEverything(Records& r, ProfileStore& store) {
     }
     if (doc.HasSection(SectionNameOf(kDefaultPageId)) || !(r.DefaultPage == BuiltInDefaultPage()))
         WritePage(r, store, kDefaultPageId, WriteGroup::All);
-    // Sections of pages the records no longer have.
+    // Sections of pages the records no longer have, each name as often as it
+    // stands there.
     for (int32_t i = int32_t(r.UserPages.size()); doc.HasSection(SectionNameOf(i)); ++i)
-        DeletePageSection(store, i);
+        while (store.Doc().DeleteSection(SectionNameOf(i))) {
+        }
 }
 
 void WriteGlobalSettings(const Records& r, ProfileStore& store) {
@@ -339,8 +369,8 @@ void WriteGlobalSettings(const Records& r, ProfileStore& store) {
     doc.Put(sec, u"TabNumber", Dec(g.TabNumber));
     doc.Put(sec, u"PageCount", Dec(g.PageCount));
     doc.Put(sec, u"LayerWindowLevel", Dec(g.LayerWindowLevel));
-    doc.Put(sec, u"TabFontName", g.TabFontName);
-    doc.DeleteKey(sec, u"TabFontNameHex");
+    doc.Put(sec, u"TabFontName", Storable(g.TabFontName));
+    DeleteEvery(doc, sec, u"TabFontNameHex");
     doc.Put(sec, u"TabFontSize", Dec(g.TabFontSize));
     for (int n = 1; n <= 5; ++n) doc.Put(sec, u"LabelColor" + Dec(n), Dec(int32_t(g.LabelColorN(n))));
     doc.Put(sec, u"SpcialFolder", Dec(int32_t(g.SpcialFolder)));
@@ -356,14 +386,14 @@ void WritePage(Records& r, ProfileStore& store, PageId id, int groups) {
     const std::u16string sec = SectionNameOf(id);
     if (groups & WriteGroup::Look) {
         if (kind == PageKind::User) {
-            doc.Put(sec, u"Label", CutTo(rec->Label, kLabelReadCapacity - 1));
-            doc.DeleteKey(sec, u"LabelHex");
+            doc.Put(sec, u"Label", Storable(CutTo(rec->Label, kLabelReadCapacity - 1)));
+            DeleteEvery(doc, sec, u"LabelHex");
             WriteMultiLine(doc, sec, u"Comment", rec->Comment, kCommentMaxLines);
         }
         doc.Put(sec, u"LabelColor", Dec(rec->LabelColor));
         doc.Put(sec, u"Flag", Dec(int32_t(rec->Flag)));
-        doc.Put(sec, u"FontName", rec->FontName);
-        doc.DeleteKey(sec, u"FontNameHex");
+        doc.Put(sec, u"FontName", Storable(rec->FontName));
+        DeleteEvery(doc, sec, u"FontNameHex");
         doc.Put(sec, u"FontSize", Dec(rec->FontSize));
         doc.Put(sec, u"FontStyle", Dec(int32_t(rec->FontStyle)));
         doc.Put(sec, u"FontColor", Dec(int32_t(rec->FontColor)));

@@ -53,6 +53,10 @@ std::u16string ReadMultiLine(const ProfileDocument& doc, std::u16string_view sec
                              std::u16string_view def, size_t capacity, int maxLines, bool hexLines);
 void WriteMultiLine(ProfileDocument& doc, std::u16string_view section, std::u16string_view base,
                     std::u16string_view text, int maxLines);
+// A text value as it is put in the file, so that it reads back unchanged:
+// in quotes when it has blanks at either end or quotes of its own around it,
+// which the reader would otherwise take off.
+std::u16string Storable(std::u16string_view value);
 // "%d,%d,%d,%d,%d," of the first five widths.
 std::u16string FormatColumnWidths(const std::array<int32_t, kColumnCount>& w);
 // Reads up to six widths from `text`; a zero or missing number takes the

@@ -155,7 +155,7 @@ TEST_F(SettingsFileTest, ColumnWidthsFallBackPerPosition) {
         u"[Page2]\r\nPageColumnWidth=200\r\n[Page3]\r\nPageColumnWidth= -5 ,x,7,,8,9,10\r\n");
     Load();
     EXPECT_EQ(r.UserPages[0].PageColumnWidth, (std::array<int32_t, 6>{190, 160, 75, 95, 75, 0}));
-    EXPECT_EQ(r.UserPages[1].PageColumnWidth, (std::array<int32_t, 6>{200, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(r.UserPages[1].PageColumnWidth, (std::array<int32_t, 6>{200, 160, 75, 95, 75, 0}));  // never 0 wide
     EXPECT_EQ(r.UserPages[2].PageColumnWidth, (std::array<int32_t, 6>{-5, 160, 7, 95, 8, 9}));
     std::array<int32_t, 6> w{1, 2, 3, 4, 5, 6};
     ParseColumnWidths(u"200", BuiltInDefaultPage().PageColumnWidth, w);
