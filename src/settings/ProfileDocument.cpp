@@ -144,8 +144,8 @@ ProfileDocument ProfileDocument::FromBytes(std::string_view b, AnsiDecoder ansi)
     TextEncoding enc;
     if (b.size() >= 2 && byte(0) == 0xFF && byte(1) == 0xFE) {
         enc = TextEncoding::Utf16LE;
-        text.reserve((b.size() - 2) / 2);
-        for (size_t i = 2; i + 1 < b.size(); i += 2) text.push_back(char16_t(byte(i) | (byte(i + 1) << 8)));
+        text.resize((b.size() - 2) / 2);
+        for (size_t k = 0; k < text.size(); ++k) text[k] = char16_t(byte(2 + 2 * k) | (byte(3 + 2 * k) << 8));
     } else if (b.size() >= 2 && byte(0) == 0xFE && byte(1) == 0xFF) {
         enc = TextEncoding::Utf16BE;
         for (size_t i = 2; i + 1 < b.size(); i += 2) text.push_back(char16_t((byte(i) << 8) | byte(i + 1)));
@@ -240,20 +240,23 @@ std::optional<std::u16string_view> ProfileDocument::RawValue(std::u16string_view
     return std::u16string_view(l.text).substr(l.valueBegin, l.valueLen);
 }
 
+std::optional<std::u16string> ProfileDocument::Find(std::u16string_view section, std::u16string_view key,
+                                                    size_t capacity) const {
+    std::optional<std::u16string_view> raw = RawValue(section, key);
+    if (!raw) return std::nullopt;
+    std::u16string_view v = *raw;
+    if (v.size() > 1 && (v[0] == u'"' || v[0] == u'\'') && v.back() == v[0]) v = v.substr(1, v.size() - 2);
+    // The caller gets a C string: a NUL in the file ends the value.
+    v = UpToNul(v);
+    return std::u16string(CutTo(v, capacity == 0 ? 0 : capacity - 1));
+}
+
 std::u16string ProfileDocument::GetString(std::u16string_view section, std::u16string_view key,
                                           std::u16string_view def, size_t capacity) const {
     if (capacity == 0) return {};
-    std::optional<std::u16string_view> raw = RawValue(section, key);
-    std::u16string_view v;
-    if (raw) {
-        v = *raw;
-        if (v.size() > 1 && (v[0] == u'"' || v[0] == u'\'') && v.back() == v[0]) v = v.substr(1, v.size() - 2);
-        // The caller gets a C string: a NUL in the file ends the value.
-        v = UpToNul(v);
-    } else {
-        v = UpToNul(def);
-        while (!v.empty() && v.back() == u' ') v.remove_suffix(1);
-    }
+    if (std::optional<std::u16string> found = Find(section, key, capacity)) return std::move(*found);
+    std::u16string_view v = UpToNul(def);
+    while (!v.empty() && v.back() == u' ') v.remove_suffix(1);
     return std::u16string(CutTo(v, capacity - 1));
 }
 

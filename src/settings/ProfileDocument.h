@@ -55,6 +55,9 @@ public:
     // capacity - 1 units; `def` (trailing blanks removed) when absent.
     std::u16string GetString(std::u16string_view section, std::u16string_view key, std::u16string_view def,
                              size_t capacity) const;
+    // The value GetString gives for a key that is there; nullopt when the
+    // key (or its section) is not.
+    std::optional<std::u16string> Find(std::u16string_view section, std::u16string_view key, size_t capacity) const;
     // GetPrivateProfileInt: the number at the start of the value (sign, "0x"
     // hex, "0o" octal and "0b" binary prefixes understood, wrapping to 32
     // bits); `def` when the key is absent or its value empty.

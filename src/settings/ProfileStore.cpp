@@ -1,22 +1,20 @@
 #include "settings/ProfileStore.h"
 
+#include <cstring>
+
 namespace vc {
 
 namespace {
 
-// Line breaks of the file's text, counted on its bytes: units of two bytes
-// after a UTF-16 mark, single bytes otherwise.
+// Line breaks of the file's text, counted on its bytes: LF and CR bytes,
+// which for UTF-16 text may count a few characters more; the limit is far
+// above anything the program writes, so that errs on the safe side.
 size_t LineBreaksIn(const std::string& b) {
-    const bool wide = b.size() >= 2 && ((static_cast<unsigned char>(b[0]) == 0xFF && b[1] == '\xFE') ||
-                                        (static_cast<unsigned char>(b[0]) == 0xFE && b[1] == '\xFF'));
     size_t n = 0;
-    if (!wide) {
-        for (char c : b) n += c == '\n' || c == '\r';
-        return n;
+    for (char c : {'\n', '\r'}) {
+        const char* end = b.data() + b.size();
+        for (const char* p = b.data(); (p = static_cast<const char*>(std::memchr(p, c, size_t(end - p)))); ++p) ++n;
     }
-    const size_t lo = static_cast<unsigned char>(b[0]) == 0xFF ? 0 : 1;
-    for (size_t i = 2; i + 1 < b.size(); i += 2)
-        n += b[i + 1 - lo] == '\0' && (b[i + lo] == '\n' || b[i + lo] == '\r');
     return n;
 }
 

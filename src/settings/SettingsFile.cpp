@@ -96,24 +96,32 @@ std::u16string ReadMultiLine(const ProfileDocument& doc, std::u16string_view sec
     // short, a hand edit); the lines that are there are read all the same,
     // up to the first gap, so that no write drops keys that were never read.
     // A damaged count must not make the reader walk thousands of keys.
-    int32_t lines = std::max<int32_t>(doc.GetInt(section, base, 0), 0);
-    for (int32_t run = 0; run < maxLines && doc.RawValue(section, LineKey(base, run)); ++run)
-        lines = std::max(lines, run + 1);
-    lines = std::min<int32_t>(lines, maxLines);
-    if (lines == 0) return std::u16string(CutTo(def, room));
+    const int32_t count = std::max<int32_t>(doc.GetInt(section, base, 0), 0);
     std::u16string out;
-    for (int32_t i = 0; i < lines; ++i) {
-        std::u16string key = LineKey(base, i);
-        std::u16string line = hexLines ? ReadHexAware(doc, section, key, u"")
-                                       : doc.GetString(section, key, u"", kTextReadCapacity);
+    int32_t lines = 0;
+    for (int32_t i = 0; i < maxLines; ++i) {
+        const std::u16string key = LineKey(base, i);
+        std::optional<std::u16string> line;
+        if (hexLines) {
+            std::u16string hex = doc.GetString(section, key + u"Hex", u"", kHexReadCapacity);
+            line = !hex.empty() ? std::optional(ReadHexAware(doc, section, key, u"")) : doc.Find(section, key, kTextReadCapacity);
+        } else {
+            line = doc.Find(section, key, kTextReadCapacity);
+        }
+        if (!line) {
+            if (i >= count) break;
+            line.emplace();
+        }
+        ++lines;
         size_t sep = i > 0 ? 2 : 0;
-        if (out.size() + sep + line.size() > room) {
-            if (i == 0) out = std::u16string(CutTo(line, room));
+        if (out.size() + sep + line->size() > room) {
+            if (i == 0) out = std::u16string(CutTo(*line, room));
             break;
         }
         if (i > 0) out += u"\r\n";
-        out += line;
+        out += *line;
     }
+    if (lines == 0) return std::u16string(CutTo(def, room));
     return out;
 }
 
