@@ -24,9 +24,8 @@ struct MenuBitmaps {
     }
 };
 MenuBitmaps g_menuBitmaps;
-HMENU g_pageMenu = nullptr;  // menu 129, loaded for the whole run
 
-void InsertItem(HMENU menu, UINT pos, UINT id, const wchar_t* text, HMENU sub = nullptr) {
+bool InsertItem(HMENU menu, UINT pos, UINT id, const wchar_t* text, HMENU sub = nullptr) {
     MENUITEMINFOW mii{};
     mii.cbSize = sizeof mii;
     if (!text) {
@@ -38,13 +37,31 @@ void InsertItem(HMENU menu, UINT pos, UINT id, const wchar_t* text, HMENU sub = 
         mii.dwTypeData = const_cast<wchar_t*>(text);
         mii.hSubMenu = sub;
     }
-    InsertMenuItemW(menu, pos, TRUE, &mii);
+    return InsertMenuItemW(menu, pos, TRUE, &mii);
 }
 
 // Closes the tab window (which stores its state) before the host goes.
 void CloseTabWindow(App& app) {
     app.HostWindow = nullptr;
     if (app.TabWindow && IsWindow(app.TabWindow)) SendMessageW(app.TabWindow, WM_CLOSE, 0, 0);
+}
+
+// Ends the program: the tab window first, then the host and the loop.
+void CloseHost(App& app, HWND host) {
+    CloseTabWindow(app);
+    DestroyWindow(host);
+    PostQuitMessage(0);
+}
+
+// The page commands of menu 129, taken out of the loaded menu so that the
+// system menu alone owns them and destroys them with the tab window.
+HMENU LoadPageCommands(HINSTANCE instance) {
+    HMENU root = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_PAGEMENU));
+    if (!root) return nullptr;
+    HMENU pages = GetSubMenu(root, 0);
+    if (pages) RemoveMenu(root, 0, MF_BYPOSITION);
+    DestroyMenu(root);
+    return pages;
 }
 
 }  // namespace
@@ -78,11 +95,13 @@ void ExtendSystemMenu(App& app, HWND tab) {
     DeleteMenu(sys, SC_MAXIMIZE, MF_BYCOMMAND);
     ModifyMenuW(sys, SC_CLOSE, MF_BYCOMMAND | MF_STRING, SC_CLOSE, L"閉じる(&C)");
 
-    if (!g_pageMenu) g_pageMenu = LoadMenuW(app.instance, MAKEINTRESOURCEW(IDR_PAGEMENU));
-    HMENU pages = g_pageMenu ? GetSubMenu(g_pageMenu, 0) : nullptr;
+    HMENU pages = LoadPageCommands(app.instance);
     InsertItem(sys, 0, IDM_ABOUT, L"Vellumcraft");
     InsertItem(sys, 1, 0, nullptr);
-    InsertItem(sys, 2, 0, L"ページ", pages);
+    if (!InsertItem(sys, 2, 0, L"ページ", pages) && pages) {
+        DestroyMenu(pages);
+        pages = nullptr;
+    }
     InsertItem(sys, 3, IDM_PAGE_ADD, L"新規ページ追加(&A)");
     InsertItem(sys, 4, 0, nullptr);
     InsertItem(sys, 5, IDM_GENERAL_SETTINGS, L"全般設定(&T)...");
@@ -150,13 +169,16 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_CLOSE:
-        CloseTabWindow(app);
-        DestroyWindow(hwnd);
-        PostQuitMessage(0);
+        CloseHost(app, hwnd);
         return 1;
     case WM_QUERYENDSESSION:
-        CloseTabWindow(app);
-        break;
+        // Another program may still cancel the end of the session: what the
+        // user did is stored now, and the windows stay until it really ends.
+        StoreTabWindowState(app);
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wp) CloseHost(app, hwnd);
+        return 0;
     case WM_DESTROY:
         g_menuBitmaps.Release();
         break;

@@ -18,7 +18,9 @@ HFONT FontFromWindowFont(HWND w, int height, int weight, BYTE italic, BYTE under
     HFONT own = reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0));
     if (!own) return nullptr;
     LOGFONTW lf{};
-    if (!GetObjectW(own, sizeof lf, &lf)) return own;
+    // A font that cannot be read gives no copy; handing out the window's
+    // own instead would have the caller delete a font still in use.
+    if (!GetObjectW(own, sizeof lf, &lf)) return nullptr;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfEscapement = 0;
     if (height) lf.lfHeight = height;

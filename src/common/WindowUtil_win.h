@@ -9,7 +9,8 @@ namespace vc {
 
 // A new font like the window's own, with the given height and weight (0
 // keeps them), italic, underline and strike-out, and face (empty keeps it).
-// Returns nullptr when the window has no font. The caller owns the font.
+// Returns nullptr when the window has no font or it cannot be read, so that
+// the caller owns (and deletes) every font it gets.
 HFONT FontFromWindowFont(HWND w, int height, int weight, BYTE italic, BYTE underline, BYTE strikeOut,
                          const std::u16string& face);
 

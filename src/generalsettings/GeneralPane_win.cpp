@@ -105,15 +105,11 @@ INT_PTR OnCommand(HWND pane, WPARAM wp) {
         return TRUE;
     }
     case IDC_GENERAL_TABFONT: {
-        HWND combo = GetDlgItem(pane, IDC_GENERAL_TABFONT);
-        const int item = int(SendMessageW(combo, CB_GETCURSEL, 0, 0));
-        if (item >= 0) {
-            const int length = int(SendMessageW(combo, CB_GETLBTEXTLEN, WPARAM(item), 0));
-            std::u16string face(size_t(length > 0 ? length : 0) + 1, u'\0');
-            SendMessageW(combo, CB_GETLBTEXT, WPARAM(item), reinterpret_cast<LPARAM>(face.data()));
-            face.resize(face.find(u'\0') == std::u16string::npos ? face.size() : face.find(u'\0'));
-            Global().TabFontName = face.substr(0, 36);
-        }
+        // Only a pick changes the face: the combo also reports losing the
+        // focus, which comes after Cancel has put the old face back.
+        if (HIWORD(wp) != CBN_SELCHANGE) return TRUE;
+        std::u16string face;
+        if (PickedFace(GetDlgItem(pane, IDC_GENERAL_TABFONT), face)) Global().TabFontName = face.substr(0, 36);
         TellTabWindow(IDM_APPLY_TAB_FONT);
         TellTabWindow(IDM_APPLY_STATUS_FONT);
         return TRUE;

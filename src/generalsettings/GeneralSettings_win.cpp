@@ -62,7 +62,7 @@ void OnInitDialog(HWND dialog) {
     s.spcialFolder = g.SpcialFolder;
     s.spcialRecentFileNum = g.SpcialRecentFileNum;
     s.PagesReorganised = s.SpecialSetChanged = s.LabelColoursChanged = false;
-    s.selectedPosition = SelectedPagePosition(app.rec);
+    s.selectedPosition = s.shownPosition = SelectedPagePosition(app.rec);
 
     d.frame.emplace(GeneralSettingsPanes, kGeneralSettingsPaneCount, GeneralSettingsPaneIndex(), CreatePane);
     d.frame->SetToolbarLook(250, true);
@@ -143,6 +143,13 @@ void End(HWND dialog, int id) {
     EndDialog(dialog, id);
 }
 
+void Cancel(HWND dialog) {
+    Restore();
+    GeneralSettingsSession& s = *g_dialog->session;
+    s.PagesReorganised = s.SpecialSetChanged = s.LabelColoursChanged = false;
+    End(dialog, IDCANCEL);
+}
+
 INT_PTR CALLBACK FrameProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
     Dialog* d = g_dialog;
     if (!d) return FALSE;
@@ -156,9 +163,7 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
         if (id == IDOK) {
             End(dialog, IDOK);
         } else if (id == IDCANCEL) {
-            Restore();
-            d->session->PagesReorganised = d->session->SpecialSetChanged = d->session->LabelColoursChanged = false;
-            End(dialog, IDCANCEL);
+            Cancel(dialog);
         } else if (int pane = PaneOfButton(GeneralSettingsPanes, kGeneralSettingsPaneCount, id); pane >= 0) {
             d->frame->SwitchTo(pane, TheApp().rec.GlobalSettings.TabStyle & TabStyleBit::Animation);
         } else if (id == IDC_GENERAL_ICON && HIWORD(wp) == STN_CLICKED) {
@@ -170,8 +175,10 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     }
     case WM_CLOSE:
-        // The close box keeps what the panes changed while the dialog was open.
-        EndDialog(dialog, IDCANCEL);
+        // The close box is a way to cancel: what the panes changed while the
+        // dialog was open goes back, or the tabs would disagree with the
+        // settings.
+        Cancel(dialog);
         return TRUE;
     case WM_DESTROY:
         if (d->frame) d->frame->Destroy();

@@ -29,6 +29,9 @@ struct GeneralSettingsSession {
     int32_t spcialRecentFileNum = 0;
     // The page selected in the pages pane: an index into `pages`.
     int32_t selectedPosition = 0;
+    // The page the tab window shows: an index into `pages` that moves with
+    // the page, so that the window can keep showing it after OK.
+    int32_t shownPosition = 0;
     // What changed, for the tab window after OK.
     bool PagesReorganised = false;
     bool SpecialSetChanged = false;

@@ -106,13 +106,12 @@ void FillTree(HWND tree) {
     const GeneralSettingsSession& s = TheGeneralSettings();
     const int count = PageCount();
     const int main = MainPagePosition(s.pages);
-    // A tree that has its check boxes from the template makes their images
-    // at its first paint and then unchecks every item, wiping the marks
-    // shown before. Given the style again now, before it holds items, it
-    // makes them at once and leaves the items alone afterwards.
-    const LONG_PTR style = GetWindowLongPtrW(tree, GWL_STYLE);
-    SetWindowLongPtrW(tree, GWL_STYLE, style & ~LONG_PTR(TVS_CHECKBOXES));
-    SetWindowLongPtrW(tree, GWL_STYLE, style | TVS_CHECKBOXES);
+    // The check boxes come now, before the tree holds items: the tree makes
+    // their images at once and leaves the items alone afterwards. (A tree
+    // that has them from its template makes them at its first paint and
+    // then unchecks every item, wiping the marks shown before.) Those images
+    // are the pane's to release.
+    SetWindowLongPtrW(tree, GWL_STYLE, GetWindowLongPtrW(tree, GWL_STYLE) | TVS_CHECKBOXES);
     g_pages.items.assign(size_t(count), nullptr);
     for (int i = 0; i < count; ++i) {
         const PageRecord& page = s.pages[size_t(i)];
@@ -269,6 +268,7 @@ void MoveSelected(HWND pane, int delta) {
     ShowRecord(tree, a, s.pages[size_t(from)]);
     ShowRecord(tree, b, s.pages[size_t(to)]);
     s.selectedPosition = to;
+    if (s.shownPosition == from || s.shownPosition == to) s.shownPosition = from + to - s.shownPosition;
     SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(b));
     SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(b));
     SetFocus(tree);
@@ -299,13 +299,13 @@ void OnDestroy(HWND pane) {
     HWND tree = Tree(pane);
     SendMessageW(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
     if (g_pages.swatches) ImageList_Destroy(g_pages.swatches);
-    // The font helper hands back the pane's own font when it cannot copy it;
-    // that one is the dialog's to delete.
-    HFONT own = reinterpret_cast<HFONT>(SendMessageW(pane, WM_GETFONT, 0, 0));
-    SendDlgItemMessageW(pane, IDC_PAGES_MAIN_NAME, WM_SETFONT, WPARAM(own), FALSE);
-    if (g_pages.boldFont && g_pages.boldFont != own) DeleteObject(g_pages.boldFont);
+    SendDlgItemMessageW(pane, IDC_PAGES_MAIN_NAME, WM_SETFONT, WPARAM(SendMessageW(pane, WM_GETFONT, 0, 0)), FALSE);
+    if (g_pages.boldFont) DeleteObject(g_pages.boldFont);
     // Closed by a switch to another pane: the boxes go into the copy.
     if (g_pages.marksPending) SettleMarks(pane, true);
+    // A tree does not release the images of its check boxes itself.
+    if (auto boxes = reinterpret_cast<HIMAGELIST>(SendMessageW(tree, TVM_SETIMAGELIST, TVSIL_STATE, 0)))
+        ImageList_Destroy(boxes);
     g_pages = PagesPaneState{};
 }
 

@@ -137,9 +137,7 @@ void SetUpColourEditor(HWND pane, int firstSwatch, const ColourRecord* records, 
             kit->bars[mode][bar] = CreateSolidBrush(BarBackColour(mode, bar));
 
     HFONT bold = FontFromWindowFont(pane, 0, 700, 0, 0, 0, u"");
-    // When the font cannot be read, the pane's own font comes back: it is
-    // used but not ours to delete.
-    kit->bold = bold == reinterpret_cast<HFONT>(SendMessageW(pane, WM_GETFONT, 0, 0)) ? nullptr : bold;
+    kit->bold = bold;
     if (bold)
         for (int bar = 0; bar < kColourBarCount; ++bar)
             SendDlgItemMessageW(pane, IDC_COLOUR_CAPTION_FIRST + bar, WM_SETFONT, reinterpret_cast<WPARAM>(bold), TRUE);

@@ -37,14 +37,8 @@ int ShownSize(HWND pane) { return int(SendDlgItemMessageW(pane, IDC_FONT_SIZESPI
 // all four bits from the boxes and drops any other bit.
 void WriteBack(HWND pane) {
     PageRecord& page = PageSettingsWorkingCopy();
-    HWND combo = GetDlgItem(pane, IDC_FONT_FACE);
-    const LRESULT item = SendMessageW(combo, CB_GETCURSEL, 0, 0);
-    const LRESULT length = item == CB_ERR ? CB_ERR : SendMessageW(combo, CB_GETLBTEXTLEN, WPARAM(item), 0);
-    if (length != CB_ERR) {
-        std::u16string face(size_t(length) + 1, u'\0');
-        face.resize(size_t(SendMessageW(combo, CB_GETLBTEXT, WPARAM(item), reinterpret_cast<LPARAM>(face.data()))));
+    if (std::u16string face; PickedFace(GetDlgItem(pane, IDC_FONT_FACE), face))
         page.FontName = FitField(face, kFontNameCapacity);
-    }
     page.FontSize = ShownSize(pane);
     uint32_t style = 0;
     for (int i = 0; i < 4; ++i)
@@ -82,11 +76,9 @@ void OnInitDialog(HWND pane) {
         AnimateWindow(pane, 75, AW_SLIDE | AW_ACTIVATE | AW_VER_POSITIVE);
 }
 
-void DeleteStyleFonts(HWND pane) {
-    const HFONT own = reinterpret_cast<HFONT>(SendMessageW(pane, WM_GETFONT, 0, 0));
+void DeleteStyleFonts() {
     for (HFONT& font : g_styleFonts) {
-        // A font that could not be derived is the pane's own, not a copy.
-        if (font && font != own) DeleteObject(font);
+        if (font) DeleteObject(font);
         font = nullptr;
     }
 }
@@ -128,7 +120,7 @@ INT_PTR CALLBACK FontPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC: return ColourPaneControl(pane, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     case WM_DESTROY: WriteBack(pane); return FALSE;
     // The boxes are gone by now, so their fonts can go.
-    case WM_NCDESTROY: DeleteStyleFonts(pane); return FALSE;
+    case WM_NCDESTROY: DeleteStyleFonts(); return FALSE;
     }
     return FALSE;
 }

@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "app/App_win.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
@@ -23,6 +25,28 @@ constexpr uint32_t kLockBits = PageFlag::NoChanges | 0x10 | 0x20;
 
 std::u16string EditText(HWND pane, int id, size_t capacity) {
     return std::u16string(CutTo(WindowText(GetDlgItem(pane, id)), capacity));
+}
+
+// The comment as the edit last held it with no more lines than the file
+// keeps; one label pane exists at a time.
+std::u16string g_keptComment;
+
+// A line the file would drop would still show in the tab's tooltip until
+// the next start: the edit refuses it, as it refuses a hundredth character.
+void KeepCommentLines(HWND edit) {
+    const std::u16string text = WindowText(edit);
+    if (CommentFitsFile(text) || !CommentFitsFile(g_keptComment)) {
+        g_keptComment = text;
+        return;
+    }
+    DWORD start = 0, end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    // The caret goes back to where the refused text went in.
+    const size_t grown = text.size() > g_keptComment.size() ? text.size() - g_keptComment.size() : 0;
+    const size_t caret = std::min(end > grown ? end - grown : 0, g_keptComment.size());
+    SetWindowTextW(edit, AsW(g_keptComment));
+    SendMessageW(edit, EM_SETSEL, caret, caret);
+    MessageBeep(MB_OK);
 }
 
 void TakeLock(HWND pane) {
@@ -75,6 +99,7 @@ void OnInitDialog(HWND pane) {
     HWND comment = GetDlgItem(pane, IDC_LABEL_COMMENT);
     SetWindowTextW(label, AsW(page.Label));
     SendMessageW(label, EM_LIMITTEXT, kLabelCapacity - 2, 0);
+    g_keptComment = page.Comment;
     SetWindowTextW(comment, AsW(page.Comment));
     SendMessageW(comment, EM_LIMITTEXT, kCommentCapacity - 2, 0);
     // A well-known folder page takes its label and comment from the program.
@@ -121,6 +146,9 @@ INT_PTR CALLBACK LabelPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp) {
         case 1025:
             TakeLock(pane);
             SendMessageW(GetParent(pane), WM_COMMAND, 1030, 0);
+            return TRUE;
+        case IDC_LABEL_COMMENT:
+            if (HIWORD(wp) == EN_CHANGE) KeepCommentLines(reinterpret_cast<HWND>(lp));
             return TRUE;
         }
         return FALSE;

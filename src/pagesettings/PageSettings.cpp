@@ -51,4 +51,11 @@ std::u16string SampleText(std::u16string_view fileName, bool recentPage) {
     return std::u16string(text);
 }
 
+bool CommentFitsFile(std::u16string_view comment) {
+    int breaks = 0;
+    for (size_t at = comment.find(u"\r\n"); at != std::u16string_view::npos; at = comment.find(u"\r\n", at + 2))
+        ++breaks;
+    return breaks < kCommentMaxLines;
+}
+
 }  // namespace vc

@@ -42,6 +42,10 @@ int NextSampleIndex(int index, int entryCount);
 // defaults for new pages. The pane name is cut at 5 units.
 std::u16string MakeDefaultQuestion(std::u16string_view paneName);
 
+// Whether the settings file keeps every line of `comment`: it stores the
+// first kCommentMaxLines lines (separated by CR LF) and drops the rest.
+bool CommentFitsFile(std::u16string_view comment);
+
 // What the sample strip shows of a file name: the part before its first
 // "."; on the recent-files page also before its first " (".
 std::u16string SampleText(std::u16string_view fileName, bool recentPage);

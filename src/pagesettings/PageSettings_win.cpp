@@ -159,7 +159,7 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
             return reinterpret_cast<INT_PTR>(d->sampleBrush);
         }
         break;
-    case WM_CLOSE: EndDialog(dialog, IDCANCEL); return TRUE;
+    case WM_CLOSE: EndWith(dialog, IDCANCEL); return TRUE;  // the close box cancels, as キャンセル does
     case WM_DESTROY:
         if (d->frame) d->frame->Destroy();
         if (d->sampleFont) DeleteObject(d->sampleFont);

@@ -12,7 +12,7 @@
 //   999..1112      menu commands and internal commands of the tab window
 //   1002..1021     controls of the tab window
 //   1201..1202     keyboard commands: next / previous tab
-//   2000..2200     page-list items of the menus: page n = id - 2000
+//   10000..11007   page-list items of the menus: page n = id - 10000
 //   40006..40042   menu and keyboard commands in the 40000 block
 #pragma once
 
@@ -101,9 +101,11 @@
 #define IDM_CREATE_FIRST_PANE       1120  // internal: the first page pane, once the window shows
 
 // Page lists: item id = IDM_SELECT_PAGE_FIRST + n, n counting the shown
-// special pages first, then every user page.
-#define IDM_SELECT_PAGE_FIRST       2000
-#define IDM_SELECT_PAGE_LAST        2200
+// special pages first, then every user page: room for the eight special
+// pages and the 1000 pages a file may hold, in a block no other window's
+// commands use (the page pane's own steps are numbered from 2001).
+#define IDM_SELECT_PAGE_FIRST       10000
+#define IDM_SELECT_PAGE_LAST        11007
 
 #define IDM_ALWAYS_ON_TOP           40006 // "常に手前に表示(&W)"
 #define IDM_PAGELIST_PLACEHOLDER    40017 // "Page1" / "Page2", removed when a

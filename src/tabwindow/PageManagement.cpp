@@ -23,8 +23,10 @@ bool RebuildUserPages(Records& r, ProfileStore& store, int32_t count) {
     return true;
 }
 
+bool RoomForAnotherPage(const Records& r) { return int32_t(r.UserPages.size()) < kMaxPageCount; }
+
 bool AddPage(Records& r, ProfileStore& store) {
-    if (int32_t(r.UserPages.size()) >= kMaxPageCount) return false;
+    if (!RoomForAnotherPage(r)) return false;
     ProfileBatch batch(store);
     if (!store.BatchReadable()) return false;
     WriteAllPages(r, store);
@@ -35,7 +37,7 @@ bool AddPage(Records& r, ProfileStore& store) {
 
 bool DuplicatePage(Records& r, ProfileStore& store, int32_t page) {
     const int32_t count = int32_t(r.UserPages.size());
-    if (page < 0 || page >= count || count >= kMaxPageCount) return false;
+    if (page < 0 || page >= count || !RoomForAnotherPage(r)) return false;
     ProfileBatch batch(store);
     if (!store.BatchReadable()) return false;
     WriteAllPages(r, store);
@@ -70,9 +72,7 @@ bool DeletePage(Records& r, ProfileStore& store, int32_t page) {
     std::vector<PageRecord> before = r.UserPages;
     before.erase(before.begin() + page);
     r.UserPages = before;
-    // The pages in front are written too: what is read back must be the
-    // records, also when the file in the batch lacks their sections.
-    WriteAllPages(r, store);
+    for (int32_t i = page; i < count - 1; ++i) WritePage(r, store, i, WriteGroup::All);
     RebuildUserPages(r, store, count - 1);
     WriteGlobalSettings(r, store);
     DeletePageSection(store, count - 1);

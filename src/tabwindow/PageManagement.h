@@ -21,6 +21,9 @@ bool RebuildUserPages(Records& r, ProfileStore& store, int32_t count);
 // not read the file does nothing and returns false: rebuilding the pages
 // from a file that was not read would put defaults in their place.
 
+// Whether a page can still be added or duplicated (kMaxPageCount).
+bool RoomForAnotherPage(const Records& r);
+
 // A new last page with the template's values (its section does not exist yet).
 bool AddPage(Records& r, ProfileStore& store);
 // A copy of user page `page` right after it; the pages behind move up one.

@@ -9,12 +9,15 @@
 
 namespace vc {
 
-constexpr int kFirstPageCommand = 2000;
+// Page list items are numbered from here, the shown special pages first:
+// room for every special page and every page a file may hold.
+constexpr int kFirstPageCommand = 10000;
+constexpr int kPageCommandCount = kSpecialPageCount + kMaxPageCount;
 
 struct PageMenuItem {
     bool separator = false;
     int id = 0;             // kFirstPageCommand + page number (special pages first)
-    std::u16string text;    // "[label]" for a special page, the label for a user page
+    std::u16string text;    // "[label]" for a special page, the label for a user page, "&" doubled
     int colorIndex = 0;     // LabelColorTable entry of its swatch (range-checked)
     bool mainPage = false;  // shown bold
 };
@@ -25,6 +28,8 @@ struct PageMenuItem {
 // else the first listed user page.
 std::vector<PageMenuItem> PageListItems(const Records& r, bool all);
 
+// Menu item texts: a label's or name's own "&" is doubled, so that the menu
+// shows it rather than underline the next character.
 // "ページ "label"" for a user page, "ページ [label]" for a special page.
 std::u16string PageCaption(const PageRecord& page, bool special);
 // "\"name\" の場所表示(&S)..." and "\"name\" の登録削除(&F)...".

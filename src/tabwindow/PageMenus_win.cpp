@@ -17,6 +17,9 @@
 
 namespace vc {
 
+static_assert(kFirstPageCommand == IDM_SELECT_PAGE_FIRST, "the page lists and the tab window share one numbering");
+static_assert(IDM_SELECT_PAGE_LAST - IDM_SELECT_PAGE_FIRST + 1 == kPageCommandCount, "every page can be listed");
+
 namespace {
 
 constexpr int kPageListPosition = 2;

@@ -19,8 +19,8 @@ std::u16string EntryDetailsText(std::u16string_view dateText, int64_t size);
 // 200 units.
 std::u16string TabTooltipText(std::u16string_view comment, int count);
 
-// A label as a tab shows it: the strip takes "&" for a mnemonic mark, so a
-// label's own "&" is doubled to show as itself ("Games & fun").
+// A label or file name as a tab or a menu item shows it: both take "&" for
+// a mnemonic mark, so its own "&" is doubled to show as itself ("Games & fun").
 std::u16string TabItemText(std::u16string_view label);
 
 // Entries of a user page: its Files text ends every entry with a line feed.

@@ -231,6 +231,9 @@ bool UserPageSelected(const App& app) {
 
 void AddPageCommand(App& app) {
     Records& r = app.rec;
+    // At the page limit the command changes nothing: not the file, not the
+    // page shown.
+    if (!RoomForAnotherPage(r)) return;
     // One command, one replacement of the file.
     ProfileBatch batch(app.store);
     if (!app.store.BatchReadable()) return;
@@ -278,7 +281,14 @@ void GeneralSettingsCommand(App& app, HWND tab) {
     // What the user changed is stored now, in one write, not at exit: a crash
     // or a log-off that goes wrong must not take it back.
     ProfileBatch batch(app.store);
-    if (session.PagesReorganised) ApplyNewPageOrder(app, session.pages);
+    if (session.PagesReorganised) {
+        // A user page shown stays shown where the pages pane moved it.
+        const int32_t moved = session.shownPosition - r.ShownSpecialCount;
+        if (g.TabNumber >= r.ShownSpecialCount && moved >= 0 && size_t(moved) < r.UserPages.size() &&
+            app.store.BatchReadable())
+            r.CurrentPage = moved;
+        ApplyNewPageOrder(app, session.pages);
+    }
 
     const bool wantStatus = g.TabStyle & TabStyleBit::StatusBar;
     if (!wantStatus && g_tab.statusBar) {
@@ -330,7 +340,7 @@ void GeneralSettingsCommand(App& app, HWND tab) {
 }
 
 void DuplicatePageCommand(App& app) {
-    if (!UserPageSelected(app)) return;
+    if (!UserPageSelected(app) || !RoomForAnotherPage(app.rec)) return;
     Records& r = app.rec;
     ProfileBatch batch(app.store);
     if (!app.store.BatchReadable()) return;
@@ -347,6 +357,9 @@ void DeletePageCommand(App& app, HWND tab) {
     Records& r = app.rec;
     if (!UserPageSelected(app) || r.GlobalSettings.PageCount <= 1) return;
     const PageRecord& page = r.UserPages[size_t(r.CurrentPage)];
+    // A locked page refuses its deletion however the command arrives, as it
+    // refuses drops and removals.
+    if (page.Flag & PageFlag::NoChanges) return;
     std::u16string question = u"ページ \"" + std::u16string(CutTo(page.Label, 32)) + u"\" を削除しますか？ ";
     if (ShowMessageBox(tab, kMessageBoxYesNoSecond, question) != kMessageBoxYes) return;
     ProfileBatch batch(app.store);
@@ -381,6 +394,8 @@ void OnTabTooltip(App& app, NMTTDISPINFOW* info) {
     const PageRecord* page = PageOfParam(app.rec, TabParam(pos));
     if (!page) return;
     LPARAM param = TabParam(pos);
+    // Drops and removals since the page was shown count too.
+    StorePaneEntriesInPage();
     int count = param >= kUserPageParamBase ? CountEntries(page->Files) : CountSpecialFolderEntries(*page);
     g_tab.tipText = TabTooltipText(page->Comment, count);
     SendMessageW(info->hdr.hwndFrom, TTM_SETTIPTEXTCOLOR, page->FontColor, 0);
@@ -593,11 +608,25 @@ void ApplyNewPageOrder(App& app, const std::vector<PageRecord>& copy) {
     ThePane().PagesReorganised = true;
     DestroyPane();
     TakeOverPages(r, app.store, copy);
-    r.GlobalSettings.TabNumber = TabOfPage(r, r.CurrentPage);
+    // A well-known folder page keeps its tab: those pages do not move, and
+    // CurrentPage (-1 for them) names no tab to go back to.
+    if (r.GlobalSettings.TabNumber >= r.ShownSpecialCount)
+        r.GlobalSettings.TabNumber = TabOfPage(r, r.CurrentPage);
     r.CurrentPage = PageOfTab(r, r.GlobalSettings.TabNumber);
     ThePane().PagesReorganised = false;
     RebuildTabs(app);
     CreatePane(app);
+}
+
+void StoreTabWindowState(App& app) {
+    if (!app.TabWindow) return;
+    Records& r = app.rec;
+    // One write, as at close, but the pane and the window stay.
+    ProfileBatch batch(app.store);
+    StorePaneEntriesInPage();
+    const PageId id = PageIdOfCurrentTab(r);
+    if (CurrentPagePane() && id >= 0) WritePage(r, app.store, id, WriteGroup::All);
+    WriteGlobalSettings(r, app.store);
 }
 
 void PlacePagePane(App& app) {
@@ -704,6 +733,9 @@ INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_SYSCOLORCHANGE:
         InstallBackground(hwnd);
+        // The half swatches stand on the face colour.
+        BuildSwatchList(app, hwnd);
+        InvalidateRect(g_tab.strip, nullptr, TRUE);
         return 0;
     case WM_DISPLAYCHANGE: {
         const GlobalRecord& g = app.rec.GlobalSettings;
@@ -718,6 +750,11 @@ INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_NCRBUTTONDOWN:
         UpdateSystemMenu(app);
+        return 0;
+    case WM_INITMENUPOPUP:
+        // The caption icon, the taskbar button and the keys all open the
+        // system menu through here.
+        if (HIWORD(lp) || reinterpret_cast<HMENU>(wp) == GetSystemMenu(hwnd, FALSE)) UpdateSystemMenu(app);
         return 0;
     case WM_SYSCOMMAND: {
         if ((wp & 0xFFF0) == SC_KEYMENU) {

@@ -33,6 +33,11 @@ void LayoutTabWindow(App& app);
 // then every user page), then shows the tabs anew.
 void ApplyNewPageOrder(App& app, const std::vector<PageRecord>& copy);
 
+// Stores what a close would store (the shown page's entries and the global
+// settings) while the window stays: the session may end, or the end may
+// still be cancelled.
+void StoreTabWindowState(App& app);
+
 // Moves the page pane over the tab strip's display area.
 void PlacePagePane(App& app);
 

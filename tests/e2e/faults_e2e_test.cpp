@@ -39,7 +39,7 @@ constexpr uint32_t kDefaultRounds = 60;
 // some milliseconds after the command was posted.
 constexpr int kMaxKillDelayMs = 150;
 
-constexpr UINT kAddPage = 1061, kDuplicatePage = 1062, kDeletePage = 1063, kSelectPage = 2000;
+constexpr UINT kAddPage = 1061, kDuplicatePage = 1062, kDeletePage = 1063, kSelectPage = 10000;
 constexpr int kYes = 6;
 
 uint32_t FromEnvironment(const wchar_t* name, uint32_t fallback) {

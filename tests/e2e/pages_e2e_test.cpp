@@ -99,7 +99,7 @@ LRESULT Ask(HWND h, UINT msg, WPARAM w = 0, LPARAM l = 0) {
 int SelectedTab(HWND tabWindow) { return int(Ask(GetDlgItem(tabWindow, 1002), TCM_GETCURSEL)); }
 int TabCount(HWND tabWindow) { return int(Ask(GetDlgItem(tabWindow, 1002), TCM_GETITEMCOUNT)); }
 
-constexpr UINT kAddPage = 1061, kDuplicatePage = 1062, kDeletePage = 1063, kSelectPage = 2000;
+constexpr UINT kAddPage = 1061, kDuplicatePage = 1062, kDeletePage = 1063, kSelectPage = 10000;
 constexpr int kYes = 6, kNo = 7;
 constexpr int kQuestionText = 1070;
 

@@ -30,12 +30,12 @@ std::vector<int> Ids(const std::vector<PageMenuItem>& items) {
 TEST(PageLists, MarkedAndAllPages) {
     Records r = TwoSpecialAndAB();
     auto marked = PageListItems(r, false);
-    EXPECT_EQ(Ids(marked), (std::vector<int>{2000, 2001, -1, 2002}));
+    EXPECT_EQ(Ids(marked), (std::vector<int>{10000, 10001, -1, 10002}));
     EXPECT_EQ(marked[0].text, u"[デスクトップ]");
     EXPECT_EQ(marked[3].text, u"A");
-    EXPECT_EQ(Ids(PageListItems(r, true)), (std::vector<int>{2000, 2001, -1, 2002, 2003}));
+    EXPECT_EQ(Ids(PageListItems(r, true)), (std::vector<int>{10000, 10001, -1, 10002, 10003}));
     r.ShownSpecialCount = 0;
-    EXPECT_EQ(Ids(PageListItems(r, false)), (std::vector<int>{-1, 2000}));  // the list begins with a separator
+    EXPECT_EQ(Ids(PageListItems(r, false)), (std::vector<int>{-1, 10000}));  // the list begins with a separator
 }
 
 TEST(PageLists, MainPageIsBoldOnlyWhereItIsListed) {
@@ -60,7 +60,7 @@ TEST(PageCaptions, QuotesBracketsAndCuts) {
     p.Label = std::u16string(40, u'x');
     EXPECT_EQ(PageCaption(p, false), u"ページ \"" + std::u16string(32, u'x') + u"\"");
     EXPECT_EQ(LocationCaption(u"notepad"), u"\"notepad\" の場所表示(&S)...");
-    EXPECT_EQ(RemoveCaption(u"notepad"), u"\"notepad\" の登録削除(&F)...");
+    EXPECT_EQ(RemoveCaption(u"R&D"), u"\"R&&D\" の登録削除(&F)...");
 }
 
 }  // namespace

@@ -122,7 +122,7 @@ TEST_F(GeneralSettingsTest, CancelPutsBackWhatChangedLiveAndDropsTheFolders) {
         g.TabFontSize = 20;
         SetWindowLongPtrW(app.TabWindow, GWL_EXSTYLE,
                           GetWindowLongPtrW(app.TabWindow, GWL_EXSTYLE) & ~LONG_PTR(WS_EX_LAYERED));
-        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box, which cancels
     });
     EXPECT_EQ(g.TabStyle, before.TabStyle);
     EXPECT_EQ(g.LayerWindowLevel, before.LayerWindowLevel);
@@ -226,6 +226,21 @@ TEST_F(GeneralPaneTest, TheTabFontChangesWhileTheDialogIsOpenAndItsSizeIsClamped
         SendMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
     EXPECT_EQ(app.rec.GlobalSettings.TabFontSize, 20);
+}
+
+TEST_F(GeneralPaneTest, AFaceNotInstalledStaysUntilPickedAndEscTakesThePickBack) {
+    App& app = StartWith(u"TabFontName=Not Installed\r\n");
+    RunPane([&](HWND, HWND pane) {
+        HWND combo = GetDlgItem(pane, IDC_GENERAL_TABFONT);
+        EXPECT_EQ(WindowText(combo), u"Not Installed");
+        SendMessageW(combo, CB_SETCURSEL, SendMessageW(combo, CB_GETCURSEL, 0, 0) ? 0 : 1, 0);
+        SendMessageW(pane, WM_COMMAND, MAKEWPARAM(IDC_GENERAL_TABFONT, CBN_SELCHANGE), LPARAM(combo));
+        EXPECT_NE(app.rec.GlobalSettings.TabFontName, u"Not Installed");
+        SetFocus(combo);
+        PostMessageW(combo, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    Close();
+    EXPECT_EQ(Reload().GlobalSettings.TabFontName, u"Not Installed");
 }
 
 // ---- The label colours pane ----

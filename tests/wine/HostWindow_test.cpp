@@ -12,6 +12,7 @@
 #include "app/App_win.h"
 #include "app/HostWindow_win.h"
 #include "app/Startup.h"
+#include "pageview/PagePane_win.h"
 #include "common/Wide_win.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
@@ -383,7 +384,7 @@ TEST_F(HostWindowTest, ContextMenuListsMarkedPagesAndCaptionsTheEntry) {
         BuildContextMenu(app, &name, menu);
         ASSERT_TRUE(menu.popup);
         HMENU list = GetSubMenu(menu.popup, 2);
-        EXPECT_EQ(MenuIds(list), (std::vector<UINT>{2000, 2001, 0, 2002}));
+        EXPECT_EQ(MenuIds(list), (std::vector<UINT>{10000, 10001, 0, 10002}));
         EXPECT_EQ(MenuText(list, 0), u"[デスクトップ]");
         EXPECT_EQ(MenuText(menu.popup, 3), u"ページ \"A\"");  // no all-pages list with bit 20 clear
         HMENU page = GetSubMenu(menu.popup, 3);
@@ -424,12 +425,44 @@ TEST_F(HostWindowTest, AllPagesListWithBit20AndOnePageCannotBeDeleted) {
     BuildContextMenu(app, nullptr, menu);
     EXPECT_EQ(MenuText(menu.popup, 2), u"マークページから選択");
     EXPECT_EQ(MenuIds(GetSubMenu(menu.popup, 2)), (std::vector<UINT>{0}));  // A is unmarked
-    EXPECT_EQ(MenuIds(GetSubMenu(menu.popup, 3)), (std::vector<UINT>{0, 2000}));
+    EXPECT_EQ(MenuIds(GetSubMenu(menu.popup, 3)), (std::vector<UINT>{0, 10000}));
     EXPECT_EQ(GetMenuDefaultItem(GetSubMenu(menu.popup, 3), TRUE, 0), 1u);  // the main page, bold
     EXPECT_TRUE(GetMenuState(menu.popup, IDM_PAGE_DELETE, MF_BYCOMMAND) & MF_GRAYED);
     UpdateSystemMenu(app);
     EXPECT_TRUE(GetMenuState(GetSubMenu(GetSystemMenu(app.TabWindow, FALSE), 2), IDM_PAGE_DELETE, MF_BYCOMMAND) &
                 MF_GRAYED);
+}
+
+TEST_F(HostWindowTest, TheLastOfAThousandPagesStaysTrueInMenusTipsSwatchesAndACancelledLogOff) {
+    App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1000\r\nSpcialFolder=0\r\n[Page1000]\r\n"
+                     u"Label=A&B\r\nFlag=1\r\nFiles=2\r\nFiles000=C:\\a\r\nFiles001=\r\n");
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_SELECT_PAGE_FIRST + 999, 0);  // from a page list
+    while (!PaneLoaded() && !Pump()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    const std::string file = test::ReadBytes(path);
+    for (UINT id : {IDM_PAGE_ADD, IDM_PAGE_DUPLICATE, IDM_PAGE_DELETE, IDM_ENTRY_REMOVE})
+        test::AnswerNextBox(IDYES), SendMessageW(app.TabWindow, WM_COMMAND, id, 0);
+    EXPECT_EQ(test::ReadBytes(path), file);  // at the page limit and locked: nothing added, copied or deleted
+    NMTTDISPINFOW tip{{HWND(SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, TCM_GETTOOLTIPS, 0, 0)), 999, TTN_GETDISPINFOW}};
+    SendMessageW(app.TabWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+    EXPECT_NE(U16(tip.lpszText).find(u"ファイル数 : 0, "), std::u16string::npos);  // the entry removed
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) { KillTimer(nullptr, id), EndMenu(); });
+    SendMessageW(app.TabWindow, 0x0313 /* WM_POPUPSYSTEMMENU: the taskbar button's menu */, 0, 0);
+    EXPECT_EQ(MenuText(GetSystemMenu(app.TabWindow, FALSE), 2), u"ページ \"A&&B\"");
+    EXPECT_TRUE(GetMenuState(GetSubMenu(GetSystemMenu(app.TabWindow, FALSE), 2), IDM_PAGE_DELETE, 0) & MF_GRAYED);
+    INT face = COLOR_BTNFACE;  // the half swatches stand on the face colour of the moment
+    const COLORREF was = GetSysColor(face), green = RGB(0, 200, 0);
+    SetSysColors(1, &face, &green);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, CreateBitmap(8, 16, 1, 32, nullptr));
+    ImageList_Draw(HIMAGELIST(SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, TCM_GETIMAGELIST, 0, 0)), 0, dc, 0, 0, 0);
+    EXPECT_EQ(GetPixel(dc, 0, 0), green);
+    DeleteObject(SelectObject(dc, old)), DeleteDC(dc), SetSysColors(1, &face, &was);
+    EXPECT_TRUE(SendMessageW(app.HostWindow, WM_QUERYENDSESSION, 0, 0));
+    SendMessageW(app.HostWindow, WM_ENDSESSION, FALSE, 0);  // another program cancelled the log-off
+    EXPECT_EQ(Reload().GlobalSettings.TabNumber, 999);
+    EXPECT_TRUE(IsWindowVisible(app.TabWindow) && CurrentPagePane() && !Pump());
+    EXPECT_TRUE(!SendMessageW(app.HostWindow, WM_ENDSESSION, TRUE, 0) && Pump() && !app.TabWindow);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(GetSystemMenu(Start().TabWindow, FALSE), 2)), 3);  // its own page commands
 }
 
 TEST(Platform, VersionsUnderThisSystem) {

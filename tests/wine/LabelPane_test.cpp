@@ -63,6 +63,18 @@ TEST_F(LabelPaneTest, TheLongestLabelAndCommentSurviveAndTheEditsTakeNoMore) {
     EXPECT_EQ(U16(tab), label);
 }
 
+TEST_F(LabelPaneTest, TheCommentTakesNoLineTheFileWouldDrop) {
+    StartWith(u"Comment000=a\r\nComment001=b\r\nComment002=c\r\nComment003=d\r\nComment004=e\r\nComment=5\r\n");
+    Run([](HWND pane) {
+        HWND edit = GetDlgItem(pane, IDC_LABEL_COMMENT);
+        SendMessageW(edit, EM_SETSEL, 1, 1);
+        SendMessageW(edit, WM_CHAR, '\r', 0);  // Enter after "a"
+        SendMessageW(edit, EM_REPLACESEL, TRUE, LPARAM(L"x\r\ny"));  // as a paste lands
+        SendMessageW(edit, EM_REPLACESEL, TRUE, LPARAM(L"z"));
+    });
+    EXPECT_EQ(Reload().UserPages[0].Comment, u"az\r\nb\r\nc\r\nd\r\ne");
+}
+
 TEST_F(LabelPaneTest, TheLockTakesItsBitsAloneAndCancelForgetsIt) {
     // 0x8000 (main page) and 0x2000 stay; 0x10 and 0x20 go with the lock box.
     StartWith(u"Flag=41008\r\n");  // 0xA030

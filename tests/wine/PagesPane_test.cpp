@@ -166,7 +166,10 @@ TEST_F(PagesPaneTest, MarksOutliveThePaneUnlessDropped) {
 
     // Closed before the boxes showed the marks: nothing to take from them.
     Open({Page(u"a", PageFlag::Unmarked), Page(u"b")}, 0, 0, false);
+    auto* boxes = reinterpret_cast<IUnknown*>(SendDlgItemMessageW(pane, IDC_PAGES_TREE, TVM_GETIMAGELIST, TVSIL_STATE, 0));
+    boxes->AddRef();  // an image list is a COM object
     Close();
+    EXPECT_EQ(boxes->Release(), 0u) << "the pane left the boxes' images behind";
     EXPECT_EQ(TheGeneralSettings().pages[0].Flag, PageFlag::Unmarked);
     EXPECT_EQ(TheGeneralSettings().pages[1].Flag, 0u);
 
@@ -227,6 +230,17 @@ TEST_F(PagesPaneDialogTest, OkTakesTheNewOrderMarksAndMainPageAndCancelTakesNoth
         EXPECT_EQ(r.UserPages[1].LabelColor, 6);
         EXPECT_EQ(r.UserPages[2].Flag, PageFlag::Unmarked);
     }
+}
+
+TEST_F(PagesPaneDialogTest, OkKeepsThePageShownWhereverItMoves) {
+    App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nTabStyle=65536\r\nPageCount=2\r\nSpcialFolder=19\r\n"
+                     u"TabNumber=2\r\n[Page1]\r\nLabel=One\r\n[Page2]\r\nLabel=Two\r\n");  // documents, the third tab
+    Run([](HWND dialog, HWND) { SendMessageW(dialog, WM_COMMAND, IDOK, 0); });
+    EXPECT_EQ(SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, TCM_GETCURSEL, 0, 0), 2);
+    SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);  // on to "One", which then moves down
+    Run([](HWND dialog, HWND pane) { Click(pane, IDC_PAGES_DOWN); SendMessageW(dialog, WM_COMMAND, IDOK, 0); });
+    EXPECT_EQ(SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, TCM_GETCURSEL, 0, 0), 4);
+    EXPECT_EQ(app.rec.UserPages.at(size_t(app.rec.CurrentPage)).Label, u"One");
 }
 
 }  // namespace
