@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <type_traits>
 #include <cwchar>
 #include <iostream>
 #include <optional>
@@ -58,13 +58,6 @@ struct Page {
     std::u16string files;  // each path followed by CR LF
 };
 
-std::string Quoted(std::u16string_view text) {
-    std::string q = "\"";
-    q += Narrow(text);
-    q += '"';
-    return q;
-}
-
 std::vector<std::u16string> LinesOf(const std::u16string& files) {
     std::vector<std::u16string> lines;
     for (size_t from = 0, end; (end = files.find(u"\r\n", from)) != std::u16string::npos; from = end + 2)
@@ -72,44 +65,26 @@ std::vector<std::u16string> LinesOf(const std::u16string& files) {
     return lines;
 }
 
-// Where `found` parts from `expected`: the first page whose label, comment
-// or entries differ, or else the number of pages; empty when they agree.
-std::string FirstDifference(const std::vector<Page>& expected, const std::vector<PageRecord>& found) {
-    for (size_t i = 0; i < expected.size() && i < found.size(); ++i) {
+bool Same(const std::vector<Page>& expected, const std::vector<PageRecord>& found) {
+    if (expected.size() != found.size()) return false;
+    for (size_t i = 0; i < expected.size(); ++i) {
         const Page& e = expected[i];
-        const PageRecord& f = found[i];
-        const std::string page = "page " + std::to_string(i + 1);
-        if (e.label != f.Label) return page + " is " + Quoted(f.Label) + ", not " + Quoted(e.label);
-        if (e.comment && *e.comment != f.Comment)
-            return page + " has the comment " + Quoted(f.Comment) + ", not " + Quoted(*e.comment);
-        if (e.files == f.Files) continue;
-        const std::vector<std::u16string> want = LinesOf(e.files), got = LinesOf(f.Files);
-        size_t k = 0;
-        while (k < want.size() && k < got.size() && want[k] == got[k]) ++k;
-        auto entry = [](const std::vector<std::u16string>& v, size_t n) {
-            return n < v.size() ? Quoted(v[n]) : std::string("(none)");
-        };
-        return page + " entry " + std::to_string(k + 1) + " is " + entry(got, k) + ", not " + entry(want, k);
+        if (e.label != found[i].Label || e.files != found[i].Files) return false;
+        if (e.comment && *e.comment != found[i].Comment) return false;
     }
-    if (expected.size() != found.size())
-        return std::to_string(found.size()) + " pages, not " + std::to_string(expected.size());
-    return {};
+    return true;
 }
 
-std::string Describe(const std::u16string& label, const std::u16string& files) {
-    const size_t entries = LinesOf(files).size();
-    return Quoted(label) + " (" + std::to_string(entries) + (entries == 1 ? " entry)" : " entries)");
-}
-
-std::string Describe(const std::vector<Page>& pages) {
+// "label (n entries), ..." of either kind of page list.
+template <class Pages>
+std::string Summary(const Pages& pages) {
     std::string s;
-    for (const Page& p : pages) s += (s.empty() ? "" : ", ") + Describe(p.label, p.files);
-    return s;
-}
-
-std::string Describe(const std::vector<PageRecord>& pages) {
-    std::string s;
-    for (const PageRecord& p : pages) s += (s.empty() ? "" : ", ") + Describe(p.Label, p.Files);
+    for (const auto& p : pages) {
+        if constexpr (std::is_same_v<typename Pages::value_type, Page>)
+            s += Narrow(p.label) + " (" + std::to_string(LinesOf(p.files).size()) + "), ";
+        else
+            s += Narrow(p.Label) + " (" + std::to_string(LinesOf(p.Files).size()) + "), ";
+    }
     return s;
 }
 
@@ -276,24 +251,15 @@ protected:
         if (store.FileUnreadable()) return ::testing::AssertionFailure() << "the file cannot be read";
 
         const std::vector<Page> after = r.After();
-        const std::string fromBefore = FirstDifference(r.pages, back.UserPages);
-        const std::string fromAfter = FirstDifference(after, back.UserPages);
-        if (!fromBefore.empty() && !fromAfter.empty())
-            return ::testing::AssertionFailure() << "the file holds the pages " << Describe(back.UserPages)
-                                                 << "\n  before: " << Describe(r.pages) << "\n    (" << fromBefore
-                                                 << ")\n  after:  " << Describe(after) << "\n    (" << fromAfter << ")";
-
+        if (!Same(r.pages, back.UserPages) && !Same(after, back.UserPages))
+            return ::testing::AssertionFailure() << "the file holds the pages " << Summary(back.UserPages)
+                                                 << "\n  before: " << Summary(r.pages) << "\n  after:  " << Summary(after);
         // A page section beyond the count would come back in place of the
         // defaults of the next page added.
-        for (const auto& [section, keys] : SectionsOf(test::TextOf(bytes))) {
-            const std::u16string_view number = std::u16string_view(section).substr(std::min<size_t>(4, section.size()));
-            if (section.rfind(u"Page", 0) != 0 || number.empty() || number.size() > 6 ||
-                !std::all_of(number.begin(), number.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; }))
-                continue;
-            if (std::stoi(Narrow(number)) > back.GlobalSettings.PageCount)
-                return ::testing::AssertionFailure() << "[" << Narrow(section) << "] is left beyond PageCount="
-                                                     << back.GlobalSettings.PageCount;
-        }
+        const int32_t beyond = back.GlobalSettings.PageCount;
+        if (ProfileDocument::FromBytes(bytes).HasSection(SectionNameOf(beyond)))
+            return ::testing::AssertionFailure() << "[" << Narrow(SectionNameOf(beyond)) << "] is left beyond PageCount="
+                                                 << beyond;
         return ::testing::AssertionSuccess();
     }
 };
