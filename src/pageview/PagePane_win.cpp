@@ -1,6 +1,7 @@
 #include "pageview/PagePane_win.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -38,8 +39,11 @@ constexpr int kFixedImages = 3;
 constexpr LPARAM kAllocateFirst = 1;
 constexpr int kRecentFolder = 8;            // CSIDL_RECENT
 constexpr int kStartupFolder = 7;           // CSIDL_STARTUP
-constexpr size_t kRecentScratchSlots = 5000;
-constexpr int kRecentKept = 200;  // StartLoading of a new pane: make the table first
+constexpr size_t kRecentKept = 200;  // recent files retained, the newest of the whole folder
+
+// Which widths the columns carry: as inserted, those of the views other than
+// details (fixed), or the details widths (the page's, or the user's since).
+enum class ColumnWidths { Initial, Other, Details };
 
 // Everything the one living pane holds besides the entries themselves.
 struct PaneWindow {
@@ -61,20 +65,28 @@ struct PaneWindow {
     size_t cutPos = 0;
     std::u16string unloadedTail;  // entries past the list's limit, kept as text
     HANDLE scan = INVALID_HANDLE_VALUE;  // the folder enumeration in progress
-    std::vector<FileEntry> RecentScratch;
+    std::vector<FileEntry> RecentScratch;  // the newest recent files so far, newest first
     KnownFolderPaths folders;     // looked up once per load for the location column
     std::u16string ScanFolderPath;
     uint16_t chain = 0;
     int32_t foldersChain = -1;     // the chain `folders` were looked up for
-    bool waitingForShell = false;  // ShowNextEntry 0 of `shellWaitChain` waits for the shell's icons
+    bool waitingForShell = false;  // ShowNextEntry `shellWaitIndex` of `shellWaitChain` waits for the shell's icons
     uint16_t shellWaitChain = 0;
+    int32_t shellWaitIndex = 0;
+    int32_t listed = 0;          // slots below this have had their turn to be listed
+    bool repaintsHeld = false;   // the list is filling with its repaints held
+    bool repaintPosted = false;
+    std::chrono::steady_clock::time_point loadStart, nextRepaint;  // of the list while it fills
+    std::chrono::steady_clock::duration repaintTime{};             // spent on them so far
     bool entriesLoaded = false;  // EntryTable holds this pane's page
     bool loaded = false;         // loading has ended
-    bool widthsApplied = false;  // the page's column widths are on the list
+    uint32_t shownView = ViewIcon;  // the view on the list: it starts in icon style
+    ColumnWidths columns = ColumnWidths::Initial;
 };
 PaneWindow g_pane;
 
 constexpr UINT kShellReadyMessage = WM_APP + 1;
+constexpr UINT kRepaintMessage = WM_APP + 2;  // a repaint of the filling list, a step of its own
 
 uint32_t CurrentView() { return g_pane.page ? ViewOf(g_pane.page->ListType) : ViewIcon; }
 
@@ -203,8 +215,38 @@ void SetHeaderFormats(bool details) {
     ShowHeaderImages();
 }
 
+// The details widths on the list are the user's to keep: the page's, or
+// what the user dragged them to since.
+bool UserWidthsShown() { return g_pane.shownView == ViewDetails && g_pane.columns == ColumnWidths::Details; }
+
+void StoreColumnWidths() {
+    if (!g_pane.page || !UserWidthsShown()) return;
+    for (int c = 0; c < kColumns; ++c)
+        g_pane.page->PageColumnWidth[size_t(c)] = int32_t(SendMessageW(g_pane.list, LVM_GETCOLUMNWIDTH, WPARAM(c), 0));
+}
+
+void SetColumnWidths(App& app, bool details) {
+    if (app.rec.WindowsVersion >= 600) SetHeaderFormats(true);
+    SendMessageW(g_pane.list, LVM_SETCOLUMNWIDTH, kIndexColumn, 0);
+    for (int c = 0; c < kIndexColumn; ++c) {
+        int w = details && g_pane.page ? (g_pane.page->PageColumnWidth[size_t(c)] & 0xFFFF) : 100;
+        SendMessageW(g_pane.list, LVM_SETCOLUMNWIDTH, WPARAM(c), MAKELPARAM(w, 0));
+    }
+    if (app.rec.WindowsVersion >= 600) SetHeaderFormats(details);
+    g_pane.columns = details ? ColumnWidths::Details : ColumnWidths::Other;
+}
+
+// The view is taken from what the list shows, not from the view command
+// that came last: the page settings dialog changes the view without one.
 void ApplyViewNow(App& app) {
     const uint32_t view = CurrentView();
+    // The page settings dialog hands back a copy of the page taken before
+    // the user dragged the widths: they go into the page before anything
+    // replaces them.
+    StoreColumnWidths();
+    // Leaving the details view, the columns take their other widths before
+    // the view changes.
+    if (view != ViewDetails && UserWidthsShown()) SetColumnWidths(app, false);
     if (app.rec.WindowsVersion >= 510) {
         static const DWORD kViews[kViewCount] = {LV_VIEW_TILE, LV_VIEW_ICON, LV_VIEW_SMALLICON, LV_VIEW_DETAILS};
         SendMessageW(g_pane.list, LVM_SETVIEW, kViews[view], 0);
@@ -213,6 +255,7 @@ void ApplyViewNow(App& app) {
         LONG_PTR st = GetWindowLongPtrW(g_pane.list, GWL_STYLE);
         SetWindowLongPtrW(g_pane.list, GWL_STYLE, (st & ~LONG_PTR(LVS_TYPEMASK)) | kStyles[view]);
     }
+    g_pane.shownView = view;
     if (view == ViewTile && g_pane.LargeImages)
         SendMessageW(g_pane.list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(g_pane.LargeImages));
     else if (view == ViewIcon)
@@ -221,26 +264,17 @@ void ApplyViewNow(App& app) {
         SendMessageW(g_pane.list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(g_pane.SmallImages));
     for (HIMAGELIST l : {g_pane.SmallImages, g_pane.NormalImages, g_pane.LargeImages})
         if (l) ImageList_SetBkColor(l, CLR_NONE);
-    if (g_pane.PreviousView != ViewDetails) Post(ApplyColumnWidths);
+    if (g_pane.columns != (view == ViewDetails ? ColumnWidths::Details : ColumnWidths::Other)) Post(ApplyColumnWidths);
 }
 
 void ApplyColumnWidthsNow(App& app) {
-    const bool details = CurrentView() == ViewDetails;
-    if (app.rec.WindowsVersion >= 600) SetHeaderFormats(true);
-    SendMessageW(g_pane.list, LVM_SETCOLUMNWIDTH, kIndexColumn, 0);
-    for (int c = 0; c < kIndexColumn; ++c) {
-        int w = details && g_pane.page ? (g_pane.page->PageColumnWidth[size_t(c)] & 0xFFFF) : 100;
-        SendMessageW(g_pane.list, LVM_SETCOLUMNWIDTH, WPARAM(c), MAKELPARAM(w, 0));
+    SetColumnWidths(app, CurrentView() == ViewDetails);
+    // Leaving the details view from the menu: the view follows the widths,
+    // once; the next view change starts afresh.
+    if (g_pane.PreviousView == ViewDetails) {
+        g_pane.PreviousView = uint8_t(CurrentView());
+        Post(ApplyView);
     }
-    if (app.rec.WindowsVersion >= 600) SetHeaderFormats(details);
-    g_pane.widthsApplied = true;
-    if (g_pane.PreviousView == ViewDetails) Post(ApplyView);
-}
-
-void StoreColumnWidths() {
-    if (!g_pane.page) return;
-    for (int c = 0; c < kColumns; ++c)
-        g_pane.page->PageColumnWidth[size_t(c)] = int32_t(SendMessageW(g_pane.list, LVM_GETCOLUMNWIDTH, WPARAM(c), 0));
 }
 
 // The page's Files text from the entries, within the field's capacity.
@@ -273,12 +307,8 @@ void AllocateEntriesNow(App& app) {
     }
     p.EntryCount = 0;
     g_pane.RecentScratch.clear();
-    if (!g_pane.userPage && g_pane.page && g_pane.page->FolderId == kRecentFolder) {
-        try {
-            g_pane.RecentScratch.assign(kRecentScratchSlots, FileEntry{});
-        } catch (const std::bad_alloc&) {
-        }
-    }
+    if (!g_pane.userPage && g_pane.page && g_pane.page->FolderId == kRecentFolder)
+        g_pane.RecentScratch.reserve(kRecentKept + 1);
     g_pane.entriesLoaded = true;
     g_pane.loaded = false;
     g_pane.unloadedTail.clear();
@@ -287,10 +317,35 @@ void AllocateEntriesNow(App& app) {
     (void)app;
 }
 
-// A shown list repaints itself at every insertion, which under some
-// list-view implementations costs far more than the insertion itself: the
-// list waits hidden behind the loading notice until its items are in.
-void ShowList(bool show) { ShowWindow(g_pane.list, show ? SW_SHOW : SW_HIDE); }
+// A list repaints itself at every insertion, which under some list-view
+// implementations costs far more than the insertion itself; hiding it until
+// the end would leave the user staring at the notice. So the repaints of a
+// filling list are gathered: it shows its items kRepaintGap after loading
+// starts, and then as often as repainting takes no more than a fifth of the
+// loading time (never twice within kRepaintGap): often while there is little
+// to see, less often as a large list grows.
+constexpr std::chrono::milliseconds kRepaintGap{30};
+constexpr int kLoadingPerRepaint = 5;
+
+void HoldRepaints() {
+    if (g_pane.repaintsHeld) return;
+    SendMessageW(g_pane.list, WM_SETREDRAW, FALSE, 0);
+    g_pane.repaintsHeld = true;
+}
+
+// Paints the list now: a WM_PAINT would wait behind the posted loading steps
+// until the end.
+void ReleaseRepaints() {
+    if (!g_pane.repaintsHeld) return;
+    g_pane.repaintsHeld = false;
+    const auto start = std::chrono::steady_clock::now();
+    SendMessageW(g_pane.list, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(g_pane.list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    if (IsWindowVisible(g_pane.notice)) UpdateWindow(g_pane.notice);
+    const auto end = std::chrono::steady_clock::now();
+    g_pane.repaintTime += end - start;
+    g_pane.nextRepaint = std::max(end + kRepaintGap, g_pane.loadStart + g_pane.repaintTime * kLoadingPerRepaint);
+}
 
 void ShowNotice(bool show) {
     ShowWindow(g_pane.notice, show ? SW_SHOW : SW_HIDE);
@@ -302,8 +357,11 @@ void StartLoadingNow() {
     // after the window is on screen.
     shell::DragAcceptFiles(g_pane.hwnd, TRUE);
     ShowNotice(true);
-    ShowList(false);
     g_pane.LoadStep = 0;
+    g_pane.listed = 0;
+    g_pane.loadStart = std::chrono::steady_clock::now();
+    g_pane.nextRepaint = g_pane.loadStart + kRepaintGap;
+    g_pane.repaintTime = {};
     if (!g_pane.page) return;
     if (g_pane.userPage) {
         g_pane.FilesWorkText = g_pane.page->Files;
@@ -353,10 +411,70 @@ bool ScanStep(int32_t r, FileEntry& entry, bool& filled) {
     return true;
 }
 
+// Folder pages other than the recent-files and start-up pages list each
+// directory entry as it is read (their gathering keeps every entry and
+// changes none), so that the first items show long before a large folder is
+// read to its end; the time order of the others is only the order among
+// equal sort keys, which the sort at the end keeps.
+bool ListsAsScanned() {
+    return !g_pane.userPage && g_pane.page && g_pane.page->FolderId != kRecentFolder &&
+           g_pane.page->FolderId != kStartupFolder;
+}
+
+bool FoldersLookedUp() { return g_pane.foldersChain == g_pane.chain; }
+
+// The well-known folders of the location column, once per chain.
+void LookUpFolders() {
+    g_pane.folders = CurrentKnownFolderPaths();
+    g_pane.foldersChain = g_pane.chain;
+}
+
+// Creates the list item of slot i with its icons, among the gathered
+// repaints of a filling list.
+void ListSlot(int32_t i) {
+    const FileEntry& e = ThePane().EntryTable[size_t(i)];
+    std::optional<FullPath> full = e.Path.empty() ? std::nullopt : FullPathOf(e.Path);
+    if (!full || full->NameStart >= full->Text.size()) return;
+    HoldRepaints();
+    CreateItem(g_pane.list, i, e, g_pane.icons.Add(e), DisplayName(full->Name(), *g_pane.page, e.TypeOffset < 0),
+               g_pane.folders);
+    if (!g_pane.repaintPosted && std::chrono::steady_clock::now() >= g_pane.nextRepaint)
+        g_pane.repaintPosted = PostMessageW(g_pane.hwnd, kRepaintMessage, 0, 0);
+}
+
+void ItemsListed() {
+    for (HIMAGELIST l : {g_pane.SmallImages, g_pane.NormalImages, g_pane.LargeImages})
+        if (l) ImageList_SetBkColor(l, CLR_NONE);
+    Post(FinishLoading);
+}
+
+void EndLoading() {
+    ReleaseRepaints();
+    ShowNotice(false);
+    g_pane.loaded = true;
+}
+
+// One slot read earlier gets its item, once the folders are looked up (a
+// step of their own) and the shell is ready to give icons.
+void ListPendingSlot() {
+    if (g_pane.listed >= g_pane.LoadStep) return;
+    if (!FoldersLookedUp()) {
+        LookUpFolders();
+        return;
+    }
+    if (ShellWarmedUp()) ListSlot(g_pane.listed++);
+}
+
 void FinishGathering() {
     if (g_pane.page && g_pane.page->FolderId == kStartupFolder) {
         g_pane.LoadStep = 0;
         Post(ResolveShortcutStep, 0);
+        return;
+    }
+    if (ListsAsScanned()) {
+        // The slots still waiting for their items, if any.
+        if (g_pane.listed > 0 && g_pane.listed >= ThePane().EntryCount) ItemsListed();
+        else Post(ShowNextEntry, g_pane.listed);
         return;
     }
     Post(SortByTime);
@@ -368,6 +486,11 @@ void ScanFolderStepNow(int32_t r, bool common) {
     bool filled = false;
     bool more = ScanStep(r, entry, filled);
     if (filled && g_pane.LoadStep < p.EntryCapacity) p.EntryTable[size_t(g_pane.LoadStep++)] = entry;
+    if (ListsAsScanned()) {
+        // The items shown so far lead to their entries (status, menu, launch).
+        p.EntryCount = g_pane.LoadStep;
+        ListPendingSlot();
+    }
     if (more && g_pane.LoadStep < p.EntryCapacity) {
         Post(common ? ScanCommonFolderStep : ScanFolderStep, r + 1);
         return;
@@ -384,21 +507,21 @@ void ScanFolderStepNow(int32_t r, bool common) {
     FinishGathering();
 }
 
+// Every shortcut of the recent folder is looked at, one per step, and only
+// the newest are kept: the folder is not read in time order (on NTFS it is
+// name order), so stopping after some number of entries would lose new ones.
 void ScanRecentStepNow(int32_t r) {
     PaneState& p = ThePane();
-    if (r < int32_t(g_pane.RecentScratch.size())) {
-        FileEntry entry;
-        bool filled = false;
-        bool more = ScanStep(r, entry, filled);
-        if (filled) g_pane.RecentScratch[size_t(g_pane.LoadStep++)] = entry;
-        if (more && g_pane.LoadStep < int32_t(g_pane.RecentScratch.size())) {
-            Post(ScanRecentStep, r + 1);
-            return;
-        }
+    FileEntry entry;
+    bool filled = false;
+    bool more = ScanStep(r, entry, filled);
+    if (filled) KeepNewest(g_pane.RecentScratch, std::move(entry), kRecentKept);
+    if (more) {
+        Post(ScanRecentStep, r + 1);
+        return;
     }
     CloseScan();
-    SortNewestFirst(g_pane.RecentScratch, g_pane.LoadStep);
-    int kept = std::min<int>({g_pane.LoadStep, kRecentKept, p.EntryCapacity});
+    int kept = std::min<int>(int(g_pane.RecentScratch.size()), p.EntryCapacity);
     for (int i = 0; i < kept; ++i) p.EntryTable[size_t(i)] = g_pane.RecentScratch[size_t(i)];
     g_pane.LoadStep = 0;
     p.EntryCount = std::min<int32_t>(kept, int32_t(TheApp().rec.GlobalSettings.SpcialRecentFileNum));
@@ -487,49 +610,54 @@ void ParseNextEntryNow(int32_t r) {
 void ShowNextEntryNow(int32_t i) {
     PaneState& p = ThePane();
     if (i >= p.EntryCount) {
-        ShowList(true);
-        ShowNotice(false);
-        g_pane.loaded = true;
+        EndLoading();
         return;
     }
-    if (i == 0 && g_pane.foldersChain != g_pane.chain) {
-        // The well-known folders of the location column come in a step of
-        // their own, before the first item.
-        g_pane.folders = CurrentKnownFolderPaths();
-        g_pane.foldersChain = g_pane.chain;
-        if (ShellWarmedUp()) {
-            Post(ShowNextEntry, 0);
-            return;
-        }
+    if (!FoldersLookedUp()) {
+        // The folders come in a step of their own, before the first item.
+        LookUpFolders();
+        Post(ShowNextEntry, i);
+        return;
+    }
+    if (!ShellWarmedUp()) {
         // The first icon would block until the shell has built its image
         // lists; the pane goes on answering until the warm-up says so.
         StartShellWarmup();
         g_pane.waitingForShell = true;
         g_pane.shellWaitChain = g_pane.chain;
+        g_pane.shellWaitIndex = i;
         PostWhenShellWarmedUp(g_pane.hwnd, kShellReadyMessage);
         return;
     }
-    const FileEntry& e = p.EntryTable[size_t(i)];
-    std::optional<FullPath> full = e.Path.empty() ? std::nullopt : FullPathOf(e.Path);
-    if (full && full->NameStart < full->Text.size())
-        CreateItem(g_pane.list, i, e, g_pane.icons.Add(e), DisplayName(full->Name(), *g_pane.page, e.TypeOffset < 0),
-                   g_pane.folders);
+    ListSlot(i);
+    g_pane.listed = i + 1;
     if (i + 1 < p.EntryCount) {
         Post(ShowNextEntry, i + 1);
         return;
     }
-    for (HIMAGELIST l : {g_pane.SmallImages, g_pane.NormalImages, g_pane.LargeImages})
-        if (l) ImageList_SetBkColor(l, CLR_NONE);
-    Post(FinishLoading);
+    ItemsListed();
 }
 
-// Sorts the items by the page's order; each item's data is its entry.
-void SortItems() {
+// Sorts the items by the page's order; each item's data is its entry. With
+// `newestAmongEqual`, items of equal keys go newest first, the order a
+// special page was gathered in.
+struct ItemOrder {
+    int key;
+    bool newestAmongEqual;
+};
+
+void SortItems(bool newestAmongEqual = false) {
     if (!g_pane.page) return;
-    SendMessageW(g_pane.list, LVM_SORTITEMS, WPARAM(g_pane.page->PageListSort),
-                 reinterpret_cast<LPARAM>(+[](LPARAM a, LPARAM b, LPARAM key) -> int {
-                     return CompareEntries(reinterpret_cast<const FileEntry*>(a),
-                                           reinterpret_cast<const FileEntry*>(b), int(key));
+    ItemOrder order{g_pane.page->PageListSort, newestAmongEqual};
+    SendMessageW(g_pane.list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&order),
+                 reinterpret_cast<LPARAM>(+[](LPARAM a, LPARAM b, LPARAM o) -> int {
+                     auto* x = reinterpret_cast<const FileEntry*>(a);
+                     auto* y = reinterpret_cast<const FileEntry*>(b);
+                     const auto* order = reinterpret_cast<const ItemOrder*>(o);
+                     int r = CompareEntries(x, y, order->key);
+                     if (r != 0 || !order->newestAmongEqual || !x || !y) return r;
+                     const int64_t tx = int64_t(x->LastWriteTime), ty = int64_t(y->LastWriteTime);
+                     return tx > ty ? -1 : tx < ty ? 1 : 0;
                  }));
     SendMessageW(g_pane.list, LVM_SETSELECTEDCOLUMN, WPARAM(SortColumn(g_pane.page->PageListSort)), 0);
 }
@@ -552,11 +680,9 @@ void OnColumnClick(int column) {
 }
 
 void FinishLoadingNow() {
-    ShowList(true);
-    ShowNotice(false);
-    g_pane.loaded = true;
+    EndLoading();
     if (!g_pane.page) return;
-    SortItems();
+    SortItems(ListsAsScanned());
     int count = int(SendMessageW(g_pane.list, LVM_GETITEMCOUNT, 0, 0));
     int cursor = g_pane.page->Cursor;
     if (cursor >= 0 && cursor < count) {
@@ -679,6 +805,13 @@ std::u16string ItemName(int item) {
     return U16(text);
 }
 
+// Status part 1 tells about the selected entry, and about none once nothing
+// is selected: details of an entry that is gone would be a lie.
+void ShowSelectedDetails() {
+    int item = int(SendMessageW(g_pane.list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+    ShowEntryDetails(TheApp(), item < 0 ? 0 : EntryIndexOfItem(item), item < 0);
+}
+
 void RemoveRegistration() {
     int item = int(SendMessageW(g_pane.list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
     if (item < 0 || !g_pane.page) return;
@@ -690,6 +823,7 @@ void RemoveRegistration() {
     // The slot stays, emptied: entry numbers and icons keep their places.
     if (e >= 0 && e < p.EntryCount) p.EntryTable[size_t(e)].Path.clear();
     WriteFileCount();
+    ShowSelectedDetails();
 }
 
 // The context menu at the point of a right click, or for the keyboard
@@ -723,6 +857,27 @@ void ShowLocation() {
     if (!full) return;
     std::u16string folder = ContainingFolderOf(full->Text, full->NameStart);
     if (!folder.empty()) shell::ShellExecuteW(nullptr, nullptr, AsW(folder), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// Every listed name in the form the page asks for now, with or without its
+// extension.
+void RenameItems() {
+    if (!g_pane.page) return;
+    const int count = int(SendMessageW(g_pane.list, LVM_GETITEMCOUNT, 0, 0));
+    if (count == 0) return;
+    const bool held = g_pane.repaintsHeld;  // a list still filling keeps its pace
+    HoldRepaints();
+    for (int item = 0; item < count; ++item) {
+        const FileEntry* e = EntryOfItem(item);
+        std::optional<FullPath> full = e ? FullPathOf(e->Path) : std::nullopt;
+        if (!full || full->NameStart >= full->Text.size()) continue;
+        std::u16string name = DisplayName(full->Name(), *g_pane.page, e->TypeOffset < 0);
+        LVITEMW it{};
+        it.iSubItem = 0;
+        it.pszText = const_cast<wchar_t*>(AsW(name));
+        SendMessageW(g_pane.list, LVM_SETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&it));
+    }
+    if (!held) ReleaseRepaints();
 }
 
 void ChangeView(App& app, uint32_t view) {
@@ -764,7 +919,9 @@ void OnInitDialog(App& app, HWND hwnd) {
     SetControlTheme(g_pane.list, L"EXPLORER");
     ApplyFontAndColoursNow(app);
     g_pane.PreviousView = 1;
-    ShowList(false);  // shown once loaded; until then the notice stands alone
+    // The notice stays readable over the items that show while loading.
+    SetWindowLongPtrW(g_pane.list, GWL_STYLE, GetWindowLongPtrW(g_pane.list, GWL_STYLE) | WS_CLIPSIBLINGS);
+    SetWindowPos(g_pane.notice, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     InsertColumns();
     SendMessageW(hwnd, WM_COMMAND, CreateImageLists, 0);
     SetStatus(0, u" ");
@@ -791,7 +948,7 @@ void OnDestroy(App& app) {
     // Widths the list never showed (the pane went before they were applied)
     // are not the user's, and neither is the selection of a list still
     // loading: the page keeps what it had.
-    if (!p.PagesReorganised && CurrentView() == ViewDetails && g_pane.widthsApplied) StoreColumnWidths();
+    if (!p.PagesReorganised) StoreColumnWidths();
     int selected = int(SendMessageW(g_pane.list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
     if (g_pane.page) {
         if (g_pane.userPage && !p.PagesReorganised) {
@@ -835,7 +992,13 @@ INT_PTR OnCommand(App& app, HWND hwnd, WPARAM wp, LPARAM lp) {
     if (IsStale(wp)) return TRUE;
     switch (id) {
     case ApplyFontAndColours: ApplyFontAndColoursNow(app); break;
-    case ApplyView: ApplyViewNow(app); break;
+    case ApplyView:
+        ApplyViewNow(app);
+        // From the page settings dialog (a command without chain number):
+        // its OK promises the names in the form its extension box shows. A
+        // view chosen from the context menu leaves the names as listed.
+        if (HIWORD(wp) == 0) RenameItems();
+        break;
     case ApplyColumnWidths: ApplyColumnWidthsNow(app); break;
     case FinishLoading: FinishLoadingNow(); break;
     case AllocateEntries: AllocateEntriesNow(app); break;
@@ -906,8 +1069,12 @@ INT_PTR CALLBACK PagePaneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_INITDIALOG: OnInitDialog(app, hwnd); return FALSE;
     case kShellReadyMessage:
         // A chain replaced while it waited has its own first step coming.
-        if (g_pane.waitingForShell && g_pane.shellWaitChain == g_pane.chain) Post(ShowNextEntry, 0);
+        if (g_pane.waitingForShell && g_pane.shellWaitChain == g_pane.chain) Post(ShowNextEntry, g_pane.shellWaitIndex);
         g_pane.waitingForShell = false;
+        return TRUE;
+    case kRepaintMessage:
+        g_pane.repaintPosted = false;
+        ReleaseRepaints();
         return TRUE;
     case WM_SIZE: Layout(LOWORD(lp), HIWORD(lp)); return 0;
     case WM_COMMAND: return OnCommand(app, hwnd, wp, lp);
@@ -921,6 +1088,8 @@ INT_PTR CALLBACK PagePaneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             auto* change = reinterpret_cast<NMLISTVIEW*>(lp);
             if ((change->uNewState & LVIS_SELECTED) && !(change->uOldState & LVIS_SELECTED))
                 ShowEntryDetails(app, EntryIndexOfItem(change->iItem), false);
+            else if ((change->uOldState & LVIS_SELECTED) && !(change->uNewState & LVIS_SELECTED))
+                ShowSelectedDetails();
         }
         return 0;
     }

@@ -80,4 +80,13 @@ void SortNewestFirst(std::vector<FileEntry>& entries, int count) {
     });
 }
 
+void KeepNewest(std::vector<FileEntry>& kept, FileEntry entry, size_t limit) {
+    const auto newer = [](const FileEntry& a, const FileEntry& b) {
+        return int64_t(a.LastWriteTime) > int64_t(b.LastWriteTime);
+    };
+    if (limit == 0 || (kept.size() >= limit && !newer(entry, kept.back()))) return;
+    kept.insert(std::upper_bound(kept.begin(), kept.end(), entry, newer), std::move(entry));
+    if (kept.size() > limit) kept.pop_back();
+}
+
 }  // namespace vc

@@ -31,4 +31,11 @@ namespace vc {
 // gathered in this order before the list sorts it.
 void SortNewestFirst(std::vector<FileEntry>& entries, int count);
 
+// Takes `entry` into `kept`, which holds at most `limit` entries newest
+// first: it goes after every kept entry at least as new, and the oldest falls
+// out beyond the limit. Given a whole folder one entry at a time, `kept` ends
+// as its `limit` newest entries, equal times in the order they came, however
+// large the folder and in whatever order it is read.
+void KeepNewest(std::vector<FileEntry>& kept, FileEntry entry, size_t limit);
+
 }  // namespace vc

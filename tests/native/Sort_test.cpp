@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/U16.h"
 #include "pageview/Sort.h"
 
 namespace vc {
@@ -89,6 +90,15 @@ TEST(SortOrder, NewestFirstKeepsTiesAndLeavesTheRest) {
     EXPECT_EQ(order, (std::vector<std::u16string>{u"b", u"d", u"c", u"a", u"z"}));
     SortNewestFirst(e, 99);
     EXPECT_EQ(e.front().Path, u"z");
+}
+
+// A folder of any size read in any order keeps its newest, ties in the order they came.
+TEST(SortOrder, KeepingTheNewestOfAFolderMatchesSortingItAll) {
+    std::vector<FileEntry> all, kept;
+    for (int i = 0; i < 6000; ++i) all.push_back(Entry(u"f" + Dec(i), uint64_t(i * 7919 % 1000)));
+    for (const FileEntry& e : all) KeepNewest(kept, e, 200);
+    SortNewestFirst(all, int(all.size()));
+    for (size_t i = 0; i < 201; ++i) EXPECT_EQ(i < kept.size() ? kept[i].Path : u"", i < 200 ? all[i].Path : u"") << i;
 }
 
 }  // namespace

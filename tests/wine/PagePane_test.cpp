@@ -12,11 +12,13 @@
 #include "common/Shell_win.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
+#include "pagesettings/PageSettings_win.h"
 #include "pageview/FilesText.h"
 #include "pageview/PagePane_win.h"
 #include "pageview/PaneState.h"
 #include "resources/resource.h"
 #include "support/AppFixture_win.h"
+#include "support/SettingsDialog_win.h"
 
 namespace vc {
 namespace {
@@ -76,6 +78,15 @@ protected:
         wchar_t text[300] = {};
         SendDlgItemMessageW(TheApp().TabWindow, IDC_STATUSBAR, SB_GETTEXTW, WPARAM(part), reinterpret_cast<LPARAM>(text));
         return U16(text);
+    }
+    // Clicks the view pane's controls `ids` in the page settings and presses OK.
+    static void ViewSettingsOk(std::initializer_list<int> ids) {
+        PageSettingsPaneIndex() = 1;  // the view pane
+        test::RunSettingsDialog(IDM_PAGE_SETTINGS, [&](HWND dialog) {
+            for (int id : ids) SendMessageW(GetDlgItem(test::PaneHolding(dialog, id), id), BM_CLICK, 0, 0);
+            SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+        });
+        Pump();
     }
 };
 
@@ -142,6 +153,31 @@ TEST_F(PagePaneTest, ViewChangesKeepTheDetailWidths) {
     Records back = Reload();
     EXPECT_EQ(back.UserPages[0].ListType, 3u);
     EXPECT_EQ(back.UserPages[0].PageColumnWidth[0], 250);
+}
+
+TEST_F(PagePaneTest, PageSettingsKeepTheUserWidthsAndShowTheNamesAtOnce) {
+    App& app = Start(Settings(FilesKeys(files) + u"\r\nListType=3\r\nPageColumnWidth=150,120,70,90,60,\r\nPageListSort=7"));
+    Load();
+    SendMessageW(List(), LVM_SETCOLUMNWIDTH, 0, 250);  // the user widens a column
+    ViewSettingsOk({IDC_VIEW_EXTENSIONS});
+    EXPECT_EQ(ItemText(0, 0), u"alpha.txt");  // at once, not at the next load
+    EXPECT_EQ(SendMessageW(List(), LVM_GETCOLUMNWIDTH, 0, 0), 250);
+    // Icons from the menu, details from the dialog: the user's widths, resizable.
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_VIEW_ICON, 0);
+    Pump();
+    ViewSettingsOk({IDC_VIEW_DETAILS});
+    EXPECT_EQ(SendMessageW(List(), LVM_GETCOLUMNWIDTH, 0, 0), 250);
+    LVCOLUMNW col{LVCF_FMT};
+    SendMessageW(List(), LVM_GETCOLUMNW, 0, reinterpret_cast<LPARAM>(&col));
+    EXPECT_FALSE(col.fmt & LVCFMT_FIXED_WIDTH);
+    // Icons from the dialog, details from the menu: what was dragged before stays.
+    SendMessageW(List(), LVM_SETCOLUMNWIDTH, 1, 140);
+    ViewSettingsOk({IDC_VIEW_ICON});
+    SendMessageW(app.TabWindow, WM_COMMAND, IDM_VIEW_DETAILS, 0);
+    Pump();
+    EXPECT_EQ(SendMessageW(List(), LVM_GETCOLUMNWIDTH, 1, 0), 140);
+    Close();
+    EXPECT_EQ(Reload().UserPages[0].PageColumnWidth[1], 140);
 }
 
 TEST_F(PagePaneTest, LeavingThePageWritesCursorAndEntries) {
@@ -282,11 +318,26 @@ TEST_F(PagePaneTest, ShowLocationOpensTheFolderThatHoldsTheEntry) {
     EXPECT_EQ(g_opened[1].file, dir.path() + u"\\");  // a folder opens its parent
 }
 
-TEST_F(PagePaneTest, AFullPageRefusesDrops) {
+// The list paints entries while the page loads, not only once all are in.
+WNDPROC g_listProc;
+bool g_paintedWhileLoading;
+LRESULT CALLBACK WatchListPaints(HWND list, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PAINT && !PaneLoaded() && IsWindowVisible(list) && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0)
+        g_paintedWhileLoading = true;
+    return CallWindowProcW(g_listProc, list, msg, wp, lp);
+}
+
+TEST_F(PagePaneTest, AFullPageShowsEntriesWhileLoadingAndRefusesDrops) {
     std::u16string many;
     for (int i = 0; i < 200; ++i) many += u"C:\\nowhere\\f" + Dec(i) + u".txt\r\n";
-    Start(Settings(FilesKeys(many)));
+    App& app = Start(Settings(FilesKeys(many) + u"\r\nListType=3"));
+    MSG msg;
+    while (!CurrentPagePane() && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchOneMessage(app, msg);
+    g_paintedWhileLoading = false;
+    g_listProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(List(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchListPaints)));
     Load();
+    EXPECT_TRUE(g_paintedWhileLoading);
     ASSERT_EQ(ThePane().EntryCount, 200);
     SendMessageW(CurrentPagePane(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dir.File(u"alpha.txt")})), 0);
     EXPECT_EQ(ThePane().EntryCount, 200);
@@ -299,6 +350,7 @@ TEST_F(PagePaneTest, RemovalAsksFirstAndKeepsTheSlot) {
     LVITEMW state{};
     state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(List(), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
+    EXPECT_NE(Status(1), u" ");  // the selected entry's details
     test::AnswerNextBox(IDNO);
     SendMessageW(app.TabWindow, WM_COMMAND, IDM_ENTRY_REMOVE, 0);
     EXPECT_EQ(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0), 4);
@@ -308,6 +360,7 @@ TEST_F(PagePaneTest, RemovalAsksFirstAndKeepsTheSlot) {
     EXPECT_EQ(ThePane().EntryCount, 4);  // the slot stays, emptied
     EXPECT_TRUE(ThePane().EntryTable[1].Path.empty());
     EXPECT_EQ(Status(0), u"ファイル数 : 3");
+    EXPECT_EQ(Status(1), u" ");  // nothing selected: no details of a removed entry
     EXPECT_EQ(ItemText(1, 5), u"2");  // entries keep their numbers
     SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);
     EXPECT_EQ(Reload().UserPages[0].Files,
@@ -382,8 +435,12 @@ TEST_F(PagePaneTest, TheDesktopPageListsItsFolder) {
     test::WriteBytes(shown, "on the desktop");
     test::WriteBytes(hidden, "not listed");
     SetFileAttributesW(AsW(hidden), FILE_ATTRIBUTE_HIDDEN);
+    FILETIME later{0, 36555000};  // in 2098
+    HANDLE h = CreateFileW(AsW(shown), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(h, nullptr, nullptr, &later);
+    CloseHandle(h);
     Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1\r\nSpcialFolder=1\r\nTabNumber=0\r\n"
-          u"[SpcialPage1]\r\nListType=3\r\nPageListSort=0\r\n");
+          u"[SpcialPage1]\r\nListType=3\r\nPageListSort=7\r\n");
     Load();
     bool sawShown = false, sawHidden = false;
     int items = int(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0));
@@ -392,6 +449,8 @@ TEST_F(PagePaneTest, TheDesktopPageListsItsFolder) {
         sawShown |= e.Path == shown;
         sawHidden |= e.Path == hidden;
     }
+    // Without a sort column the newest entry comes first.
+    EXPECT_EQ(ThePane().EntryTable[size_t(ParseEntryIndex(ItemText(0, 5)))].Path, shown);
     SetFileAttributesW(AsW(hidden), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(AsW(hidden));
     DeleteFileW(AsW(shown));
@@ -453,20 +512,25 @@ TEST_F(PagePaneTest, CommonFoldersAppendAndStartupShortcutsToFoldersResolve) {
     EXPECT_TRUE(sawFolder);
 }
 
-// 300 recent shortcuts with a recent-file count of 25: the 25 newest
-// shortcut files are listed, as their targets.
+// 300 recent shortcuts listed after 5000 older files (the folder is read in
+// name order), with a recent-file count of 100: the 100 newest shortcut files
+// are listed, as their targets.
 TEST_F(PagePaneTest, TheRecentPageKeepsTheNewestShortcuts) {
     wchar_t recent[MAX_PATH] = {};
     ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, recent, CSIDL_RECENT, TRUE));
     CoInitialize(nullptr);
     std::vector<std::u16string> links;
-    const uint64_t base = 130000000000000000ULL;  // some time in 2012
+    for (int i = 0; i < 5000; ++i) {
+        links.push_back(U16(recent) + u"\\vc-aaa-" + Dec(GetCurrentProcessId()) + u"-" + Dec(i) + u".txt");
+        test::WriteBytes(links.back(), "");
+    }
+    const uint64_t base = 157000000000000000ULL;  // some time in 2098, after the files made now
     for (int i = 0; i < 300; ++i) {
         std::u16string target = dir.File(u"t" + Dec(i) + u".txt");
         test::WriteBytes(target, "x");
         std::u16string lnk = U16(recent) + u"\\vc-many-" + Dec(GetCurrentProcessId()) + u"-" + Dec(i) + u".lnk";
         ASSERT_TRUE(SaveShortcut(lnk, target));
-        // Shortcut i is i minutes newer than the first; the newest are 275..299.
+        // Shortcut i is i minutes newer than the first; the newest are 200..299.
         uint64_t t = base + uint64_t(i) * 600000000ULL;
         FILETIME ft{DWORD(t & 0xFFFFFFFF), DWORD(t >> 32)};
         HANDLE h = CreateFileW(AsW(lnk), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -475,7 +539,7 @@ TEST_F(PagePaneTest, TheRecentPageKeepsTheNewestShortcuts) {
         links.push_back(lnk);
     }
     Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1\r\nSpcialFolder=2\r\nTabNumber=0\r\n"
-          u"SpcialRecentFileNum=25\r\n");
+          u"SpcialRecentFileNum=100\r\n");
     Load();
     int kept = 0;
     bool onlyNewest = true;
@@ -484,12 +548,12 @@ TEST_F(PagePaneTest, TheRecentPageKeepsTheNewestShortcuts) {
         for (int k = 0; k < 300; ++k) {
             if (path != dir.File(u"t" + Dec(k) + u".txt")) continue;
             ++kept;
-            onlyNewest &= k >= 275;
+            onlyNewest &= k >= 200;
         }
     }
     for (auto& l : links) DeleteFileW(AsW(l));
-    EXPECT_EQ(ThePane().EntryCount, 25);
-    EXPECT_EQ(kept, 25);
+    EXPECT_EQ(ThePane().EntryCount, 100);
+    EXPECT_EQ(kept, 100);
     EXPECT_TRUE(onlyNewest);
 }
 
