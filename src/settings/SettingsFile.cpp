@@ -73,18 +73,21 @@ std::u16string DecodeHex(std::u16string_view hex) {
     return out;
 }
 
+namespace {
+// The text of a non-empty companion, as one line: a line break written into
+// it would turn into a blank, so it is one when read.
+std::u16string DecodedLine(std::u16string_view hex) {
+    std::u16string text = DecodeHex(hex);
+    for (char16_t& c : text)
+        if (c == u'\r' || c == u'\n') c = u' ';
+    return text;
+}
+}  // namespace
+
 std::u16string ReadHexAware(const ProfileDocument& doc, std::u16string_view section, std::u16string_view key,
                             std::u16string_view def) {
-    std::u16string hexKey = std::u16string(key) + u"Hex";
-    std::u16string hex = doc.GetString(section, hexKey, u"", kHexReadCapacity);
-    if (!hex.empty()) {
-        // One line of text: a line break written into it would turn into a
-        // blank, so it is one when read.
-        std::u16string text = DecodeHex(hex);
-        for (char16_t& c : text)
-            if (c == u'\r' || c == u'\n') c = u' ';
-        return text;
-    }
+    std::u16string hex = doc.GetString(section, std::u16string(key) + u"Hex", u"", kHexReadCapacity);
+    if (!hex.empty()) return DecodedLine(hex);
     return doc.GetString(section, key, def, kTextReadCapacity);
 }
 
@@ -104,7 +107,7 @@ std::u16string ReadMultiLine(const ProfileDocument& doc, std::u16string_view sec
         std::optional<std::u16string> line;
         if (hexLines) {
             std::u16string hex = doc.GetString(section, key + u"Hex", u"", kHexReadCapacity);
-            line = !hex.empty() ? std::optional(ReadHexAware(doc, section, key, u"")) : doc.Find(section, key, kTextReadCapacity);
+            line = !hex.empty() ? std::optional(DecodedLine(hex)) : doc.Find(section, key, kTextReadCapacity);
         } else {
             line = doc.Find(section, key, kTextReadCapacity);
         }

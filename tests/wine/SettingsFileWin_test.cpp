@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "common/Wide_win.h"
+#include "e2e/AppProcess_win.h"
 #include "settings/SettingsFile.h"
 #include "support/TempDir_win.h"
 #include "support/Utf16File.h"
@@ -13,43 +14,31 @@
 namespace vc {
 namespace {
 
-// Runs `command` with a path's Linux name in place of "%" (under Wine), and
-// waits until `done` holds.
-template <class Done>
-bool OnLinux(const std::string& command, const std::u16string& path, Done done) {
+// The Linux name of a Windows path under Wine; empty elsewhere.
+std::string UnixNameOf(const std::u16string& path) {
     using UnixName = char*(CDECL*)(const wchar_t*);
     auto unixName = reinterpret_cast<UnixName>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
     char* name = unixName ? unixName(AsW(path)) : nullptr;
-    if (!name) return false;
-    std::u16string cmd = FromUtf8(command.substr(0, command.find('%')) + name + command.substr(command.find('%') + 1));
+    if (!name) return {};
+    std::string s = name;
     HeapFree(GetProcessHeap(), 0, name);
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(cmd.data()), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi))
-        return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    for (int i = 0; i < 500 && !done(); ++i) Sleep(10);
-    return done();
+    return s;
 }
 
 // A symbolic link at `link` to the file `name` beside it. The links Wine
 // makes itself cannot be opened, so under Wine it is a link of the Linux
 // side; it is removed the same way, since Wine would delete its target.
 bool MakeLink(const std::u16string& link, const std::u16string& name) {
-    if (!GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")) {
-        std::u16string target = link.substr(0, link.rfind(u'\\') + 1) + name;
-        return CreateSymbolicLinkW(AsW(link), AsW(target), 0);
-    }
-    return OnLinux("Z:\\bin\\ln -s " + test::Narrow(name) + " %", link, [&] { return test::FileExists(link); });
+    const std::string unix = UnixNameOf(link);
+    if (unix.empty()) return CreateSymbolicLinkW(AsW(link), AsW(link.substr(0, link.rfind(u'\\') + 1) + name), 0);
+    return e2e::RunLinuxCommand("ln -s '" + test::Narrow(name) + "' '" + unix + "'") == 0;
 }
 
 bool RemoveLink(const std::u16string& link) {
-    if (!GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")) return DeleteFileW(AsW(link));
-    return OnLinux("Z:\\bin\\rm -f %", link, [&] { return !test::FileExists(link); });
+    const std::string unix = UnixNameOf(link);
+    if (unix.empty()) return DeleteFileW(AsW(link));
+    return e2e::RunLinuxCommand("rm -f '" + unix + "'") == 0;
 }
 
 class SettingsFileWin : public ::testing::Test {
