@@ -254,6 +254,16 @@ Icon SystemListIcon(IconSize size, int index) {
 
 }  // namespace
 
+void OpenSystemImageLists() {
+    GetImageListFn getList = ImageListGetter();
+    if (!getList) return;
+    for (int which : {SHIL_SMALL, SHIL_LARGE, SHIL_EXTRALARGE}) {
+        IImageList* images = nullptr;
+        if (SUCCEEDED(getList(which, __uuidof(IImageList), reinterpret_cast<void**>(&images))) && images)
+            images->Release();
+    }
+}
+
 namespace {
 
 // The shell's system image list index of the path's icon (its open form for

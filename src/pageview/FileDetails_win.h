@@ -104,6 +104,11 @@ enum class IconSize { Small, Normal, Large };  // 16, 32 and 48 pixels
 // could be appended.
 bool FetchIcon(const FileEntry& entry, IconSize size, HIMAGELIST images, uint32_t windowsVersion);
 
+// Has the shell build its system image lists of every size the page uses
+// (it builds each on first asking, the extra-large one too), so that the
+// first icon of a page does not wait for them.
+void OpenSystemImageLists();
+
 // One icon for the entry in each list; a null list (no large list before
 // Windows XP) is passed over.
 void FetchIcons(const FileEntry& entry, HIMAGELIST smallImages, HIMAGELIST normalImages, HIMAGELIST largeImages,

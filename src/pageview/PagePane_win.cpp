@@ -46,6 +46,19 @@ constexpr size_t kRecentKept = 200;  // recent files retained, the newest of the
 enum class ColumnWidths { Initial, Other, Details };
 
 // Everything the one living pane holds besides the entries themselves.
+// What a list shows apart from its items: while it only grows at its end,
+// a repaint need not redraw what is on screen already.
+struct ListLook {
+    int items = 0;
+    RECT client{};
+    int scrollX = 0, scrollY = 0;
+    int focused = -1, selected = -1, hot = -1;
+    bool operator==(const ListLook& o) const {
+        return EqualRect(&client, &o.client) && scrollX == o.scrollX && scrollY == o.scrollY &&
+               focused == o.focused && selected == o.selected && hot == o.hot;
+    }
+};
+
 struct PaneWindow {
     HWND hwnd = nullptr;
     HWND list = nullptr;
@@ -75,7 +88,9 @@ struct PaneWindow {
     int32_t shellWaitIndex = 0;
     int32_t listed = 0;          // slots below this have had their turn to be listed
     bool repaintsHeld = false;   // the list is filling with its repaints held
-    bool repaintPosted = false;
+    bool repaintPosted = false;  // kRepaintMessage is on its way
+    bool paintPosted = false;    // kPaintMessage is on its way
+    ListLook painted;            // what the filling list looked like at its last paint
     std::chrono::steady_clock::time_point loadStart, nextRepaint;  // of the list while it fills
     std::chrono::steady_clock::duration repaintTime{};             // spent on them so far
     bool entriesLoaded = false;  // EntryTable holds this pane's page
@@ -87,6 +102,7 @@ PaneWindow g_pane;
 
 constexpr UINT kShellReadyMessage = WM_APP + 1;
 constexpr UINT kRepaintMessage = WM_APP + 2;  // a repaint of the filling list, a step of its own
+constexpr UINT kPaintMessage = WM_APP + 3;    // and its paint, the next step
 
 uint32_t CurrentView() { return g_pane.page ? ViewOf(g_pane.page->ListType) : ViewIcon; }
 
@@ -268,7 +284,11 @@ void ApplyViewNow(App& app) {
 }
 
 void ApplyColumnWidthsNow(App& app) {
-    SetColumnWidths(app, CurrentView() == ViewDetails);
+    const bool details = CurrentView() == ViewDetails;
+    // Widths already set for this view (a new pane sets them itself).
+    if (g_pane.columns == (details ? ColumnWidths::Details : ColumnWidths::Other) && g_pane.PreviousView != ViewDetails)
+        return;
+    SetColumnWidths(app, details);
     // Leaving the details view from the menu: the view follows the widths,
     // once; the next view change starts afresh.
     if (g_pane.PreviousView == ViewDetails) {
@@ -328,19 +348,77 @@ constexpr std::chrono::milliseconds kRepaintGap{30};
 constexpr int kLoadingPerRepaint = 5;
 
 void HoldRepaints() {
-    if (g_pane.repaintsHeld) return;
+    // The one step between a release and its paint inserts with repaints on.
+    if (g_pane.repaintsHeld || g_pane.paintPosted) return;
     SendMessageW(g_pane.list, WM_SETREDRAW, FALSE, 0);
     g_pane.repaintsHeld = true;
 }
 
-// Paints the list now: a WM_PAINT would wait behind the posted loading steps
-// until the end.
-void ReleaseRepaints() {
+// Lets the list repaint. Turning repaints on costs the list a layout of all
+// its items and the paint costs as much again, so while loading the paint is
+// a message of its own (kPaintMessage): a WM_PAINT would wait behind the
+// posted loading steps until the end. Once loading is over, WM_PAINT comes.
+void ReleaseRepaints(bool paintSoon) {
     if (!g_pane.repaintsHeld) return;
     g_pane.repaintsHeld = false;
     const auto start = std::chrono::steady_clock::now();
     SendMessageW(g_pane.list, WM_SETREDRAW, TRUE, 0);
-    RedrawWindow(g_pane.list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    if (!paintSoon) {
+        RedrawWindow(g_pane.list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+        g_pane.painted = ListLook{};
+    }
+    g_pane.repaintTime += std::chrono::steady_clock::now() - start;
+    if (paintSoon) g_pane.paintPosted = PostMessageW(g_pane.hwnd, kPaintMessage, 0, 0);
+}
+
+ListLook LookOf(HWND list) {
+    ListLook l;
+    l.items = int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    GetClientRect(list, &l.client);
+    l.scrollX = GetScrollPos(list, SB_HORZ);
+    l.scrollY = GetScrollPos(list, SB_VERT);
+    l.focused = int(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
+    l.selected = int(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+    l.hot = int(SendMessageW(list, LVM_GETHOTITEM, 0, 0));
+    return l;
+}
+
+// Marks for painting the items added since the last paint and the frame
+// (the scroll bars follow the count), when nothing else on the list has
+// changed; everything otherwise. Drawing only the new items costs a third
+// of a whole list.
+void InvalidateWhatChanged(const ListLook& now) {
+    const ListLook& before = g_pane.painted;
+    if (!(now == before) || before.items == 0 || now.items < before.items) {
+        RedrawWindow(g_pane.list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+        return;
+    }
+    ValidateRect(g_pane.list, nullptr);
+    RECT added{};
+    for (int i = before.items; i < now.items; ++i) {
+        RECT r{LVIR_BOUNDS};
+        if (SendMessageW(g_pane.list, LVM_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&r))) UnionRect(&added, &added, &r);
+    }
+    if (IntersectRect(&added, &added, &now.client)) InvalidateRect(g_pane.list, &added, TRUE);
+    // The frame alone: the window's rectangle less its client area.
+    RECT window;
+    GetWindowRect(g_pane.list, &window);
+    MapWindowPoints(nullptr, g_pane.list, reinterpret_cast<POINT*>(&window), 2);
+    HRGN frame = CreateRectRgnIndirect(&window);
+    HRGN inside = CreateRectRgnIndirect(&now.client);
+    if (frame && inside && CombineRgn(frame, frame, inside, RGN_DIFF) != ERROR)
+        RedrawWindow(g_pane.list, nullptr, frame, RDW_INVALIDATE | RDW_FRAME);
+    if (inside) DeleteObject(inside);
+    if (frame) DeleteObject(frame);
+}
+
+void PaintNow() {
+    g_pane.paintPosted = false;
+    const auto start = std::chrono::steady_clock::now();
+    const ListLook now = LookOf(g_pane.list);
+    InvalidateWhatChanged(now);
+    g_pane.painted = now;
+    UpdateWindow(g_pane.list);
     if (IsWindowVisible(g_pane.notice)) UpdateWindow(g_pane.notice);
     const auto end = std::chrono::steady_clock::now();
     g_pane.repaintTime += end - start;
@@ -362,6 +440,7 @@ void StartLoadingNow() {
     g_pane.loadStart = std::chrono::steady_clock::now();
     g_pane.nextRepaint = g_pane.loadStart + kRepaintGap;
     g_pane.repaintTime = {};
+    g_pane.painted = ListLook{};
     if (!g_pane.page) return;
     if (g_pane.userPage) {
         g_pane.FilesWorkText = g_pane.page->Files;
@@ -449,8 +528,9 @@ void ItemsListed() {
 }
 
 void EndLoading() {
-    ReleaseRepaints();
+    // The notice goes while the list is still held: one paint shows both.
     ShowNotice(false);
+    ReleaseRepaints(false);
     g_pane.loaded = true;
 }
 
@@ -679,9 +759,14 @@ void OnColumnClick(int column) {
     SetSortArrows();
 }
 
+// The sort and the selection go in while repaints are still held, so that
+// the list lays out and paints once.
 void FinishLoadingNow() {
-    EndLoading();
-    if (!g_pane.page) return;
+    if (!g_pane.page) {
+        EndLoading();
+        return;
+    }
+    HoldRepaints();
     SortItems(ListsAsScanned());
     int count = int(SendMessageW(g_pane.list, LVM_GETITEMCOUNT, 0, 0));
     int cursor = g_pane.page->Cursor;
@@ -692,6 +777,7 @@ void FinishLoadingNow() {
         SendMessageW(g_pane.list, LVM_SETITEMSTATE, WPARAM(cursor), reinterpret_cast<LPARAM>(&state));
         SendMessageW(g_pane.list, LVM_ENSUREVISIBLE, WPARAM(cursor), TRUE);
     }
+    EndLoading();
     SetFocus(g_pane.list);
     WriteFileCount();
 }
@@ -877,7 +963,7 @@ void RenameItems() {
         it.pszText = const_cast<wchar_t*>(AsW(name));
         SendMessageW(g_pane.list, LVM_SETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&it));
     }
-    if (!held) ReleaseRepaints();
+    if (!held) ReleaseRepaints(false);
 }
 
 void ChangeView(App& app, uint32_t view) {
@@ -924,6 +1010,10 @@ void OnInitDialog(App& app, HWND hwnd) {
     SetWindowPos(g_pane.notice, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     InsertColumns();
     SendMessageW(hwnd, WM_COMMAND, CreateImageLists, 0);
+    // The widths go on in the page's view before the pane shows: on a
+    // visible list each one scrolls and repaints the columns, a pause the
+    // user would see.
+    SetColumnWidths(app, CurrentView() == ViewDetails);
     SetStatus(0, u" ");
     SetStatus(1, u" ");
     RECT rc;
@@ -1074,7 +1164,10 @@ INT_PTR CALLBACK PagePaneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     case kRepaintMessage:
         g_pane.repaintPosted = false;
-        ReleaseRepaints();
+        ReleaseRepaints(true);
+        return TRUE;
+    case kPaintMessage:
+        if (g_pane.paintPosted) PaintNow();
         return TRUE;
     case WM_SIZE: Layout(LOWORD(lp), HIWORD(lp)); return 0;
     case WM_COMMAND: return OnCommand(app, hwnd, wp, lp);

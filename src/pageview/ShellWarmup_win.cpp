@@ -6,6 +6,7 @@
 #include <atomic>
 
 #include "common/Shell_win.h"
+#include "pageview/FileDetails_win.h"
 
 namespace vc {
 namespace {
@@ -36,6 +37,12 @@ DWORD WINAPI Warm(void*) {
                           SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES);
     shell::SHGetFileInfoW(L"C:\\", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
                           SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES | SHGFI_SMALLICON);
+    // A real folder's open form too, which the large icons show: the first
+    // asks for it cost the most.
+    wchar_t windows[MAX_PATH] = L"";
+    if (GetWindowsDirectoryW(windows, MAX_PATH))
+        shell::SHGetFileInfoW(windows, 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_OPENICON);
+    OpenSystemImageLists();
     if (SUCCEEDED(com)) CoUninitialize();
     AcquireSRWLockExclusive(&g_lock);
     g_ready = true;
