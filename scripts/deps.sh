@@ -4,7 +4,7 @@ set -euo pipefail
 
 PACKAGES=(
   make cmake ninja-build g++ googletest
-  clang-14 libclang-rt-14-dev
+  clang libclang-rt-dev
   g++-mingw-w64-x86-64-posix
   wine wine64 fonts-wine
   xvfb xdotool imagemagick x11-utils

@@ -240,14 +240,15 @@ inline bool XPressKeys(const std::vector<std::string>& keys) {
     return RunLinuxCommand("timeout 10 xdotool" + args) == 0;
 }
 
-// Moves the pointer to the screen point and clicks the left button `clicks`
-// times, close enough together to count as one double-click. (No --sync on
-// the move: it waits for a motion that never comes when the pointer is
-// already there. The events go out in order all the same.)
-inline bool XClickAt(POINT at, int clicks) {
+// Moves the pointer to the screen point and clicks `button` (X's numbers:
+// 1 left, 3 right) `clicks` times, close enough together to count as one
+// double-click. (No --sync on the move: it waits for a motion that never
+// comes when the pointer is already there. The events go out in order all
+// the same.)
+inline bool XClickAt(POINT at, int clicks, int button = 1) {
     return RunLinuxCommand("timeout 10 xdotool mousemove " + std::to_string(at.x) + " " +
                            std::to_string(at.y) + " click --repeat " + std::to_string(clicks) +
-                           " --delay 80 1") == 0;
+                           " --delay 80 " + std::to_string(button)) == 0;
 }
 
 }  // namespace vc::e2e

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "e2e/AppProcess_win.h"
+#include "e2e/ProgramWindows_win.h"
 #include "e2e/SettingsSections.h"
 #include "settings/SettingsFile.h"
 #include "support/FirstStartFile.h"
@@ -38,9 +39,6 @@ constexpr uint32_t kDefaultRounds = 60;
 // Covers the moment the program stores the command, which under Wine comes
 // some milliseconds after the command was posted.
 constexpr int kMaxKillDelayMs = 150;
-
-constexpr UINT kAddPage = 1061, kDuplicatePage = 1062, kDeletePage = 1063, kSelectPage = 10000;
-constexpr int kYes = 6;
 
 uint32_t FromEnvironment(const wchar_t* name, uint32_t fallback) {
     wchar_t text[32] = {};

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "e2e/AppProcess_win.h"
+#include "e2e/ProgramWindows_win.h"
 #include "e2e/SettingsSections.h"
 #include "support/FirstStartFile.h"
 #include "support/TempDir_win.h"
@@ -73,14 +74,6 @@ bool MakeEntryFile(const std::u16string& path, const EntryFile& e) {
 }
 
 // ---- Reading the program's controls from outside ---------------------------------
-
-// A message to another process's window that cannot hang the test. A sent
-// message also waits for every message posted before it to that thread.
-LRESULT Ask(HWND h, UINT msg, WPARAM w = 0, LPARAM l = 0) {
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(h, msg, w, l, SMTO_ABORTIFHUNG, 2000, &result)) return -100;
-    return LRESULT(result);
-}
 
 // A block of memory inside the program, for the control messages that take
 // a pointer: the control reads and writes it in its own address space.
@@ -160,17 +153,6 @@ int HeaderImage(HANDLE process, HWND header, int column) {
 
 POINT Middle(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
-HWND TabStrip(HWND tabWindow) { return GetDlgItem(tabWindow, 1002); }
-int SelectedTab(HWND tabWindow) { return int(Ask(TabStrip(tabWindow), TCM_GETCURSEL)); }
-
-// The list of the page pane that is shown now, or null between panes.
-HWND PageList(HWND tabWindow) {
-    for (HWND child = FindWindowExW(tabWindow, nullptr, L"#32770", nullptr); child;
-         child = FindWindowExW(tabWindow, child, L"#32770", nullptr))
-        if (HWND list = GetDlgItem(child, 1044)) return list;
-    return nullptr;
-}
-
 HWND HeaderOf(HWND list) { return FindWindowExW(list, nullptr, WC_HEADERW, nullptr); }
 
 // The visible popup menu windows of a process.
@@ -183,17 +165,7 @@ std::vector<HWND> OpenMenus(DWORD pid) {
 
 // ---- Real input and pictures through the X server --------------------------------
 
-// Moves the pointer to the screen point and clicks the right button once.
-bool XRightClickAt(POINT at) {
-    return RunLinuxCommand("timeout 10 xdotool mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) +
-                           " click 3") == 0;
-}
-
-// Moves the pointer to the screen point and double-clicks the left button.
-bool XDoubleClickAt(POINT at) {
-    return RunLinuxCommand("timeout 10 xdotool mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) +
-                           " click --repeat 2 --delay 60 1") == 0;
-}
+bool XRightClickAt(POINT at) { return XClickAt(at, 1, 3); }
 
 // The Linux path of a Windows path, as Wine maps it.
 std::string LinuxPathOf(const std::u16string& windowsPath) {
@@ -420,7 +392,7 @@ TEST_F(Mouse, DoubleClickOnATabOpensThePageSettingsAndEscapeLeavesThePage) {
     ASSERT_NO_FATAL_FAILURE(Start(u"tabsettings"));
     RECT first{};
     ASSERT_TRUE(ControlRect(app.handle(), TabStrip(tab), TCM_GETITEMRECT, 0, first));
-    ASSERT_TRUE(XDoubleClickAt(Middle(first)));
+    ASSERT_TRUE(XClickAt(Middle(first), 2));
     const std::u16string caption = u"Vellumcraft - ページ \"Page1\" の設定";
     HWND dialog = WaitOwnedDialog();
     ASSERT_TRUE(dialog) << "no page settings dialog";
@@ -457,7 +429,7 @@ TEST_F(Mouse, ALabelTypedInThePageSettingsAndEnterRenameThePage) {
     ASSERT_NO_FATAL_FAILURE(Start(u"rename"));
     RECT first{};
     ASSERT_TRUE(ControlRect(app.handle(), TabStrip(tab), TCM_GETITEMRECT, 0, first));
-    ASSERT_TRUE(XDoubleClickAt(Middle(first)));
+    ASSERT_TRUE(XClickAt(Middle(first), 2));
     HWND dialog = WaitOwnedDialog();
     ASSERT_TRUE(dialog) << "no page settings dialog";
     HWND label = nullptr;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "e2e/AppProcess_win.h"
+#include "e2e/ProgramWindows_win.h"
 #include "e2e/SettingsSections.h"
 #include "support/FirstStartFile.h"
 #include "support/TempDir_win.h"
@@ -87,29 +88,7 @@ Sections FileOf(const std::u16string& global, const std::vector<std::u16string>&
 
 // ---- Looking at and driving the program's windows ------------------------------
 
-// A message to another process's window that cannot hang the test. A sent
-// message also waits for every message posted before it to that thread, so
-// once it returns the commands posted earlier have run to their end.
-LRESULT Ask(HWND h, UINT msg, WPARAM w = 0, LPARAM l = 0) {
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(h, msg, w, l, SMTO_ABORTIFHUNG, 2000, &result)) return -100;
-    return LRESULT(result);
-}
-
-int SelectedTab(HWND tabWindow) { return int(Ask(GetDlgItem(tabWindow, 1002), TCM_GETCURSEL)); }
-int TabCount(HWND tabWindow) { return int(Ask(GetDlgItem(tabWindow, 1002), TCM_GETITEMCOUNT)); }
-
-constexpr UINT kAddPage = 1061, kDuplicatePage = 1062, kDeletePage = 1063, kSelectPage = 10000;
-constexpr int kYes = 6, kNo = 7;
 constexpr int kQuestionText = 1070;
-
-// The list of the page pane that is shown now, or null between panes.
-HWND PageList(HWND tabWindow) {
-    for (HWND child = FindWindowExW(tabWindow, nullptr, L"#32770", nullptr); child;
-         child = FindWindowExW(tabWindow, child, L"#32770", nullptr))
-        if (HWND list = GetDlgItem(child, 1044)) return list;
-    return nullptr;
-}
 
 int SelectedItem(HWND list) { return int(Ask(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "e2e/AppProcess_win.h"
+#include "e2e/ProgramWindows_win.h"
 #include "support/FirstStartFile.h"
 #include "support/TempDir_win.h"
 #include "support/Utf16File.h"
@@ -137,18 +138,6 @@ int VisibleWindowsOf(DWORD pid) {
     for (HWND h : TopLevelWindowsOf(pid)) n += IsWindowVisible(h) ? 1 : 0;
     return n;
 }
-
-HWND TabStrip(HWND tabWindow) { return GetDlgItem(tabWindow, 1002); }
-
-// A message to another process's window that cannot hang the test.
-LRESULT Ask(HWND h, UINT msg, WPARAM w = 0, LPARAM l = 0) {
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(h, msg, w, l, SMTO_ABORTIFHUNG, 2000, &result)) return -100;
-    return LRESULT(result);
-}
-
-int SelectedTab(HWND tabWindow) { return int(Ask(TabStrip(tabWindow), TCM_GETCURSEL)); }
-int TabCount(HWND tabWindow) { return int(Ask(TabStrip(tabWindow), TCM_GETITEMCOUNT)); }
 
 RECT WindowRect(HWND h) {
     RECT r{};

@@ -17,6 +17,7 @@
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
 #include "support/AppFixture_win.h"
+#include "support/MenuState_win.h"
 #include "tabwindow/PageMenus_win.h"
 #include "tabwindow/TabWindow_win.h"
 
@@ -49,7 +50,7 @@ TEST_F(HostWindowTest, TabWindowShowsWithCaptionTabsAndExtendedSystemMenu) {
     ASSERT_TRUE(sys);
     EXPECT_EQ(GetMenuItemID(sys, 0), UINT(IDM_ABOUT));
     EXPECT_EQ(MenuText(sys, 0), u"Vellumcraft");
-    EXPECT_EQ(GetMenuState(sys, 1, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
+    EXPECT_EQ(test::MenuItemState(sys, 1, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
     EXPECT_EQ(MenuText(sys, 2), u"ページ");
     HMENU pages = GetSubMenu(sys, 2);
     ASSERT_TRUE(pages);
@@ -61,7 +62,7 @@ TEST_F(HostWindowTest, TabWindowShowsWithCaptionTabsAndExtendedSystemMenu) {
     EXPECT_EQ(MenuText(sys, 3), u"新規ページ追加(&A)");
     EXPECT_EQ(GetMenuItemID(sys, 5), UINT(IDM_GENERAL_SETTINGS));
     EXPECT_EQ(MenuText(sys, 5), u"全般設定(&T)...");
-    EXPECT_EQ(GetMenuState(sys, 6, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
+    EXPECT_EQ(test::MenuItemState(sys, 6, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
     EXPECT_EQ(GetMenuDefaultItem(sys, TRUE, 0), 0u);
     EXPECT_EQ(GetMenuState(sys, SC_RESTORE, MF_BYCOMMAND), UINT(-1));
     EXPECT_EQ(GetMenuState(sys, SC_MAXIMIZE, MF_BYCOMMAND), UINT(-1));
@@ -391,9 +392,9 @@ TEST_F(HostWindowTest, ContextMenuListsMarkedPagesAndCaptionsTheEntry) {
         wchar_t text[80] = {};
         GetMenuStringW(page, IDM_ENTRY_REMOVE, text, 80, MF_BYCOMMAND);
         EXPECT_EQ(U16(text), u"\"notepad\" の登録削除(&F)...");
-        EXPECT_TRUE(GetMenuState(menu.popup, IDM_VIEW_TILE, MF_BYCOMMAND) & MF_CHECKED);  // ListType 0
-        EXPECT_FALSE(GetMenuState(menu.popup, IDM_VIEW_ICON, MF_BYCOMMAND) & MF_CHECKED);
-        EXPECT_FALSE(GetMenuState(menu.popup, IDM_PAGE_DELETE, MF_BYCOMMAND) & MF_GRAYED);
+        EXPECT_TRUE(test::MenuItemState(menu.popup, IDM_VIEW_TILE) & MF_CHECKED);  // ListType 0
+        EXPECT_FALSE(test::MenuItemState(menu.popup, IDM_VIEW_ICON) & MF_CHECKED);
+        EXPECT_FALSE(test::MenuItemState(menu.popup, IDM_PAGE_DELETE) & MF_GRAYED);
     }
     SendMessageW(app.TabWindow, WM_COMMAND, IDM_SELECT_PAGE_FIRST + 0, 0);  // a special page
     {
@@ -407,14 +408,14 @@ TEST_F(HostWindowTest, ContextMenuListsMarkedPagesAndCaptionsTheEntry) {
     {
         ContextMenu menu;
         BuildContextMenu(app, nullptr, menu);  // no entry selected
-        EXPECT_TRUE(GetMenuState(menu.popup, IDM_ENTRY_REMOVE, MF_BYCOMMAND) & MF_GRAYED);
-        EXPECT_TRUE(GetMenuState(menu.popup, IDM_PAGE_DUPLICATE, MF_BYCOMMAND) & MF_GRAYED);
-        EXPECT_FALSE(GetMenuState(menu.popup, IDM_ENTRY_ADD, MF_BYCOMMAND) & MF_GRAYED);
+        EXPECT_TRUE(test::MenuItemState(menu.popup, IDM_ENTRY_REMOVE) & MF_GRAYED);
+        EXPECT_TRUE(test::MenuItemState(menu.popup, IDM_PAGE_DUPLICATE) & MF_GRAYED);
+        EXPECT_FALSE(test::MenuItemState(menu.popup, IDM_ENTRY_ADD) & MF_GRAYED);
     }
     UpdateSystemMenu(app);
     HMENU sys = GetSystemMenu(app.TabWindow, FALSE);
     EXPECT_EQ(MenuText(sys, 2), u"ページ [デスクトップ]");
-    EXPECT_TRUE(GetMenuState(GetSubMenu(sys, 2), IDM_PAGE_DELETE, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(test::MenuItemState(GetSubMenu(sys, 2), IDM_PAGE_DELETE) & MF_GRAYED);
 }
 
 TEST_F(HostWindowTest, AllPagesListWithBit20AndOnePageCannotBeDeleted) {
@@ -427,10 +428,9 @@ TEST_F(HostWindowTest, AllPagesListWithBit20AndOnePageCannotBeDeleted) {
     EXPECT_EQ(MenuIds(GetSubMenu(menu.popup, 2)), (std::vector<UINT>{0}));  // A is unmarked
     EXPECT_EQ(MenuIds(GetSubMenu(menu.popup, 3)), (std::vector<UINT>{0, 10000}));
     EXPECT_EQ(GetMenuDefaultItem(GetSubMenu(menu.popup, 3), TRUE, 0), 1u);  // the main page, bold
-    EXPECT_TRUE(GetMenuState(menu.popup, IDM_PAGE_DELETE, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(test::MenuItemState(menu.popup, IDM_PAGE_DELETE) & MF_GRAYED);
     UpdateSystemMenu(app);
-    EXPECT_TRUE(GetMenuState(GetSubMenu(GetSystemMenu(app.TabWindow, FALSE), 2), IDM_PAGE_DELETE, MF_BYCOMMAND) &
-                MF_GRAYED);
+    EXPECT_TRUE(test::MenuItemState(GetSubMenu(GetSystemMenu(app.TabWindow, FALSE), 2), IDM_PAGE_DELETE) & MF_GRAYED);
 }
 
 TEST_F(HostWindowTest, TheLastOfAThousandPagesStaysTrueInMenusTipsSwatchesAndACancelledLogOff) {
@@ -448,7 +448,7 @@ TEST_F(HostWindowTest, TheLastOfAThousandPagesStaysTrueInMenusTipsSwatchesAndACa
     SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) { KillTimer(nullptr, id), EndMenu(); });
     SendMessageW(app.TabWindow, 0x0313 /* WM_POPUPSYSTEMMENU: the taskbar button's menu */, 0, 0);
     EXPECT_EQ(MenuText(GetSystemMenu(app.TabWindow, FALSE), 2), u"ページ \"A&&B\"");
-    EXPECT_TRUE(GetMenuState(GetSubMenu(GetSystemMenu(app.TabWindow, FALSE), 2), IDM_PAGE_DELETE, 0) & MF_GRAYED);
+    EXPECT_TRUE(test::MenuItemState(GetSubMenu(GetSystemMenu(app.TabWindow, FALSE), 2), IDM_PAGE_DELETE) & MF_GRAYED);
     INT face = COLOR_BTNFACE;  // the half swatches stand on the face colour of the moment
     const COLORREF was = GetSysColor(face), green = RGB(0, 200, 0);
     SetSysColors(1, &face, &green);
