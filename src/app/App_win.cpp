@@ -6,6 +6,8 @@
 
 #include "app/HostWindow_win.h"
 #include "app/Startup.h"
+#include "common/ExecutableFolder_win.h"
+#include "common/Handles_win.h"
 #include "common/SystemLibrary_win.h"
 #include "common/Wide_win.h"
 #include "resources/resource.h"
@@ -53,17 +55,6 @@ uint16_t DetermineCommonControlsVersion() {
     return version;
 }
 
-std::u16string ExecutableFolder() {
-    wchar_t module[kPathBufferCapacity] = {};
-    DWORD n = GetModuleFileNameW(nullptr, module, DWORD(std::size(module)));
-    if (n == 0 || n >= std::size(module)) return {};
-    wchar_t full[kPathBufferCapacity] = {};
-    DWORD m = GetFullPathNameW(module, DWORD(std::size(full)), full, nullptr);
-    if (m == 0 || m >= std::size(full)) return {};
-    std::u16string path = U16(full);
-    size_t slash = path.rfind(u'\\');
-    return slash == std::u16string::npos ? std::u16string() : path.substr(0, slash + 1);
-}
 
 namespace {
 struct InstanceSearch {
@@ -136,10 +127,11 @@ int RunApplication(HINSTANCE instance, HINSTANCE previous) {
         return 0;
     }
 
-    HDC screen = GetDC(nullptr);
-    r.DpiX = float(GetDeviceCaps(screen, LOGPIXELSX));
-    r.DpiY = float(GetDeviceCaps(screen, LOGPIXELSY));
-    ReleaseDC(nullptr, screen);
+    {
+        WindowDC screen(nullptr);
+        r.DpiX = float(GetDeviceCaps(screen.get(), LOGPIXELSX));
+        r.DpiY = float(GetDeviceCaps(screen.get(), LOGPIXELSY));
+    }
 
     CoInitialize(nullptr);
     app.store.SetPath(r.SettingsFilePath);

@@ -1,31 +1,17 @@
-// The process-wide state of the running program and its start-up sequence.
+// The start-up sequence of the program and its message loop.
 #pragma once
 
 #include <windows.h>
 
-#include "settings/ProfileStore.h"
-#include "settings/Records.h"
+#include "common/ExecutableFolder_win.h"
+#include "settings/AppState_win.h"
 
 namespace vc {
-
-struct App {
-    Records rec;                                     // every record and run-time value
-    ProfileStore store{PlatformFileSystem(), u""};  // the settings file
-    HINSTANCE instance = nullptr;
-    HWND HostWindow = nullptr;
-    HWND TabWindow = nullptr;
-    HACCEL accelerators = nullptr;
-};
-
-// The one instance every window of the program shares.
-App& TheApp();
 
 // Measurements of the platform.
 uint32_t DetermineWindowsVersion();
 uint16_t DetermineCommonControlsVersion();
 
-// The executable's folder with its trailing backslash.
-std::u16string ExecutableFolder();
 
 // A running instance whose window caption contains `caption`, or nullptr.
 HWND FindRunningInstance(const std::u16string& caption);

@@ -2,10 +2,14 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+
 #include "app/App_win.h"
+#include "common/Handles_win.h"
 #include "common/MenuUtil_win.h"
 #include "common/WindowUtil_win.h"
 #include "resources/resource.h"
+#include "tabwindow/PageMenus_win.h"
 #include "tabwindow/TabWindow_win.h"
 
 namespace vc {
@@ -13,17 +17,23 @@ namespace vc {
 namespace {
 
 // The system menu's pictures live as long as the host window.
-struct MenuBitmaps {
-    HBITMAP items[5] = {};
-    ~MenuBitmaps() { Release(); }
-    void Release() {
-        for (HBITMAP& b : items) {
-            if (b) DeleteObject(b);
-            b = nullptr;
-        }
-    }
+struct MenuPicture {
+    UINT item;
+    BOOL byPosition;
+    int bitmap;
 };
-MenuBitmaps g_menuBitmaps;
+const MenuPicture kSystemMenuPictures[] = {
+    {kSystemMenuAboutPosition, TRUE, IDB_MENU_APP},
+    {kSystemMenuPagesPosition, TRUE, IDB_MENU_CURRENTPAGE},
+    {IDM_PAGE_SETTINGS, FALSE, IDB_MENU_PAGESETTINGS},  // in the pages submenu
+    {kSystemMenuNewPagePosition, TRUE, IDB_MENU_NEWPAGE},
+    {kSystemMenuGeneralPosition, TRUE, IDB_MENU_GENERAL},
+};
+BitmapPtr g_menuBitmaps[std::size(kSystemMenuPictures)];
+
+void ReleaseMenuBitmaps() {
+    for (BitmapPtr& b : g_menuBitmaps) b.reset();
+}
 
 bool InsertItem(HMENU menu, UINT pos, UINT id, const wchar_t* text, HMENU sub = nullptr) {
     MENUITEMINFOW mii{};
@@ -55,12 +65,12 @@ void CloseHost(App& app, HWND host) {
 
 // The page commands of menu 129, taken out of the loaded menu so that the
 // system menu alone owns them and destroys them with the tab window.
-HMENU LoadPageCommands(HINSTANCE instance) {
-    HMENU root = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_PAGEMENU));
-    if (!root) return nullptr;
-    HMENU pages = GetSubMenu(root, 0);
-    if (pages) RemoveMenu(root, 0, MF_BYPOSITION);
-    DestroyMenu(root);
+MenuPtr LoadPageCommands(HINSTANCE instance) {
+    MenuPtr root(LoadMenuW(instance, MAKEINTRESOURCEW(IDR_PAGEMENU)));
+    if (!root) return {};
+    constexpr int kPagesPopupPosition = 0;
+    MenuPtr pages(GetSubMenu(root.get(), kPagesPopupPosition));
+    if (pages) RemoveMenu(root.get(), kPagesPopupPosition, MF_BYPOSITION);
     return pages;
 }
 
@@ -95,33 +105,28 @@ void ExtendSystemMenu(App& app, HWND tab) {
     DeleteMenu(sys, SC_MAXIMIZE, MF_BYCOMMAND);
     ModifyMenuW(sys, SC_CLOSE, MF_BYCOMMAND | MF_STRING, SC_CLOSE, L"閉じる(&C)");
 
-    HMENU pages = LoadPageCommands(app.instance);
-    InsertItem(sys, 0, IDM_ABOUT, L"Vellumcraft");
-    InsertItem(sys, 1, 0, nullptr);
-    if (!InsertItem(sys, 2, 0, L"ページ", pages) && pages) {
-        DestroyMenu(pages);
-        pages = nullptr;
-    }
-    InsertItem(sys, 3, IDM_PAGE_ADD, L"新規ページ追加(&A)");
-    InsertItem(sys, 4, 0, nullptr);
-    InsertItem(sys, 5, IDM_GENERAL_SETTINGS, L"全般設定(&T)...");
-    InsertItem(sys, 6, 0, nullptr);
+    MenuPtr pages = LoadPageCommands(app.instance);
+    // Once inserted, the submenu is the system menu's, destroyed with it.
+    HMENU pagesMenu = nullptr;
+    InsertItem(sys, kSystemMenuAboutPosition, IDM_ABOUT, L"Vellumcraft");
+    InsertItem(sys, kSystemMenuAboutPosition + 1, 0, nullptr);
+    if (pages && InsertItem(sys, kSystemMenuPagesPosition, 0, L"ページ", pages.get())) pagesMenu = pages.release();
+    InsertItem(sys, kSystemMenuNewPagePosition, IDM_PAGE_ADD, L"新規ページ追加(&A)");
+    InsertItem(sys, kSystemMenuNewPagePosition + 1, 0, nullptr);
+    InsertItem(sys, kSystemMenuGeneralPosition, IDM_GENERAL_SETTINGS, L"全般設定(&T)...");
+    InsertItem(sys, kSystemMenuGeneralPosition + 1, 0, nullptr);
 
     if (app.rec.WindowsVersion >= 600) {
-        g_menuBitmaps.Release();
-        HBITMAP* b = g_menuBitmaps.items;
-        b[0] = LoadMenuPicture(app.instance, IDB_MENU_APP);
-        b[1] = LoadMenuPicture(app.instance, IDB_MENU_CURRENTPAGE);
-        b[2] = LoadMenuPicture(app.instance, IDB_MENU_PAGESETTINGS);
-        b[3] = LoadMenuPicture(app.instance, IDB_MENU_NEWPAGE);
-        b[4] = LoadMenuPicture(app.instance, IDB_MENU_GENERAL);
-        SetMenuItemPicture(sys, 0, TRUE, b[0]);
-        SetMenuItemPicture(sys, 2, TRUE, b[1]);
-        if (pages) SetMenuItemPicture(pages, IDM_PAGE_SETTINGS, FALSE, b[2]);
-        SetMenuItemPicture(sys, 3, TRUE, b[3]);
-        SetMenuItemPicture(sys, 5, TRUE, b[4]);
+        ReleaseMenuBitmaps();
+        for (size_t i = 0; i < std::size(kSystemMenuPictures); ++i) {
+            const MenuPicture& p = kSystemMenuPictures[i];
+            HMENU menu = p.byPosition ? sys : pagesMenu;
+            if (!menu) continue;
+            g_menuBitmaps[i].reset(LoadMenuPicture(app.instance, p.bitmap));
+            SetMenuItemPicture(menu, p.item, p.byPosition, g_menuBitmaps[i].get());
+        }
     }
-    SetMenuDefaultItem(sys, 0, TRUE);
+    SetMenuDefaultItem(sys, kSystemMenuAboutPosition, TRUE);
 }
 
 void ApplyWindowOptions(App& app, HWND tab) {
@@ -163,9 +168,7 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 1;
     }
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(hwnd, &ps);
-        EndPaint(hwnd, &ps);
+        PaintDC paint(hwnd);  // nothing to draw: the window stays hidden
         return 0;
     }
     case WM_CLOSE:
@@ -180,7 +183,7 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (wp) CloseHost(app, hwnd);
         return 0;
     case WM_DESTROY:
-        g_menuBitmaps.Release();
+        ReleaseMenuBitmaps();
         break;
     case WM_SYSCOMMAND:
         switch (LOWORD(wp) & 0xFFF0) {

@@ -2,10 +2,12 @@
 
 #include <commctrl.h>
 
+#include <iterator>
 #include <string>
 
 #include "app/App_win.h"
 #include "common/About.h"
+#include "common/Handles_win.h"
 #include "common/Shell_win.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
@@ -23,11 +25,15 @@ constexpr int kBandHeight = 11;
 constexpr COLORREF kTitleColour = 0x408040;
 constexpr COLORREF kLinkColour = 0xE82020;
 
+constexpr int kSmallestTitleHeight = 12;
+constexpr int kLargeIconSize = 256;
+
+// What the dialog owns; the fonts and the icon are lent to its controls.
 struct AboutState {
-    HFONT titleFont = nullptr;
-    HFONT linkFont = nullptr;
-    HICON largeIcon = nullptr;
-    HWND tooltip = nullptr;
+    FontPtr titleFont;
+    FontPtr linkFont;
+    IconPtr largeIcon;
+    WindowPtr tooltip;
     std::u16string fileText;  // the settings file as a location, also its tooltip
 };
 AboutState g_about;
@@ -73,24 +79,21 @@ std::u16string ToolChainLineNow() {
 // The heavy title font, as large as the name and version allow: where the
 // dialog's font is small the full height would push the version out of its
 // line.
-HFONT TitleFont(HWND dialog, int height) {
+FontPtr TitleFont(HWND dialog, int height) {
     HWND title = GetDlgItem(dialog, IDC_ABOUT_TITLE);
     const std::u16string text = WindowText(title);
     RECT room{};
     GetClientRect(title, &room);
-    HDC dc = GetDC(title);
-    HFONT font = nullptr;
-    for (int h = height; h >= 12; h -= 1) {
-        if (font) DeleteObject(font);
-        font = FontFromWindowFont(dialog, h, 900, 0, 0, 0, u"");
+    WindowDC dc(title);
+    FontPtr font;
+    for (int h = height; h >= kSmallestTitleHeight; h -= 1) {
+        font.reset(FontFromWindowFont(dialog, h, FW_HEAVY, 0, 0, 0, u""));
         if (!font) break;
-        HGDIOBJ old = SelectObject(dc, font);
+        Selection selected(dc.get(), font.get());
         SIZE size{};
-        GetTextExtentPoint32W(dc, AsW(text), int(text.size()), &size);
-        SelectObject(dc, old);
+        GetTextExtentPoint32W(dc.get(), AsW(text), int(text.size()), &size);
         if (size.cx <= room.right) break;
     }
-    ReleaseDC(title, dc);
     return font;
 }
 
@@ -115,9 +118,9 @@ void OnInitDialog(HWND dialog) {
                  reinterpret_cast<LPARAM>(
                      LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_SHARED)));
     HWND icon = GetDlgItem(dialog, IDC_ABOUT_ICON);
-    g_about.largeIcon =
-        static_cast<HICON>(LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 256, 256, 0));
-    if (g_about.largeIcon) SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(g_about.largeIcon), 0);
+    g_about.largeIcon.reset(static_cast<HICON>(
+        LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, kLargeIconSize, kLargeIconSize, 0)));
+    if (g_about.largeIcon) SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(g_about.largeIcon.get()), 0);
     RECT place{};
     GetWindowRect(icon, &place);
     MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&place), 1);
@@ -125,22 +128,23 @@ void OnInitDialog(HWND dialog) {
 
     g_about.titleFont = TitleFont(dialog, int(35 * sx));
     if (g_about.titleFont) {
-        SendDlgItemMessageW(dialog, IDC_ABOUT_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(g_about.titleFont), FALSE);
-        SendDlgItemMessageW(dialog, IDOK, WM_SETFONT, reinterpret_cast<WPARAM>(g_about.titleFont), FALSE);
+        const WPARAM font = reinterpret_cast<WPARAM>(g_about.titleFont.get());
+        SendDlgItemMessageW(dialog, IDC_ABOUT_TITLE, WM_SETFONT, font, FALSE);
+        SendDlgItemMessageW(dialog, IDOK, WM_SETFONT, font, FALSE);
     }
     HWND link = GetDlgItem(dialog, IDC_ABOUT_LINK);
-    g_about.linkFont = FontFromWindowFont(dialog, int(18 * sx), 0, 0, 1, 0, u"");
+    g_about.linkFont.reset(FontFromWindowFont(dialog, int(18 * sx), 0, 0, 1, 0, u""));
     if (g_about.linkFont) {
-        SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(g_about.linkFont), FALSE);
+        SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(g_about.linkFont.get()), FALSE);
         // The link is exactly as large as its text, so that only the text is
         // a place to click.
-        HDC dc = GetDC(link);
-        HGDIOBJ old = SelectObject(dc, g_about.linkFont);
         SIZE size{};
-        const std::u16string address(kHomePage);
-        GetTextExtentPoint32W(dc, AsW(address), int(address.size()), &size);
-        SelectObject(dc, old);
-        ReleaseDC(link, dc);
+        {
+            WindowDC dc(link);
+            Selection selected(dc.get(), g_about.linkFont.get());
+            const std::u16string address(kHomePage);
+            GetTextExtentPoint32W(dc.get(), AsW(address), int(address.size()), &size);
+        }
         SetWindowPos(link, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
@@ -152,7 +156,7 @@ void OnInitDialog(HWND dialog) {
 
     const ControlTip tips[] = {{IDC_ABOUT_LINK, L"作者のホームページを表示"},
                                {IDC_ABOUT_FILE, AsW(g_about.fileText)}};
-    g_about.tooltip = TooltipsForControls(app.instance, dialog, tips, 2);
+    g_about.tooltip.reset(TooltipsForControls(app.instance, dialog, tips, int(std::size(tips))));
 
     if (Animated()) {
         AnimateWindow(dialog, 75, AW_ACTIVATE | AW_SLIDE | AW_VER_POSITIVE);
@@ -161,13 +165,7 @@ void OnInitDialog(HWND dialog) {
     ShowWindow(icon, SW_SHOW);
 }
 
-void OnDestroy() {
-    if (g_about.tooltip) DestroyWindow(g_about.tooltip);
-    if (g_about.titleFont) DeleteObject(g_about.titleFont);
-    if (g_about.linkFont) DeleteObject(g_about.linkFont);
-    if (g_about.largeIcon) DestroyIcon(g_about.largeIcon);
-    g_about = AboutState{};
-}
+void OnDestroy() { g_about = AboutState{}; }
 
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {

@@ -1,6 +1,7 @@
 #include "common/MessageBox_win.h"
 
 #include "app/App_win.h"
+#include "common/Handles_win.h"
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"
 #include "resources/resource.h"
@@ -33,12 +34,10 @@ void ShowChild(HWND box, int id, bool show) { ShowWindow(GetDlgItem(box, id), sh
 // Flags as the static draws its text, so that what is measured is what shows.
 SIZE MeasureText(HWND box, HFONT font, const wchar_t* text) {
     RECT r{0, 0, 0, 0};
-    HDC dc = GetDC(box);
-    if (!dc) return {0, 0};
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
-    DrawTextW(dc, text, -1, &r, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
-    if (old) SelectObject(dc, old);
-    ReleaseDC(box, dc);
+    WindowDC dc(box);
+    if (!dc.get()) return {0, 0};
+    Selection selected(dc.get(), font);
+    DrawTextW(dc.get(), text, -1, &r, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
     return {r.right - r.left, r.bottom - r.top};
 }
 
@@ -61,20 +60,21 @@ void Initialise(HWND box, const MessageBoxRequest& req) {
     SetWindowTextW(box, TextOrEmpty(req.title));
     SetDlgItemTextW(box, IDC_MESSAGEBOX_TEXT, text);
 
-    // The template font at normal weight. When it cannot be copied the
-    // utility may hand back the dialog's own font, which is not ours to keep.
+    // The template font at normal weight, when it can be copied.
     HFONT own = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
-    HFONT made = FontFromWindowFont(box, 0, FW_NORMAL, FALSE, FALSE, FALSE, u"");
-    if (made == own) made = nullptr;
+    FontPtr made(FontFromWindowFont(box, 0, FW_NORMAL, FALSE, FALSE, FALSE, u""));
 
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(box, GWLP_HINSTANCE));
     if (!instance) instance = GetModuleHandleW(nullptr);
+    // The box keeps the icon and the font until Release takes them back.
     if (HICON icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, 0)))
         SendMessageW(box, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 
-    const SIZE t = MeasureText(box, made ? made : own, text);
-    if (made)
-        for (int id : kTextControls) SendDlgItemMessageW(box, id, WM_SETFONT, reinterpret_cast<WPARAM>(made), FALSE);
+    const SIZE t = MeasureText(box, made ? made.get() : own, text);
+    if (made) {
+        const WPARAM font = reinterpret_cast<WPARAM>(made.release());
+        for (int id : kTextControls) SendDlgItemMessageW(box, id, WM_SETFONT, font, FALSE);
+    }
 
     RECT w{};
     GetWindowRect(box, &w);
@@ -110,12 +110,11 @@ void Initialise(HWND box, const MessageBoxRequest& req) {
 // dialog's own; the controls get the dialog's font back before it goes.
 void Release(HWND box) {
     HFONT own = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
-    HFONT made = reinterpret_cast<HFONT>(SendDlgItemMessageW(box, IDC_MESSAGEBOX_TEXT, WM_GETFONT, 0, 0));
-    if (made && made != own) {
+    FontPtr made(reinterpret_cast<HFONT>(SendDlgItemMessageW(box, IDC_MESSAGEBOX_TEXT, WM_GETFONT, 0, 0)));
+    if (made.get() == own) made.release();
+    if (made)
         for (int id : kTextControls) SendDlgItemMessageW(box, id, WM_SETFONT, reinterpret_cast<WPARAM>(own), FALSE);
-        DeleteObject(made);
-    }
-    if (HICON icon = reinterpret_cast<HICON>(SendMessageW(box, WM_SETICON, ICON_BIG, 0))) DestroyIcon(icon);
+    IconPtr icon(reinterpret_cast<HICON>(SendMessageW(box, WM_SETICON, ICON_BIG, 0)));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include "common/Handles_win.h"
 #include "common/Placement.h"
 #include "app/App_win.h"
 #include "common/SystemLibrary_win.h"
@@ -108,9 +109,8 @@ void ItemSelectionFrame(const DRAWITEMSTRUCT& item) {
         FrameRect(item.hDC, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         return;
     }
-    HBRUSH b = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
-    FrameRect(item.hDC, &r, b);
-    DeleteObject(b);
+    BrushPtr b(CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
+    FrameRect(item.hDC, &r, b.get());
 }
 
 void AlignBackgroundBrush(HWND dialog, HWND control, HDC dc) {

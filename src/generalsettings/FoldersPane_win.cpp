@@ -5,7 +5,7 @@
 
 #include <commctrl.h>
 
-#include "app/App_win.h"
+#include "settings/AppState_win.h"
 #include "generalsettings/GeneralSettings.h"
 #include "generalsettings/GeneralSettings_win.h"
 #include "pagesettings/SettingsFrame_win.h"

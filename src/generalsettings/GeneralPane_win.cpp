@@ -5,7 +5,7 @@
 
 #include <commctrl.h>
 
-#include "app/App_win.h"
+#include "settings/AppState_win.h"
 #include "common/Wide_win.h"
 #include "generalsettings/GeneralSettings_win.h"
 #include "pagesettings/FontList_win.h"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/App_win.h"
+#include "settings/AppState_win.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"

@@ -17,13 +17,16 @@ namespace vc {
 
 struct App;
 
+// The label colours the user sets: LabelColor1..5.
+constexpr int kUserLabelColourCount = 5;
+
 // What the open dialog works on; the panes reach it through
 // TheGeneralSettings().
 struct GeneralSettingsSession {
     // The shown special pages in tab order, then every user page in order.
     std::vector<PageRecord> pages;
     int32_t shownSpecialCount = 0;        // how many of `pages` are special pages
-    std::array<uint32_t, 5> labelColours{};  // LabelColor1..5
+    std::array<uint32_t, kUserLabelColourCount> labelColours{};  // LabelColor1..5
     // Edited copies of the special page set, committed on OK.
     uint32_t spcialFolder = 0;
     int32_t spcialRecentFileNum = 0;

@@ -2,7 +2,7 @@
 // time with the colour editor on the dialog's copy of them.
 #include <windows.h>
 
-#include "app/App_win.h"
+#include "settings/AppState_win.h"
 #include "generalsettings/GeneralSettings_win.h"
 #include "pagesettings/ColourEditor.h"
 #include "pagesettings/ColourEditor_win.h"
@@ -11,7 +11,7 @@
 namespace vc {
 namespace {
 
-constexpr int kColours = 5;
+constexpr int kColours = kUserLabelColourCount;
 
 // The colour chosen and the mode last for the life of the process, apart
 // from the page colour pane's own.

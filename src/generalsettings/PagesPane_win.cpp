@@ -10,7 +10,8 @@
 #include <iterator>
 #include <vector>
 
-#include "app/App_win.h"
+#include "settings/AppState_win.h"
+#include "common/Handles_win.h"
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"
 #include "generalsettings/GeneralSettings_win.h"
@@ -28,13 +29,21 @@ struct PagesPaneState {
     std::vector<HTREEITEM> items;  // item i shows page i of the copy
     bool marksPending = false;     // the boxes are not yet written into the copy
     bool marksShown = false;       // the boxes show the marks (kShowMarks came)
-    HIMAGELIST swatches = nullptr;
-    HFONT boldFont = nullptr;
-    HICON upIcon = nullptr;
-    HICON downIcon = nullptr;
-    HWND tips = nullptr;
+    // Lent to the tree, the buttons and the name label, which let go of
+    // them before the pane ends.
+    ImageListPtr swatches;
+    FontPtr boldFont;
+    IconPtr upIcon;
+    IconPtr downIcon;
+    WindowPtr tips;
 };
 PagesPaneState g_pages;
+
+constexpr int kButtonIconSize = 16;
+// Tree rows at 96 dpi, and the swatch beside each label within a row.
+constexpr float kRowHeightAt96Dpi = 19.0f;
+constexpr int kTreeSwatchWidth = 10;
+constexpr int kTreeSwatchMargin = 4;
 
 HWND Tree(HWND pane) { return GetDlgItem(pane, IDC_PAGES_TREE); }
 
@@ -90,12 +99,13 @@ void FitFrameLabel(HWND pane, int id) {
     HWND label = GetDlgItem(pane, id);
     if (!label) return;
     const std::u16string text = WindowText(label) + u" ";
-    HDC dc = GetDC(label);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
     SIZE size{};
-    const BOOL measured = GetTextExtentPoint32W(dc, AsW(text), int(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
+    BOOL measured = FALSE;
+    {
+        WindowDC dc(label);
+        Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+        measured = GetTextExtentPoint32W(dc.get(), AsW(text), int(text.size()), &size);
+    }
     RECT r{};
     GetClientRect(label, &r);
     if (measured && size.cx > 0)
@@ -130,7 +140,7 @@ void FillTree(HWND tree) {
             reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
     }
 
-    const int itemHeight = int(19.0f * TheApp().rec.DpiY / 96.0f);
+    const int itemHeight = int(kRowHeightAt96Dpi * TheApp().rec.DpiY / 96.0f);
     SendMessageW(tree, TVM_SETITEMHEIGHT, WPARAM(itemHeight), 0);
     if (HTREEITEM selected = ItemAt(s.selectedPosition)) {
         SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(selected));
@@ -139,8 +149,9 @@ void FillTree(HWND tree) {
 
     std::array<uint32_t, kLabelColorCount> colours{};
     for (int i = 0; i < kLabelColorCount; ++i) colours[size_t(i)] = LabelColorTable(TheApp().rec.GlobalSettings, i);
-    g_pages.swatches = MakeSwatchList(tree, 10, itemHeight - 4, colours.data(), kLabelColorCount, SwatchInset);
-    SendMessageW(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(g_pages.swatches));
+    g_pages.swatches = MakeSwatchList(tree, kTreeSwatchWidth, itemHeight - kTreeSwatchMargin, colours.data(),
+                                      kLabelColorCount, SwatchInset);
+    SendMessageW(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(g_pages.swatches.get()));
     SetControlTheme(tree, L"EXPLORER");
     SetFocus(tree);
 }
@@ -162,19 +173,24 @@ void OnInitDialog(HWND pane) {
     ShowPicturesFor(pane, separateMenu);
 
     g_pages.marksPending = true;
-    g_pages.boldFont = FontFromWindowFont(pane, 0, FW_BOLD, 0, 0, 0, u"");
-    if (g_pages.boldFont) SendDlgItemMessageW(pane, IDC_PAGES_MAIN_NAME, WM_SETFONT, WPARAM(g_pages.boldFont), FALSE);
+    g_pages.boldFont.reset(FontFromWindowFont(pane, 0, FW_BOLD, 0, 0, 0, u""));
+    if (g_pages.boldFont)
+        SendDlgItemMessageW(pane, IDC_PAGES_MAIN_NAME, WM_SETFONT, WPARAM(g_pages.boldFont.get()), FALSE);
     const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(pane, GWLP_HINSTANCE));
-    g_pages.upIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_UP), IMAGE_ICON, 16, 16, 0));
-    g_pages.downIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_DOWN), IMAGE_ICON, 16, 16, 0));
-    SendDlgItemMessageW(pane, IDC_PAGES_UP, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(g_pages.upIcon));
-    SendDlgItemMessageW(pane, IDC_PAGES_DOWN, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(g_pages.downIcon));
+    auto buttonIcon = [&](int id) {
+        return IconPtr(static_cast<HICON>(
+            LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, kButtonIconSize, kButtonIconSize, 0)));
+    };
+    g_pages.upIcon = buttonIcon(IDI_UP);
+    g_pages.downIcon = buttonIcon(IDI_DOWN);
+    SendDlgItemMessageW(pane, IDC_PAGES_UP, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(g_pages.upIcon.get()));
+    SendDlgItemMessageW(pane, IDC_PAGES_DOWN, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(g_pages.downIcon.get()));
     static const ControlTip tips[] = {
         {IDC_PAGES_UP, L"一つ上に移動"},
         {IDC_PAGES_DOWN, L"一つ下に移動"},
         {IDC_PAGES_SET_MAIN, L"選択されているページをメインページに設定"},
     };
-    g_pages.tips = TooltipsForControls(instance, pane, tips, int(std::size(tips)));
+    g_pages.tips.reset(TooltipsForControls(instance, pane, tips, int(std::size(tips))));
     FitFrameLabel(pane, IDC_PAGES_MAIN_FRAME_LABEL);
     FitFrameLabel(pane, IDC_PAGES_MARKS_FRAME_LABEL);
 
@@ -291,21 +307,16 @@ void ChooseUnmarkedHandling(HWND pane, int id) {
 }
 
 void OnDestroy(HWND pane) {
+    // The controls let go of what they were lent; the state then releases it.
     SendDlgItemMessageW(pane, IDC_PAGES_UP, BM_SETIMAGE, IMAGE_ICON, 0);
     SendDlgItemMessageW(pane, IDC_PAGES_DOWN, BM_SETIMAGE, IMAGE_ICON, 0);
-    if (g_pages.upIcon) DestroyIcon(g_pages.upIcon);
-    if (g_pages.downIcon) DestroyIcon(g_pages.downIcon);
-    if (g_pages.tips) DestroyWindow(g_pages.tips);
     HWND tree = Tree(pane);
     SendMessageW(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
-    if (g_pages.swatches) ImageList_Destroy(g_pages.swatches);
     SendDlgItemMessageW(pane, IDC_PAGES_MAIN_NAME, WM_SETFONT, WPARAM(SendMessageW(pane, WM_GETFONT, 0, 0)), FALSE);
-    if (g_pages.boldFont) DeleteObject(g_pages.boldFont);
     // Closed by a switch to another pane: the boxes go into the copy.
     if (g_pages.marksPending) SettleMarks(pane, true);
     // A tree does not release the images of its check boxes itself.
-    if (auto boxes = reinterpret_cast<HIMAGELIST>(SendMessageW(tree, TVM_SETIMAGELIST, TVSIL_STATE, 0)))
-        ImageList_Destroy(boxes);
+    ImageListPtr boxes(reinterpret_cast<HIMAGELIST>(SendMessageW(tree, TVM_SETIMAGELIST, TVSIL_STATE, 0)));
     g_pages = PagesPaneState{};
 }
 

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "common/Handles_win.h"
 #include "common/SystemLibrary_win.h"
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"
@@ -23,9 +24,9 @@ static_assert(SB_LINELEFT == kLineLeft && SB_LINERIGHT == kLineRight && SB_PAGEL
 // What the editor made for one pane, kept as a property of the pane so that
 // two panes could edit colours at once.
 struct EditorKit {
-    HBRUSH bars[2][kColourBarCount] = {};  // by mode, then bar
-    HFONT bold = nullptr;                  // captions; nullptr when not our own
-    HWND tip = nullptr;                    // of the picking button
+    BrushPtr bars[2][kColourBarCount];  // by mode, then bar
+    FontPtr bold;                       // captions
+    WindowPtr tip;                      // of the picking button
 };
 constexpr wchar_t kKitProperty[] = L"Vellumcraft.ColourEditor";
 
@@ -119,10 +120,8 @@ void ShowAndCommit(HWND pane, int mode, const ColourRecord& c) {
 // be read (off every screen) leaves the colour as it is.
 void Sample(HWND pane, POINT at, int mode, ColourRecord& c) {
     COLORREF pixel = CLR_INVALID;
-    if (HDC screen = GetDC(nullptr)) {
-        pixel = GetPixel(screen, at.x - 1, at.y - 1);
-        ReleaseDC(nullptr, screen);
-    }
+    WindowDC screen(nullptr);
+    if (screen.get()) pixel = GetPixel(screen.get(), at.x - 1, at.y - 1);
     if (pixel != CLR_INVALID) c = RecordOf(pixel);
     ShowAndCommit(pane, mode, c);
 }
@@ -134,11 +133,10 @@ void SetUpColourEditor(HWND pane, int firstSwatch, const ColourRecord* records, 
     auto kit = std::make_unique<EditorKit>();
     for (int mode = 0; mode < 2; ++mode)
         for (int bar = 0; bar < kColourBarCount; ++bar)
-            kit->bars[mode][bar] = CreateSolidBrush(BarBackColour(mode, bar));
+            kit->bars[mode][bar].reset(CreateSolidBrush(BarBackColour(mode, bar)));
 
-    HFONT bold = FontFromWindowFont(pane, 0, 700, 0, 0, 0, u"");
-    kit->bold = bold;
-    if (bold)
+    kit->bold.reset(FontFromWindowFont(pane, 0, FW_BOLD, 0, 0, 0, u""));
+    if (HFONT bold = kit->bold.get())
         for (int bar = 0; bar < kColourBarCount; ++bar)
             SendDlgItemMessageW(pane, IDC_COLOUR_CAPTION_FIRST + bar, WM_SETFONT, reinterpret_cast<WPARAM>(bold), TRUE);
 
@@ -155,19 +153,16 @@ void SetUpColourEditor(HWND pane, int firstSwatch, const ColourRecord* records, 
     }
 
     static const ControlTip kTip{IDC_COLOUR_PICK, L"マウスの左クリックで、\n画面上の色を拾います。"};
-    kit->tip = TooltipsForControls(ModuleOf(pane), pane, &kTip, 1);
+    kit->tip.reset(TooltipsForControls(ModuleOf(pane), pane, &kTip, 1));
     SetPropW(pane, kKitProperty, kit.release());
 }
 
 void TearDownColourEditor(HWND pane) {
     std::unique_ptr<EditorKit> kit(static_cast<EditorKit*>(RemovePropW(pane, kKitProperty)));
     if (!kit) return;
-    // The tooltip, owned by the pane, may have gone with it already.
-    if (kit->tip && IsWindow(kit->tip)) DestroyWindow(kit->tip);
-    for (auto& byMode : kit->bars)
-        for (HBRUSH brush : byMode)
-            if (brush) DeleteObject(brush);
-    if (kit->bold) DeleteObject(kit->bold);
+    // The tooltip, owned by the pane, may have gone with it already; the
+    // kit releases the rest.
+    if (kit->tip && !IsWindow(kit->tip.get())) kit->tip.release();
 }
 
 void ShowColourMode(HWND pane, int mode, const ColourRecord& c) {
@@ -209,7 +204,7 @@ bool ScrollColourBar(HWND pane, WPARAM wp, HWND bar, int mode, ColourRecord& c) 
 INT_PTR ColourEditorControl(HWND pane, HDC dc, HWND control, int mode) {
     const EditorKit* kit = KitOf(pane);
     if (int bar = BarOf(pane, control); bar >= 0 && kit && kit->bars[ModeIndex(mode)][bar])
-        return reinterpret_cast<INT_PTR>(kit->bars[ModeIndex(mode)][bar]);
+        return reinterpret_cast<INT_PTR>(kit->bars[ModeIndex(mode)][bar].get());
     const int caption = GetDlgCtrlID(control) - IDC_COLOUR_CAPTION_FIRST;
     if (caption >= 0 && caption < kColourBarCount) SetTextColor(dc, BarCaptionColour(mode, caption));
     return ColourPaneControl(pane, dc, control);

@@ -2,7 +2,7 @@
 // colours, edited one at a time with the colour editor.
 #include <windows.h>
 
-#include "app/App_win.h"
+#include "settings/AppState_win.h"
 #include "pagesettings/ColourEditor.h"
 #include "pagesettings/ColourEditor_win.h"
 #include "pagesettings/PagePanes_win.h"

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/Handles_win.h"
 #include "common/Wide_win.h"
 
 namespace vc {
@@ -37,14 +38,13 @@ std::u16string OwnFace(HWND dialog) {
 void FillFontList(HWND dialog, int comboId, const std::u16string& face) {
     HWND combo = GetDlgItem(dialog, comboId);
     if (!combo) return;
-    if (HDC dc = GetDC(nullptr)) {
+    if (WindowDC dc(nullptr); dc.get()) {
         // Japanese faces first; the other sets add the faces that lack Japanese.
         for (BYTE charset : {BYTE(SHIFTJIS_CHARSET), BYTE(OEM_CHARSET), BYTE(ANSI_CHARSET)}) {
             LOGFONTW want{};
             want.lfCharSet = charset;
-            EnumFontFamiliesExW(dc, &want, AddFace, reinterpret_cast<LPARAM>(combo), 0);
+            EnumFontFamiliesExW(dc.get(), &want, AddFace, reinterpret_cast<LPARAM>(combo), 0);
         }
-        ReleaseDC(nullptr, dc);
     }
     LRESULT item = FindFace(combo, AsW(face));
     if (item == CB_ERR) {

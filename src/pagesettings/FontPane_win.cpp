@@ -6,7 +6,8 @@
 
 #include <algorithm>
 
-#include "app/App_win.h"
+#include "settings/AppState_win.h"
+#include "common/Handles_win.h"
 #include "common/U16.h"
 #include "common/WindowUtil_win.h"
 #include "pagesettings/FontList_win.h"
@@ -27,7 +28,7 @@ constexpr int kMaxFontSize = 32;
 constexpr int kStyleBoxes[4] = {IDC_FONT_BOLD, IDC_FONT_ITALIC, IDC_FONT_UNDERLINE, IDC_FONT_STRIKEOUT};
 constexpr uint32_t kStyleBits[4] = {FontStyleBit::Bold, FontStyleBit::Italic, FontStyleBit::Underline,
                                     FontStyleBit::StrikeOut};
-HFONT g_styleFonts[4] = {};
+FontPtr g_styleFonts[4];
 
 void NotifyFrame(HWND pane) { SendMessageW(GetParent(pane), WM_COMMAND, ApplyFontAndColours, 0); }
 
@@ -66,21 +67,19 @@ void OnInitDialog(HWND pane) {
     SendMessageW(spin, UDM_SETPOS32, 0, std::clamp(int(page.FontSize), kMinFontSize, kMaxFontSize));
     for (int i = 0; i < 4; ++i)
         CheckDlgButton(pane, kStyleBoxes[i], (page.FontStyle & kStyleBits[i]) ? BST_CHECKED : BST_UNCHECKED);
-    g_styleFonts[0] = FontFromWindowFont(pane, 0, FW_BOLD, FALSE, FALSE, FALSE, u"");
-    g_styleFonts[1] = FontFromWindowFont(pane, 0, 0, TRUE, FALSE, FALSE, u"");
-    g_styleFonts[2] = FontFromWindowFont(pane, 0, 0, FALSE, TRUE, FALSE, u"");
-    g_styleFonts[3] = FontFromWindowFont(pane, 0, 0, FALSE, FALSE, TRUE, u"");
+    g_styleFonts[0].reset(FontFromWindowFont(pane, 0, FW_BOLD, FALSE, FALSE, FALSE, u""));
+    g_styleFonts[1].reset(FontFromWindowFont(pane, 0, 0, TRUE, FALSE, FALSE, u""));
+    g_styleFonts[2].reset(FontFromWindowFont(pane, 0, 0, FALSE, TRUE, FALSE, u""));
+    g_styleFonts[3].reset(FontFromWindowFont(pane, 0, 0, FALSE, FALSE, TRUE, u""));
     for (int i = 0; i < 4; ++i)
-        if (g_styleFonts[i]) SendDlgItemMessageW(pane, kStyleBoxes[i], WM_SETFONT, WPARAM(g_styleFonts[i]), FALSE);
+        if (g_styleFonts[i])
+            SendDlgItemMessageW(pane, kStyleBoxes[i], WM_SETFONT, WPARAM(g_styleFonts[i].get()), FALSE);
     if (app.rec.GlobalSettings.TabStyle & TabStyleBit::Animation)
         AnimateWindow(pane, 75, AW_SLIDE | AW_ACTIVATE | AW_VER_POSITIVE);
 }
 
 void DeleteStyleFonts() {
-    for (HFONT& font : g_styleFonts) {
-        if (font) DeleteObject(font);
-        font = nullptr;
-    }
+    for (FontPtr& font : g_styleFonts) font.reset();
 }
 
 }  // namespace

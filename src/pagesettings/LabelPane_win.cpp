@@ -5,7 +5,8 @@
 
 #include <algorithm>
 
-#include "app/App_win.h"
+#include "settings/AppState_win.h"
+#include "common/Handles_win.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"
@@ -79,15 +80,14 @@ void DrawColourItem(const DRAWITEMSTRUCT& item) {
         const uint32_t colour = LabelColorTable(TheApp().rec.GlobalSettings, index);
         RECT r = item.rcItem;
         InflateRect(&r, -2, -2);
-        HBRUSH brush = CreateSolidBrush(colour);
-        FillRect(item.hDC, &r, brush);
+        BrushPtr brush(CreateSolidBrush(colour));
+        FillRect(item.hDC, &r, brush.get());
         if (index >= kFirstCustomLabelColor) {
             const std::u16string text = u"カスタム" + Dec(index - kFirstCustomLabelColor + 1);
             SetBkMode(item.hDC, TRANSPARENT);
             SetTextColor(item.hDC, RecordOf(colour).V <= 70 ? RGB(255, 255, 255) : RGB(0, 0, 0));
             TextOutW(item.hDC, 8, r.top + 2, AsW(text), int(text.size()));
         }
-        if (brush) DeleteObject(brush);
     }
     ItemSelectionFrame(item);
 }

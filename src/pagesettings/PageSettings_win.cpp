@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <optional>
+#include <utility>
 
-#include "app/App_win.h"
+#include "settings/AppState_win.h"
+#include "common/Handles_win.h"
 #include "common/MessageBox_win.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
@@ -31,8 +33,8 @@ struct Dialog {
     PageRecord working;
     PageId page = -1;
     int sampleIndex = 0;
-    HFONT sampleFont = nullptr;
-    HBRUSH sampleBrush = nullptr;
+    FontPtr sampleFont;    // lent to the sample strip
+    BrushPtr sampleBrush;  // its background
     std::optional<SettingsFrame> frame;
 };
 Dialog* g_dialog = nullptr;
@@ -42,16 +44,20 @@ bool Animated() { return TheApp().rec.GlobalSettings.TabStyle & TabStyleBit::Ani
 void MakeSampleLook(HWND dialog) {
     Dialog& d = *g_dialog;
     HWND sample = GetDlgItem(dialog, IDC_SETTINGS_SAMPLE);
-    if (d.sampleFont) DeleteObject(d.sampleFont);
     // Underline and strike-out never reach the sample.
     const std::u16string face(CutTo(d.working.FontName, LF_FACESIZE - 1));
-    d.sampleFont = CreateFontW(d.working.FontSize, 0, 0, 0, (d.working.FontStyle & FontStyleBit::Bold) ? 700 : 400,
-                               (d.working.FontStyle & FontStyleBit::Italic) ? TRUE : FALSE, FALSE, FALSE,
-                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               DEFAULT_PITCH | FF_DONTCARE, AsW(face));
-    if (d.sampleFont) SendMessageW(sample, WM_SETFONT, reinterpret_cast<WPARAM>(d.sampleFont), FALSE);
-    if (d.sampleBrush) DeleteObject(d.sampleBrush);
-    d.sampleBrush = CreateSolidBrush(d.working.FontColorBk);
+    const int weight = (d.working.FontStyle & FontStyleBit::Bold) ? FW_BOLD : FW_NORMAL;
+    const BOOL italic = (d.working.FontStyle & FontStyleBit::Italic) ? TRUE : FALSE;
+    FontPtr font(CreateFontW(d.working.FontSize, 0, 0, 0, weight, italic, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                             AsW(face)));
+    // The sample takes the new font before the old one goes; without a new
+    // one it keeps the font it shows.
+    if (font) {
+        SendMessageW(sample, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        d.sampleFont = std::move(font);
+    }
+    d.sampleBrush.reset(CreateSolidBrush(d.working.FontColorBk));
 }
 
 // Shows the next entry's name on the sample strip.
@@ -156,16 +162,14 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
             HDC dc = reinterpret_cast<HDC>(wp);
             SetTextColor(dc, d->working.FontColor);
             SetBkMode(dc, TRANSPARENT);
-            return reinterpret_cast<INT_PTR>(d->sampleBrush);
+            return reinterpret_cast<INT_PTR>(d->sampleBrush.get());
         }
         break;
     case WM_CLOSE: EndWith(dialog, IDCANCEL); return TRUE;  // the close box cancels, as キャンセル does
     case WM_DESTROY:
         if (d->frame) d->frame->Destroy();
-        if (d->sampleFont) DeleteObject(d->sampleFont);
-        if (d->sampleBrush) DeleteObject(d->sampleBrush);
-        d->sampleFont = nullptr;
-        d->sampleBrush = nullptr;
+        d->sampleFont.reset();
+        d->sampleBrush.reset();
         return FALSE;
     }
     INT_PTR result = FALSE;

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/App_win.h"
+#include "settings/AppState_win.h"
 #include "common/SystemLibrary_win.h"
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"
@@ -96,8 +96,8 @@ void SettingsFrame::Create(HWND dialog, bool animate) {
         SendMessageW(toolbar_, TB_SETBUTTONWIDTH, 0, MAKELPARAM(w, w > h ? w : h));
         if (int(88 * sx) && int(toolbarHeight_ * sy))
             MoveWindow(toolbar_, int(5 * sx), int(16 * sy), int(88 * sx), int(toolbarHeight_ * sy), FALSE);
-        toolbarFont_ = FontFromWindowFont(dialog, 0, 0, 0, 0, 0, u"");
-        if (toolbarFont_) SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(toolbarFont_), FALSE);
+        toolbarFont_.reset(FontFromWindowFont(dialog, 0, 0, 0, 0, 0, u""));
+        if (toolbarFont_) SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(toolbarFont_.get()), FALSE);
         if (HWND tip = reinterpret_cast<HWND>(SendMessageW(toolbar_, TB_GETTOOLTIPS, 0, 0))) {
             if (narrowTipMargins_) {
                 RECT margin{-3, -3, -4, -4};
@@ -148,8 +148,7 @@ void SettingsFrame::Destroy() {
     ClosePane();
     if (toolbar_) DestroyWindow(toolbar_);
     toolbar_ = nullptr;
-    if (toolbarFont_) DeleteObject(toolbarFont_);
-    toolbarFont_ = nullptr;
+    toolbarFont_.reset();
 }
 
 bool SettingsFrame::HandleMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) const {

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "common/Handles_win.h"
 #include "pagesettings/PageSettings.h"
 
 namespace vc {
@@ -64,9 +65,9 @@ private:
     int& paneIndex_;
     SettingsPaneFactory create_;
     HWND dialog_ = nullptr;
+    FontPtr toolbarFont_;  // lent to the toolbar, so it comes before it
     HWND toolbar_ = nullptr;
     HWND pane_ = nullptr;
-    HFONT toolbarFont_ = nullptr;
     int toolbarHeight_ = 260;
     bool narrowTipMargins_ = false;
 };

@@ -2,7 +2,7 @@
 // icons, details) and whether it shows file-name extensions.
 #include <windows.h>
 
-#include "app/App_win.h"
+#include "settings/AppState_win.h"
 #include "pagesettings/PagePanes_win.h"
 #include "pagesettings/PageSettings_win.h"
 #include "pagesettings/SettingsFrame_win.h"

@@ -6,6 +6,7 @@
 
 #include <commoncontrols.h>
 
+#include "common/Handles_win.h"
 #include "common/Shell_win.h"
 #include "common/SystemLibrary_win.h"
 #include "common/U16.h"
@@ -200,56 +201,35 @@ int CreateItem(HWND list, int index, const FileEntry& entry, int image, std::u16
 
 namespace {
 
-// An icon this code must destroy; a shared one is held with destroy = false.
-class Icon {
-public:
-    Icon() = default;
-    explicit Icon(HICON h, bool destroy = true) : h_(h), destroy_(destroy) {}
-    Icon(const Icon&) = delete;
-    Icon& operator=(const Icon&) = delete;
-    Icon& operator=(Icon&& o) noexcept {
-        reset();
-        h_ = o.h_;
-        destroy_ = o.destroy_;
-        o.h_ = nullptr;
-        return *this;
-    }
-    ~Icon() { reset(); }
-    HICON get() const { return h_; }
-
-private:
-    void reset() {
-        if (h_ && destroy_) DestroyIcon(h_);
-        h_ = nullptr;
-    }
-    HICON h_ = nullptr;
-    bool destroy_ = true;
-};
+// From Windows XP (WindowsVersion 510) on, icons come from the shell's
+// system image lists.
+constexpr uint32_t kSystemImageListsVersion = 510;
+// Windows XP exports SHGetImageList by this ordinal only.
+constexpr WORD kGetImageListOrdinal = 727;
 
 using GetImageListFn = HRESULT(WINAPI*)(int, REFIID, void**);
 
-// Windows XP exports SHGetImageList by ordinal only.
 GetImageListFn ImageListGetter() {
     static GetImageListFn fn = [] {
         HMODULE shell = GetModuleHandleW(L"shell32.dll");
         if (!shell) shell = LoadSystemLibrary(L"shell32.dll");
-        FARPROC p = shell ? GetProcAddress(shell, MAKEINTRESOURCEA(727)) : nullptr;
+        FARPROC p = shell ? GetProcAddress(shell, MAKEINTRESOURCEA(kGetImageListOrdinal)) : nullptr;
         return reinterpret_cast<GetImageListFn>(reinterpret_cast<void (*)()>(p));
     }();
     return fn;
 }
 
 // The icon at `index` of the system image list of that size, or none.
-Icon SystemListIcon(IconSize size, int index) {
+IconPtr SystemListIcon(IconSize size, int index) {
     GetImageListFn getList = ImageListGetter();
-    if (!getList) return Icon();
+    if (!getList) return IconPtr();
     int which = size == IconSize::Small ? SHIL_SMALL : size == IconSize::Normal ? SHIL_LARGE : SHIL_EXTRALARGE;
     IImageList* images = nullptr;
-    if (FAILED(getList(which, __uuidof(IImageList), reinterpret_cast<void**>(&images))) || !images) return Icon();
+    if (FAILED(getList(which, __uuidof(IImageList), reinterpret_cast<void**>(&images))) || !images) return IconPtr();
     HICON icon = nullptr;
     if (FAILED(images->GetIcon(index, ILD_TRANSPARENT, &icon))) icon = nullptr;
     images->Release();
-    return Icon(icon);
+    return IconPtr(icon);
 }
 
 }  // namespace
@@ -280,42 +260,44 @@ int ShellIconIndex(const FileEntry& entry, IconSize size) {
 // else the associated icon, else a stand-in.
 bool AppendIcon(const FileEntry& entry, IconSize size, HIMAGELIST images, uint32_t windowsVersion, int shellIndex) {
     if (!images) return false;
-    Icon icon;
-    if (windowsVersion >= 510) {
+    IconPtr icon;
+    if (windowsVersion >= kSystemImageListsVersion) {
         icon = SystemListIcon(size, shellIndex < 0 ? 0 : shellIndex);
     } else {
         UINT flags = SHGFI_ICON | SHGFI_SHELLICONSIZE;
         if (size == IconSize::Small) flags |= SHGFI_SMALLICON;
         if (size == IconSize::Large) flags |= SHGFI_OPENICON;
         SHFILEINFOW info = {};
-        if (shell::SHGetFileInfoW(AsW(entry.Path), 0, &info, sizeof info, flags)) icon = Icon(info.hIcon);
+        if (shell::SHGetFileInfoW(AsW(entry.Path), 0, &info, sizeof info, flags)) icon = IconPtr(info.hIcon);
     }
-    if (!icon.get()) {
+    if (!icon) {
         // The call may write the icon's source file into the buffer.
         wchar_t path[kPathCapacity] = L"";
         std::u16string_view cut = CutTo(entry.Path, kPathCapacity - 1);
         std::copy(cut.begin(), cut.end(), path);
         WORD iconIndex = 0;
-        icon = Icon(shell::ExtractAssociatedIconW(GetModuleHandleW(nullptr), path, &iconIndex));
+        icon = IconPtr(shell::ExtractAssociatedIconW(GetModuleHandleW(nullptr), path, &iconIndex));
     }
     // Every call must add exactly one image, or the lists would no longer
     // hold an entry's icons at the same position.
-    if (!icon.get() && ImageList_GetImageCount(images) > 0) icon = Icon(ImageList_GetIcon(images, 0, ILD_NORMAL));
-    if (!icon.get()) icon = Icon(LoadIconW(nullptr, IDI_APPLICATION), false);
-    return icon.get() && ImageList_ReplaceIcon(images, -1, icon.get()) >= 0;
+    if (!icon && ImageList_GetImageCount(images) > 0) icon = IconPtr(ImageList_GetIcon(images, 0, ILD_NORMAL));
+    // The stock icon is shared by every program: used, never destroyed.
+    HICON shown = icon ? icon.get() : LoadIconW(nullptr, IDI_APPLICATION);
+    return shown && ImageList_ReplaceIcon(images, -1, shown) >= 0;
 }
 
 }  // namespace
 
 bool FetchIcon(const FileEntry& entry, IconSize size, HIMAGELIST images, uint32_t windowsVersion) {
     if (!images) return false;
-    return AppendIcon(entry, size, images, windowsVersion, windowsVersion >= 510 ? ShellIconIndex(entry, size) : -1);
+    return AppendIcon(entry, size, images, windowsVersion,
+                      windowsVersion >= kSystemImageListsVersion ? ShellIconIndex(entry, size) : -1);
 }
 
 int SharedIcons::Add(const FileEntry& entry) {
     const int image = small_ ? ImageList_GetImageCount(small_) : -1;
     std::pair<int, int> key{-1, -1};
-    if (windowsVersion_ >= 510) {
+    if (windowsVersion_ >= kSystemImageListsVersion) {
         key = {ShellIconIndex(entry, IconSize::Small), ShellIconIndex(entry, IconSize::Large)};
         if (key.first >= 0 && key.second >= 0) {
             auto found = byShellIndex_.find(key);

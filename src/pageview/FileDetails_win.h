@@ -135,7 +135,6 @@ public:
     // The image index of the entry's icons, appending them when no earlier
     // entry has the same; -1 without lists.
     int Add(const FileEntry& entry);
-    size_t Distinct() const { return byShellIndex_.size(); }
 
 private:
     HIMAGELIST small_ = nullptr, normal_ = nullptr, large_ = nullptr;

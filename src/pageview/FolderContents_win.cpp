@@ -19,7 +19,7 @@ std::u16string SpecialFolderPath(int csidl) {
 int CountFolder(const std::u16string& folder, CountMode mode) {
     if (folder.empty()) return 0;
     std::u16string pattern = folder + u"\\*.*";
-    if (pattern.size() > 261) return 0;
+    if (pattern.size() > kPathCapacity - 1) return 0;
     WIN32_FIND_DATAW fd;
     HANDLE h = FindFirstFileW(AsW(pattern), &fd);
     if (h == INVALID_HANDLE_VALUE) return 0;

@@ -3,30 +3,11 @@
 
 #include <windows.h>
 
+#include "pageview/PaneRules.h"  // PaneCommand, the commands the pane takes
+
 namespace vc {
 
 struct App;
-
-// Private commands of the pane. The loading steps carry the number of their
-// loading chain in the high word of wParam, so that the steps of a chain
-// replaced by a refresh are recognised and dropped.
-enum PaneCommand : int {
-    ApplyFontAndColours = 1030,
-    ApplyView = 2001,
-    FinishLoading = 2003,
-    ApplyColumnWidths = 2004,
-    AllocateEntries = 2011,
-    StartLoading = 2012,
-    ParseNextEntry = 2013,
-    ScanRecentStep = 2014,
-    ScanFolderStep = 2015,
-    ScanCommonFolderStep = 2016,
-    ResolveShortcutStep = 2017,
-    SortByTime = 2018,
-    ShowNextEntry = 2019,
-    CreateImageLists = 2101,
-    DestroyImageLists = 2102,
-};
 
 // Creates the pane for the page of the selected tab.
 HWND CreatePagePane(App& app, HWND tabWindow);

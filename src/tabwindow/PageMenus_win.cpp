@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/App_win.h"
+#include "settings/AppState_win.h"
 #include "common/MenuUtil_win.h"
 #include "common/Wide_win.h"
 #include "pageview/PagePane_win.h"
@@ -22,9 +22,14 @@ static_assert(IDM_SELECT_PAGE_LAST - IDM_SELECT_PAGE_FIRST + 1 == kPageCommandCo
 
 namespace {
 
+// Positions in the context menu (the first popup of menu 128).
+constexpr int kOpenPosition = 0;  // the default item, with the program's picture
 constexpr int kPageListPosition = 2;
 constexpr int kAllPagesPosition = 3;
 constexpr int kCurrentPagePosition = 4;
+constexpr int kContextPopupPosition = 0;  // in menu 128 as loaded
+constexpr int kMenuSwatchWidth = 8;
+constexpr int kMenuSwatchHeight = 16;
 
 bool CurrentIsSpecial(const App& app) { return app.rec.GlobalSettings.TabNumber < app.rec.ShownSpecialCount; }
 
@@ -64,7 +69,11 @@ void FillPageList(HMENU sub, const App& app, const std::vector<HBITMAP>& swatche
     if (defaultPos >= 0) SetMenuDefaultItem(sub, UINT(defaultPos), TRUE);
 }
 
-WNDPROC g_stripProc = nullptr;
+// The strip's own procedure, kept on the strip itself for as long as it is
+// subclassed.
+constexpr wchar_t kStripProcProperty[] = L"Vellumcraft.StripProc";
+
+WNDPROC OriginalStripProc(HWND strip) { return reinterpret_cast<WNDPROC>(GetPropW(strip, kStripProcProperty)); }
 
 LRESULT CALLBACK TabStripProc(HWND strip, UINT msg, WPARAM wp, LPARAM lp) {
     App& app = TheApp();
@@ -99,21 +108,19 @@ LRESULT CALLBACK TabStripProc(HWND strip, UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     }
-    return CallWindowProcW(g_stripProc, strip, msg, wp, lp);
+    WNDPROC original = OriginalStripProc(strip);
+    // A strip destroyed with its window still subclassed takes its
+    // property along.
+    if (msg == WM_NCDESTROY) UnsubclassTabStrip(strip);
+    return original ? CallWindowProcW(original, strip, msg, wp, lp) : DefWindowProcW(strip, msg, wp, lp);
 }
 
 }  // namespace
 
-ContextMenu::~ContextMenu() {
-    if (root) DestroyMenu(root);
-    for (HBITMAP b : bitmaps)
-        if (b) DeleteObject(b);
-}
-
 void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& menu) {
     const Records& r = app.rec;
-    menu.root = LoadMenuW(app.instance, MAKEINTRESOURCEW(IDR_CONTEXTMENU));
-    menu.popup = menu.root ? GetSubMenu(menu.root, 0) : nullptr;
+    menu.root.reset(LoadMenuW(app.instance, MAKEINTRESOURCEW(IDR_CONTEXTMENU)));
+    menu.popup = menu.root ? GetSubMenu(menu.root.get(), kContextPopupPosition) : nullptr;
     HMENU m = menu.popup;
     if (!m) return;
     const bool special = CurrentIsSpecial(app);
@@ -121,8 +128,9 @@ void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& me
 
     std::vector<HBITMAP> swatches(kLabelColorCount);
     for (int i = 0; i < kLabelColorCount; ++i) {
-        swatches[size_t(i)] = MakeSwatch(app.TabWindow, 8, 16, LabelColorTable(r.GlobalSettings, i), SwatchFull);
-        menu.bitmaps.push_back(swatches[size_t(i)]);
+        menu.bitmaps.push_back(MakeSwatch(app.TabWindow, kMenuSwatchWidth, kMenuSwatchHeight,
+                                          LabelColorTable(r.GlobalSettings, i), SwatchFull));
+        swatches[size_t(i)] = menu.bitmaps.back().get();
     }
     int currentPagePosition = kCurrentPagePosition;
     if (!(r.GlobalSettings.TabStyle & TabStyleBit::MarkedPagesMenu)) {
@@ -155,14 +163,13 @@ void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& me
     if (special) EnableMenuItem(m, IDM_PAGE_DUPLICATE, MF_BYCOMMAND | MF_GRAYED);
     if (special || (page && (page->Flag & PageFlag::NoChanges)))
         EnableMenuItem(m, IDM_PAGE_DELETE, MF_BYCOMMAND | MF_GRAYED);
-    SetMenuDefaultItem(m, 0, TRUE);
+    SetMenuDefaultItem(m, kOpenPosition, TRUE);
     if (r.WindowsVersion >= 600) {
         auto picture = [&](int id) {
-            HBITMAP b = LoadMenuPicture(app.instance, id);
-            menu.bitmaps.push_back(b);
-            return b;
+            menu.bitmaps.emplace_back(LoadMenuPicture(app.instance, id));
+            return menu.bitmaps.back().get();
         };
-        SetMenuItemPicture(m, 0, TRUE, picture(IDB_MENU_APP));
+        SetMenuItemPicture(m, kOpenPosition, TRUE, picture(IDB_MENU_APP));
         SetMenuItemPicture(m, kPageListPosition, TRUE, picture(IDB_MENU_PAGELIST));
         if (currentPagePosition == kCurrentPagePosition) SetMenuItemPicture(m, kAllPagesPosition, TRUE, picture(IDB_MENU_ALLPAGES));
         SetMenuItemPicture(m, UINT(currentPagePosition), TRUE, picture(IDB_MENU_CURRENTPAGE));
@@ -184,8 +191,8 @@ void ShowContextMenu(App& app, POINT at, const std::u16string* entryName) {
 void UpdateSystemMenu(App& app) {
     HMENU sys = app.TabWindow ? GetSystemMenu(app.TabWindow, FALSE) : nullptr;
     if (!sys) return;
-    SetPageCaption(sys, 2, app);
-    HMENU pages = GetSubMenu(sys, 2);
+    SetPageCaption(sys, kSystemMenuPagesPosition, app);
+    HMENU pages = GetSubMenu(sys, kSystemMenuPagesPosition);
     if (!pages) return;
     const Records& r = app.rec;
     if (CurrentIsSpecial(app)) {
@@ -200,14 +207,17 @@ void UpdateSystemMenu(App& app) {
 }
 
 void SubclassTabStrip(HWND strip) {
-    if (!strip || g_stripProc) return;
-    g_stripProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(strip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TabStripProc)));
+    if (!strip || OriginalStripProc(strip)) return;
+    auto original = GetWindowLongPtrW(strip, GWLP_WNDPROC);
+    if (!SetPropW(strip, kStripProcProperty, reinterpret_cast<HANDLE>(original))) return;
+    SetWindowLongPtrW(strip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TabStripProc));
 }
 
 void UnsubclassTabStrip(HWND strip) {
-    if (!strip || !g_stripProc) return;
-    SetWindowLongPtrW(strip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_stripProc));
-    g_stripProc = nullptr;
+    WNDPROC original = strip ? OriginalStripProc(strip) : nullptr;
+    if (!original) return;
+    SetWindowLongPtrW(strip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    RemovePropW(strip, kStripProcProperty);
 }
 
 }  // namespace vc

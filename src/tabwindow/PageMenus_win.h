@@ -6,19 +6,24 @@
 #include <string>
 #include <vector>
 
+#include "common/Handles_win.h"
+
 namespace vc {
 
 struct App;
 
-// A built context menu and the pictures it holds while open.
+// Where the program's items go in the tab window's system menu.
+constexpr UINT kSystemMenuAboutPosition = 0;
+constexpr UINT kSystemMenuPagesPosition = 2;  // the current page's commands
+constexpr UINT kSystemMenuNewPagePosition = 3;
+constexpr UINT kSystemMenuGeneralPosition = 5;
+
+// A built context menu and the pictures it holds while open. The pictures
+// come first: they must outlast the menu that shows them.
 struct ContextMenu {
-    HMENU root = nullptr;   // menu 128 as loaded
-    HMENU popup = nullptr;  // its first popup: the context menu
-    std::vector<HBITMAP> bitmaps;
-    ContextMenu() = default;
-    ContextMenu(const ContextMenu&) = delete;
-    ContextMenu& operator=(const ContextMenu&) = delete;
-    ~ContextMenu();
+    std::vector<BitmapPtr> bitmaps;
+    MenuPtr root;           // menu 128 as loaded
+    HMENU popup = nullptr;  // its first popup: the context menu, destroyed with root
 };
 
 // Builds the context menu for the current page; `entryName` is the display

@@ -1,23 +1,25 @@
 #include "tabwindow/Swatch_win.h"
 
+#include <utility>
 #include <vector>
 
-#include "app/App_win.h"
+#include "settings/AppState_win.h"
 #include "resources/resource.h"
 #include "tabwindow/Swatch.h"
 
 namespace vc {
 
 namespace {
-HBITMAP g_backgroundBitmap = nullptr;
-HBRUSH g_backgroundBrush = nullptr;
+// The brush first: it is made from the bitmap.
+BitmapPtr g_backgroundBitmap;
+BrushPtr g_backgroundBrush;
 SIZE g_tileSize{0, 0};
 }  // namespace
 
-HBITMAP MakeSwatch(HWND w, int width, int height, uint32_t color, int mode) {
-    if (width <= 0 || height <= 0) return nullptr;
-    HDC dc = GetDC(w);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, width, height);
+BitmapPtr MakeSwatch(HWND w, int width, int height, uint32_t color, int mode) {
+    if (width <= 0 || height <= 0) return {};
+    WindowDC dc(w);
+    BitmapPtr bmp(CreateCompatibleBitmap(dc.get(), width, height));
     if (bmp) {
         std::vector<uint32_t> px =
             SwatchPixels(width, height, color, mode, GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_MENU));
@@ -30,17 +32,16 @@ HBITMAP MakeSwatch(HWND w, int width, int height, uint32_t color, int mode) {
         bi.bmiHeader.biPlanes = 1;
         bi.bmiHeader.biBitCount = 32;
         bi.bmiHeader.biCompression = BI_RGB;
-        SetDIBits(dc, bmp, 0, UINT(height), px.data(), &bi, DIB_RGB_COLORS);
+        SetDIBits(dc.get(), bmp.get(), 0, UINT(height), px.data(), &bi, DIB_RGB_COLORS);
     }
-    ReleaseDC(w, dc);
     return bmp;
 }
 
-HIMAGELIST MakeSwatchList(HWND w, int width, int height, const uint32_t* colors, int count, int mode) {
-    if (width <= 0 || height <= 0 || count <= 0) return nullptr;
+ImageListPtr MakeSwatchList(HWND w, int width, int height, const uint32_t* colors, int count, int mode) {
+    if (width <= 0 || height <= 0 || count <= 0) return {};
     const int sets = mode == SwatchHalf ? 2 : 1;
-    HIMAGELIST list = ImageList_Create(width, height, ILC_COLOR24, 0, count * sets);
-    if (!list) return nullptr;
+    ImageListPtr list(ImageList_Create(width, height, ILC_COLOR24, 0, count * sets));
+    if (!list) return {};
     // All swatches side by side in one bitmap: the image list cuts the strip
     // into images, which costs one transfer instead of one per swatch.
     const int stripWidth = width * count * sets;
@@ -58,8 +59,8 @@ HIMAGELIST MakeSwatchList(HWND w, int width, int height, const uint32_t* colors,
                 }
         }
     }
-    HDC dc = GetDC(w);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, stripWidth, height);
+    WindowDC dc(w);
+    BitmapPtr bmp(CreateCompatibleBitmap(dc.get(), stripWidth, height));
     if (bmp) {
         BITMAPINFO bi{};
         bi.bmiHeader.biSize = sizeof bi.bmiHeader;
@@ -68,21 +69,19 @@ HIMAGELIST MakeSwatchList(HWND w, int width, int height, const uint32_t* colors,
         bi.bmiHeader.biPlanes = 1;
         bi.bmiHeader.biBitCount = 32;
         bi.bmiHeader.biCompression = BI_RGB;
-        SetDIBits(dc, bmp, 0, UINT(height), strip.data(), &bi, DIB_RGB_COLORS);
-        ImageList_Add(list, bmp, nullptr);
-        DeleteObject(bmp);
+        SetDIBits(dc.get(), bmp.get(), 0, UINT(height), strip.data(), &bi, DIB_RGB_COLORS);
+        // The list copies the pictures; the strip goes at the end.
+        ImageList_Add(list.get(), bmp.get(), nullptr);
     }
-    ReleaseDC(w, dc);
     return list;
 }
 
 void InstallBackground(HWND w) {
-    HBITMAP old = g_backgroundBitmap;
-    HBITMAP bmp = static_cast<HBITMAP>(
-        LoadImageW(TheApp().instance, MAKEINTRESOURCEW(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE));
+    BitmapPtr bmp(static_cast<HBITMAP>(
+        LoadImageW(TheApp().instance, MAKEINTRESOURCEW(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE)));
     BITMAP info{};
     g_tileSize = {0, 0};
-    if (bmp && GetObjectW(bmp, sizeof info, &info)) g_tileSize = {info.bmWidth, info.bmHeight};
+    if (bmp && GetObjectW(bmp.get(), sizeof info, &info)) g_tileSize = {info.bmWidth, info.bmHeight};
     if (bmp && g_tileSize.cx > 0 && g_tileSize.cy > 0) {
         // The whole tile at once: one read and one write instead of two
         // calls per pixel.
@@ -95,8 +94,8 @@ void InstallBackground(HWND w) {
         bi.bmiHeader.biBitCount = 32;
         bi.bmiHeader.biCompression = BI_RGB;
         std::vector<uint32_t> px(size_t(g_tileSize.cx) * size_t(g_tileSize.cy));
-        HDC screen = GetDC(nullptr);
-        if (GetDIBits(screen, bmp, 0, UINT(g_tileSize.cy), px.data(), &bi, DIB_RGB_COLORS)) {
+        WindowDC screen(nullptr);
+        if (GetDIBits(screen.get(), bmp.get(), 0, UINT(g_tileSize.cy), px.data(), &bi, DIB_RGB_COLORS)) {
             bool changed = false;
             for (uint32_t& p : px) {
                 // DIB pixels are 0x00RRGGBB, COLORREF 0x00BBGGRR.
@@ -106,23 +105,19 @@ void InstallBackground(HWND w) {
                 p = ((t & 0xFF) << 16) | (t & 0xFF00) | ((t >> 16) & 0xFF);
                 changed = true;
             }
-            if (changed) SetDIBits(screen, bmp, 0, UINT(g_tileSize.cy), px.data(), &bi, DIB_RGB_COLORS);
+            if (changed) SetDIBits(screen.get(), bmp.get(), 0, UINT(g_tileSize.cy), px.data(), &bi, DIB_RGB_COLORS);
         }
-        ReleaseDC(nullptr, screen);
     }
-    HBRUSH oldBrush = g_backgroundBrush;
-    g_backgroundBrush = bmp ? CreatePatternBrush(bmp) : nullptr;
-    g_backgroundBitmap = bmp;
-    HBRUSH classBrush = reinterpret_cast<HBRUSH>(
-        SetClassLongPtrW(w, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(g_backgroundBrush)));
+    BrushPtr brush(bmp ? CreatePatternBrush(bmp.get()) : nullptr);
     // The class brush before the first install is a system colour index or
-    // a stock brush, which must not be deleted.
-    if (oldBrush) DeleteObject(oldBrush);
-    (void)classBrush;
-    if (old) DeleteObject(old);
+    // a stock brush, which is not ours: only our own old brush is deleted,
+    // once the class holds the new one.
+    SetClassLongPtrW(w, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush.get()));
+    g_backgroundBrush = std::move(brush);
+    g_backgroundBitmap = std::move(bmp);
 }
 
-HBRUSH BackgroundBrush() { return g_backgroundBrush; }
+HBRUSH BackgroundBrush() { return g_backgroundBrush.get(); }
 SIZE BackgroundTileSize() { return g_tileSize; }
 
 }  // namespace vc

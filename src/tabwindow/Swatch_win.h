@@ -8,13 +8,15 @@
 
 #include <cstdint>
 
+#include "common/Handles_win.h"
+
 namespace vc {
 
-// A swatch bitmap drawn for window `w`'s screen; the caller deletes it.
-HBITMAP MakeSwatch(HWND w, int width, int height, uint32_t color, int mode);
+// A swatch bitmap drawn for window `w`'s screen.
+BitmapPtr MakeSwatch(HWND w, int width, int height, uint32_t color, int mode);
 // An image list of one swatch per colour; in half mode followed by the full
 // swatches, so that image i + count is the full swatch of image i.
-HIMAGELIST MakeSwatchList(HWND w, int width, int height, const uint32_t* colors, int count, int mode);
+ImageListPtr MakeSwatchList(HWND w, int width, int height, const uint32_t* colors, int count, int mode);
 
 // Builds the tinted background brush and makes it `w`'s class background.
 void InstallBackground(HWND w);

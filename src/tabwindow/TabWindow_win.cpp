@@ -3,56 +3,75 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "app/App_win.h"
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
+#include "settings/AppState_win.h"
 #include "app/Startup.h"
-#include "common/About_win.h"
+#include "common/Handles_win.h"
 #include "common/U16.h"
 #include "common/WindowUtil_win.h"
 #include "common/Wide_win.h"
 #include "resources/resource.h"
-#include "generalsettings/GeneralSettings_win.h"
 #include "pagesettings/PageSettings.h"
-#include "pagesettings/PageSettings_win.h"
 #include "pageview/PagePane_win.h"
 #include "pageview/PaneState.h"
 #include "settings/SettingsFile.h"
-#include "common/MessageBox_win.h"
 #include "tabwindow/PageManagement.h"
 #include "tabwindow/PageMenus_win.h"
 #include "tabwindow/Swatch.h"
 #include "tabwindow/Swatch_win.h"
+#include "tabwindow/TabCommands.h"
 #include "tabwindow/TabTexts.h"
+#include "tabwindow/TabWindowParts_win.h"
 
 namespace vc {
 
 namespace {
 
-// What the tab window owns; released when it closes.
+// What the tab window owns; released when it closes. The fonts and the
+// swatches come first: they go after the windows that use them.
 struct TabWindowState {
-    HWND strip = nullptr;
-    HWND statusBar = nullptr;
-    HFONT tabFont = nullptr;
-    HFONT statusFont = nullptr;
-    HICON bigIcon = nullptr;
-    HICON smallIcon = nullptr;
-    HIMAGELIST TabSwatchList = nullptr;
-    std::u16string tipText;  // the tooltip text handed to the strip's tooltip
+    FontPtr tabFont;
+    FontPtr statusFont;
+    ImageListPtr swatches;  // a tab strip never destroys its image list
+    HWND strip = nullptr;      // the dialog's own child
+    HWND statusBar = nullptr;  // destroyed with the dialog
+    std::u16string tipText;    // the tooltip text handed to the strip's tooltip
 
-    void ReleaseResources() {
+    void ReleaseFonts() {
+        // WM_SETFONT lent the fonts: the controls let go of them first.
         if (strip && tabFont) SendMessageW(strip, WM_SETFONT, 0, FALSE);
         if (statusBar && statusFont) SendMessageW(statusBar, WM_SETFONT, 0, FALSE);
-        if (tabFont) DeleteObject(tabFont);
-        if (statusFont) DeleteObject(statusFont);
-        tabFont = statusFont = nullptr;
-        bigIcon = smallIcon = nullptr;
+        tabFont.reset();
+        statusFont.reset();
     }
     void ReleaseSwatches() {
         if (strip) SendMessageW(strip, TCM_SETIMAGELIST, 0, 0);
-        if (TabSwatchList) ImageList_Destroy(TabSwatchList);
-        TabSwatchList = nullptr;
+        swatches.reset();
     }
 };
 TabWindowState g_tab;
+
+// The strip sits this far inside the window's client area on every side.
+constexpr int kStripMargin = 2;
+// A horizontal strip's display area gives the pane this much more room on
+// the side of the tabs.
+constexpr int kPaneTabGap = 2;
+// Tab swatch width; its height follows the tab font.
+constexpr int kTabSwatchWidth = 8;
+constexpr int kTabSwatchExtraHeight = 4;
+// Status bar part 0 (the entry count) is this wide; part 1 fills the rest.
+constexpr int kStatusCountWidth = 180;
+// Status bar font heights by StatusBarFontSize.
+constexpr int kStatusFontHeights[] = {12, 13, 14, 15};
+constexpr int kMinTabWidth = 16;
+constexpr SIZE kTabPadding{7, 4};
+constexpr int kMaxTipWidth = 255;  // tooltips of longer comments break into lines
+constexpr POINT kMinWindowSize{35, 35};
+// How long the pane and the window slide.
+constexpr DWORD kSlideMilliseconds = 75;
 
 // Item parameter of a tab: k for the k-th shown special page, 8 + i for user
 // page i, so a value below 8 always names a special page.
@@ -103,15 +122,6 @@ void SetTabSwatch(App& app, int pos, bool selected) {
     SendMessageW(g_tab.strip, TCM_SETITEMW, WPARAM(pos), reinterpret_cast<LPARAM>(&item));
 }
 
-void BuildSwatchList(App& app, HWND tab) {
-    g_tab.ReleaseSwatches();
-    uint32_t colors[kLabelColorCount];
-    for (int i = 0; i < kLabelColorCount; ++i) colors[i] = LabelColorTable(app.rec.GlobalSettings, i);
-    g_tab.TabSwatchList =
-        MakeSwatchList(tab, 8, app.rec.GlobalSettings.TabFontSize + 4, colors, kLabelColorCount, SwatchHalf);
-    SendMessageW(g_tab.strip, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(g_tab.TabSwatchList));
-}
-
 void InsertUserPageTabs(App& app, HWND strip) {
     const Records& r = app.rec;
     const bool all = r.GlobalSettings.TabStyle & TabStyleBit::MarkedPagesMenu;
@@ -129,75 +139,36 @@ void InsertSpecialPageTabs(App& app, HWND strip) {
                   k == r.GlobalSettings.TabNumber);
 }
 
-// A font like the tab window's, in the given height and face; nullptr when
-// none could be made (the window's own font then comes back, which is not
-// ours to keep or delete).
-HFONT DerivedFont(HWND tab, int height, const std::u16string& face) {
-    HFONT font = FontFromWindowFont(tab, height, 0, 0, 0, 0, face);
-    return font == reinterpret_cast<HFONT>(SendMessageW(tab, WM_GETFONT, 0, 0)) ? nullptr : font;
+// A font like the tab window's, in the given height and face; empty when
+// none could be made.
+FontPtr DerivedFont(HWND tab, int height, const std::u16string& face) {
+    return FontPtr(FontFromWindowFont(tab, height, 0, 0, 0, 0, face));
 }
 
 // Gives `control` the new font and deletes the one it had from us.
-void ReplaceFont(HWND control, HFONT& owned, HFONT font, BOOL redraw) {
+void ReplaceFont(HWND control, FontPtr& owned, FontPtr font, BOOL redraw) {
     if (!font) return;
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
-    if (owned) DeleteObject(owned);
-    owned = font;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), redraw);
+    owned = std::move(font);
 }
 
-void ApplyTabFont(App& app, HWND tab) {
-    const GlobalRecord& g = app.rec.GlobalSettings;
-    ReplaceFont(g_tab.strip, g_tab.tabFont, DerivedFont(tab, g.TabFontSize, g.TabFontName), TRUE);
-    BuildSwatchList(app, tab);
-    LayoutTabWindow(app);
-}
-
-void ApplyStatusFont(App& app, HWND tab) {
-    if (!g_tab.statusBar) return;
-    const int sizes[] = {12, 13, 14, 15};
-    int index = StatusBarFontSize(app.rec.GlobalSettings.TabStyle);
-    HFONT font = DerivedFont(tab, sizes[index < 4 ? index : 3], app.rec.GlobalSettings.TabFontName);
-    if (!font) return;
-    ReplaceFont(g_tab.statusBar, g_tab.statusFont, font, TRUE);
-    std::u16string count = FileCountText(ThePane().EntryCount);
-    SendMessageW(g_tab.statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(AsW(count)));
-    ShowEntryDetails(app, 0, false);
-}
-
-void CreateStatusBar(App& app, HWND tab) {
-    (void)app;
+void CreateStatusBar(HWND tab) {
     g_tab.statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_BOTTOM, L" ", tab,
                                           IDC_STATUSBAR);
     if (!g_tab.statusBar) return;
-    int parts[2] = {180, -1};
+    int parts[2] = {kStatusCountWidth, -1};
     SendMessageW(g_tab.statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
 }
 
-void ToggleTransparency(App& app, HWND tab) {
-    if (app.rec.WindowsVersion < 500) return;
-    GlobalRecord& g = app.rec.GlobalSettings;
-    g.TabStyle ^= TabStyleBit::Transparent;
-    if (!IsWindow(tab)) return;
-    LONG_PTR ex = GetWindowLongPtrW(tab, GWL_EXSTYLE);
-    const bool on = g.TabStyle & TabStyleBit::Transparent;
-    SetWindowLongPtrW(tab, GWL_EXSTYLE, on ? (ex | WS_EX_LAYERED) : (ex & ~LONG_PTR(WS_EX_LAYERED)));
-    if (on) SetLayeredWindowAttributes(tab, 0, BYTE(g.LayerWindowLevel & 0xFF), LWA_ALPHA);
-}
-
-void DestroyPane() {
-    if (HWND pane = CurrentPagePane()) DestroyWindow(pane);
+void ShowFileCount() {
+    std::u16string count = FileCountText(ThePane().EntryCount);
+    SendMessageW(g_tab.statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(AsW(count)));
 }
 
 void HidePaneAnimated(App& app, DWORD direction) {
     HWND pane = CurrentPagePane();
     if (pane && (app.rec.GlobalSettings.TabStyle & TabStyleBit::Animation))
-        AnimateWindow(pane, 75, AW_SLIDE | AW_HIDE | direction);
-}
-
-void CreatePane(App& app) {
-    if (!app.TabWindow) return;
-    HWND pane = CreatePagePane(app, app.TabWindow);
-    if (pane) RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+        AnimateWindow(pane, kSlideMilliseconds, AW_SLIDE | AW_HIDE | direction);
 }
 
 void SelectTab(App& app, int tabNumber) {
@@ -214,177 +185,6 @@ void SelectTab(App& app, int tabNumber) {
 
 void FocusPaneList() {
     if (HWND pane = CurrentPagePane()) SetFocus(GetDlgItem(pane, IDC_PAGELIST));
-}
-
-// Every tab again, after the pages were renumbered; only the selected tab
-// shows its full swatch.
-void RebuildTabs(App& app) {
-    SendMessageW(g_tab.strip, TCM_DELETEALLITEMS, 0, 0);
-    InsertUserPageTabs(app, g_tab.strip);
-    InsertSpecialPageTabs(app, g_tab.strip);
-    SendMessageW(g_tab.strip, TCM_SETCURSEL, WPARAM(app.rec.GlobalSettings.TabNumber), 0);
-}
-
-bool UserPageSelected(const App& app) {
-    return app.rec.GlobalSettings.TabNumber >= app.rec.ShownSpecialCount && !app.rec.UserPages.empty();
-}
-
-void AddPageCommand(App& app) {
-    Records& r = app.rec;
-    // At the page limit the command changes nothing: not the file, not the
-    // page shown.
-    if (!RoomForAnotherPage(r)) return;
-    // One command, one replacement of the file.
-    ProfileBatch batch(app.store);
-    if (!app.store.BatchReadable()) return;
-    DestroyPane();
-    AddPage(r, app.store);
-    const PageRecord& added = r.UserPages.back();
-    // A new page that is no tab (its defaults say unmarked) leaves the
-    // selection where it was.
-    if ((r.GlobalSettings.TabStyle & TabStyleBit::MarkedPagesMenu) || !(added.Flag & PageFlag::Unmarked)) {
-        r.GlobalSettings.TabNumber = int32_t(r.ShownSpecialCount) + UserTabCount(r) - 1;
-        r.CurrentPage = PageOfTab(r, r.GlobalSettings.TabNumber);
-    }
-    RebuildTabs(app);
-    CreatePane(app);
-    WriteGlobalSettings(r, app.store);
-}
-
-// Page settings: the dialog edits the page in the current tab; after OK the
-// page's look is stored.
-void PageSettingsCommand(App& app, HWND tab) {
-    UpdateWindow(tab);
-    if (RunPageSettingsDialog(app, tab) != IDOK) return;
-    const PageId id = PageIdOfCurrentTab(app.rec);
-    if (id < 0) return;
-    ProfileBatch batch(app.store);
-    WritePage(app.rec, app.store, id, WriteGroup::Look);
-}
-
-// General settings: the dialog edits copies of every page and of the user
-// label colours, and the special page set; after OK the window takes over
-// what changed.
-void GeneralSettingsCommand(App& app, HWND tab) {
-    Records& r = app.rec;
-    GlobalRecord& g = r.GlobalSettings;
-    UpdateWindow(tab);
-    // Registrations made since the page was shown belong in the copy.
-    StorePaneEntriesInPage();
-    GeneralSettingsSession session;
-    for (int k = 0; k < r.ShownSpecialCount; ++k) session.pages.push_back(r.SpecialPages[r.ShownSpecialPages[size_t(k)]]);
-    session.pages.insert(session.pages.end(), r.UserPages.begin(), r.UserPages.end());
-    session.shownSpecialCount = r.ShownSpecialCount;
-    for (int n = 1; n <= 5; ++n) session.labelColours[size_t(n - 1)] = g.LabelColorN(n);
-    if (RunGeneralSettingsDialog(app, tab, session) != IDOK) return;
-
-    // What the user changed is stored now, in one write, not at exit: a crash
-    // or a log-off that goes wrong must not take it back.
-    ProfileBatch batch(app.store);
-    if (session.PagesReorganised) {
-        // A user page shown stays shown where the pages pane moved it.
-        const int32_t moved = session.shownPosition - r.ShownSpecialCount;
-        if (g.TabNumber >= r.ShownSpecialCount && moved >= 0 && size_t(moved) < r.UserPages.size() &&
-            app.store.BatchReadable())
-            r.CurrentPage = moved;
-        ApplyNewPageOrder(app, session.pages);
-    }
-
-    const bool wantStatus = g.TabStyle & TabStyleBit::StatusBar;
-    if (!wantStatus && g_tab.statusBar) {
-        if (g_tab.statusFont) SendMessageW(g_tab.statusBar, WM_SETFONT, 0, FALSE);
-        DestroyWindow(g_tab.statusBar);
-        g_tab.statusBar = nullptr;
-        LayoutTabWindow(app);
-    } else if (wantStatus && !g_tab.statusBar) {
-        CreateStatusBar(app, tab);
-        ApplyStatusFont(app, tab);
-        if (g_tab.statusBar) {
-            std::u16string count = FileCountText(ThePane().EntryCount);
-            SendMessageW(g_tab.statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(AsW(count)));
-            RECT rc;
-            GetClientRect(tab, &rc);
-            SendMessageW(g_tab.statusBar, WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.right, rc.bottom));
-        }
-        LayoutTabWindow(app);
-    }
-
-    if (session.SpecialSetChanged) {
-        // The page shown stays shown when it is still a tab; a special page
-        // that went away gives way to the first tab.
-        const int32_t shownFolder =
-            g.TabNumber < r.ShownSpecialCount ? r.ShownSpecialPages[size_t(g.TabNumber)] : -1;
-        DestroyPane();
-        RecountShownSpecialPages(r);
-        int32_t tabNumber = 0;
-        if (shownFolder < 0) {
-            tabNumber = TabOfPage(r, r.CurrentPage);
-        } else {
-            for (int k = 0; k < r.ShownSpecialCount; ++k)
-                if (r.ShownSpecialPages[size_t(k)] == shownFolder) tabNumber = k;
-        }
-        const int32_t tabs = int32_t(r.ShownSpecialCount) + UserTabCount(r);
-        g.TabNumber = tabNumber >= 0 && tabNumber < tabs ? tabNumber : 0;
-        r.CurrentPage = PageOfTab(r, g.TabNumber);
-        RebuildTabs(app);
-        CreatePane(app);
-    }
-
-    if (session.LabelColoursChanged) {
-        for (int n = 1; n <= 5; ++n) g.LabelColorN(n) = session.labelColours[size_t(n - 1)];
-        BuildSwatchList(app, tab);
-    }
-    WriteGlobalSettings(r, app.store);
-    RedrawWindow(g_tab.strip, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
-    if (HWND pane = CurrentPagePane()) RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-void DuplicatePageCommand(App& app) {
-    if (!UserPageSelected(app) || !RoomForAnotherPage(app.rec)) return;
-    Records& r = app.rec;
-    ProfileBatch batch(app.store);
-    if (!app.store.BatchReadable()) return;
-    DestroyPane();
-    DuplicatePage(r, app.store, r.CurrentPage);
-    r.GlobalSettings.TabNumber += 1;
-    r.CurrentPage = PageOfTab(r, r.GlobalSettings.TabNumber);
-    RebuildTabs(app);
-    CreatePane(app);
-    WriteGlobalSettings(r, app.store);
-}
-
-void DeletePageCommand(App& app, HWND tab) {
-    Records& r = app.rec;
-    if (!UserPageSelected(app) || r.GlobalSettings.PageCount <= 1) return;
-    const PageRecord& page = r.UserPages[size_t(r.CurrentPage)];
-    // A locked page refuses its deletion however the command arrives, as it
-    // refuses drops and removals.
-    if (page.Flag & PageFlag::NoChanges) return;
-    std::u16string question = u"ページ \"" + std::u16string(CutTo(page.Label, 32)) + u"\" を削除しますか？ ";
-    if (ShowMessageBox(tab, kMessageBoxYesNoSecond, question) != kMessageBoxYes) return;
-    ProfileBatch batch(app.store);
-    if (!app.store.BatchReadable()) return;
-    DestroyPane();
-    DeletePage(r, app.store, r.CurrentPage);
-    r.GlobalSettings.TabNumber = std::max(r.GlobalSettings.TabNumber - 1, 0);
-    r.CurrentPage = PageOfTab(r, r.GlobalSettings.TabNumber);
-    RebuildTabs(app);
-    CreatePane(app);
-    WriteGlobalSettings(r, app.store);
-}
-
-void ForwardToPane(UINT msg, WPARAM wp, LPARAM lp) {
-    if (HWND pane = CurrentPagePane()) SendMessageW(pane, msg, wp, lp);
-}
-
-void RefreshPane() {
-    HWND pane = CurrentPagePane();
-    if (!pane) return;
-    SendDlgItemMessageW(pane, IDC_PAGELIST, LVM_DELETEALLITEMS, 0, 0);
-    SendMessageW(pane, WM_COMMAND, DestroyImageLists, 0);
-    SendMessageW(pane, WM_COMMAND, CreateImageLists, 0);
-    SendMessageW(pane, WM_COMMAND, AllocateEntries, 0);
-    PostMessageW(pane, WM_COMMAND, StartLoading, 0);
 }
 
 // The tooltip of the tab that asks: the page's comment and entry count, in
@@ -413,10 +213,10 @@ void CloseTabWindow(App& app, HWND tab) {
         DestroyPane();
         if (app.HostWindow) ShowWindow(app.HostWindow, SW_HIDE);
         if (app.rec.WindowsVersion < 600 && (app.rec.GlobalSettings.TabStyle & TabStyleBit::Animation))
-            AnimateWindow(tab, 75, AW_SLIDE | AW_HIDE | AW_VER_NEGATIVE);
+            AnimateWindow(tab, kSlideMilliseconds, AW_SLIDE | AW_HIDE | AW_VER_NEGATIVE);
         WriteGlobalSettings(app.rec, app.store);
     }
-    g_tab.ReleaseResources();
+    g_tab.ReleaseFonts();
     CoUninitialize();
     UnsubclassTabStrip(g_tab.strip);
     DestroyWindow(tab);
@@ -432,7 +232,7 @@ void OnInitDialog(App& app, HWND tab) {
     SetWindowTextW(tab, AsW(caption));
 
     if (g.TabStyle & TabStyleBit::StatusBar) {
-        CreateStatusBar(app, tab);
+        CreateStatusBar(tab);
         ApplyStatusFont(app, tab);
     }
 
@@ -452,12 +252,12 @@ void OnInitDialog(App& app, HWND tab) {
     InsertUserPageTabs(app, strip);
     InsertSpecialPageTabs(app, strip);
     SendMessageW(strip, TCM_SETCURSEL, WPARAM(g.TabNumber), 0);
-    SendMessageW(strip, TCM_SETMINTABWIDTH, 0, 16);
-    SendMessageW(strip, TCM_SETPADDING, 0, MAKELPARAM(7, 4));
+    SendMessageW(strip, TCM_SETMINTABWIDTH, 0, kMinTabWidth);
+    SendMessageW(strip, TCM_SETPADDING, 0, MAKELPARAM(kTabPadding.cx, kTabPadding.cy));
     SendMessageW(strip, TCM_SETEXTENDEDSTYLE, TCS_EX_REGISTERDROP, TCS_EX_REGISTERDROP);
 
     if (HWND tip = reinterpret_cast<HWND>(SendMessageW(strip, TCM_GETTOOLTIPS, 0, 0))) {
-        SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 255);
+        SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
         RECT margin{3, 2, 3, 2};
         if (r.CommonControlsVersion >= 580) {
             LONG_PTR st = GetWindowLongPtrW(tip, GWL_STYLE);
@@ -469,10 +269,10 @@ void OnInitDialog(App& app, HWND tab) {
 
     // Shared with the host window's class, which has loaded the large one
     // already; shared icons belong to the system and are not destroyed.
-    g_tab.bigIcon = static_cast<HICON>(LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, LR_SHARED));
-    g_tab.smallIcon = static_cast<HICON>(LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_SHARED));
-    SendMessageW(tab, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(g_tab.bigIcon));
-    SendMessageW(tab, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(g_tab.smallIcon));
+    for (auto [which, size] : {std::pair{ICON_BIG, 32}, std::pair{ICON_SMALL, 16}}) {
+        HANDLE icon = LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, LR_SHARED);
+        SendMessageW(tab, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+    }
 
     SubclassTabStrip(strip);
     // The page pane comes right after the window is on screen: the window
@@ -482,72 +282,7 @@ void OnInitDialog(App& app, HWND tab) {
     PostMessageW(tab, WM_COMMAND, IDM_APPLY_TAB_FONT, 0);
 
     if (r.WindowsVersion < 600 && (g.TabStyle & TabStyleBit::Animation))
-        AnimateWindow(tab, 75, AW_SLIDE | AW_ACTIVATE | AW_VER_POSITIVE);
-}
-
-// Commands of the tab window, from menus and from the system menu alike.
-using CommandFn = INT_PTR (*)(App&, HWND tab, WPARAM, LPARAM);
-struct Command {
-    int id;
-    CommandFn fn;
-};
-const Command kCommands[] = {
-    {IDM_TOGGLE_TRANSPARENCY, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { ToggleTransparency(a, t); return 0; }},
-    {IDM_EXIT, [](App&, HWND t, WPARAM, LPARAM) -> INT_PTR { PostMessageW(t, WM_CLOSE, 0, 0); return TRUE; }},
-    {IDM_APPLY_TAB_FONT, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { ApplyTabFont(a, t); return 0; }},
-    {IDM_APPLY_STATUS_FONT, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { ApplyStatusFont(a, t); return 0; }},
-    {IDM_REFRESH, [](App&, HWND, WPARAM, LPARAM) -> INT_PTR { RefreshPane(); return 0; }},
-    {IDOK, [](App&, HWND, WPARAM w, LPARAM l) -> INT_PTR { ForwardToPane(WM_COMMAND, w, l); return 0; }},
-    {IDM_CREATE_FIRST_PANE,
-     [](App& a, HWND, WPARAM, LPARAM) -> INT_PTR {
-         if (!CurrentPagePane()) {
-             CreatePane(a);
-             LayoutTabWindow(a);
-         }
-         return 0;
-     }},
-    {IDM_PAGE_ADD, [](App& a, HWND, WPARAM, LPARAM) -> INT_PTR { AddPageCommand(a); return 0; }},
-    {IDM_ABOUT,
-     [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR {
-         UpdateWindow(t);
-         RunAboutDialog(a, t);
-         return 0;
-     }},
-    {IDM_GENERAL_SETTINGS, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { GeneralSettingsCommand(a, t); return 0; }},
-    {IDM_PAGE_SETTINGS, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { PageSettingsCommand(a, t); return 0; }},
-    {IDM_PAGE_DUPLICATE, [](App& a, HWND, WPARAM, LPARAM) -> INT_PTR { DuplicatePageCommand(a); return 0; }},
-    {IDM_PAGE_DELETE, [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR { DeletePageCommand(a, t); return 0; }},
-    {IDM_ENTRY_REMOVE, [](App&, HWND, WPARAM w, LPARAM l) -> INT_PTR { ForwardToPane(WM_COMMAND, w, l); return 0; }},
-    {IDM_ENTRY_ADD, [](App&, HWND, WPARAM w, LPARAM l) -> INT_PTR { ForwardToPane(WM_COMMAND, w, l); return 0; }},
-    {IDM_ENTRY_SHOW_LOCATION,
-     [](App&, HWND, WPARAM w, LPARAM l) -> INT_PTR { ForwardToPane(WM_COMMAND, w, l); return 0; }},
-    {IDM_VIEW_TILE, [](App&, HWND, WPARAM w, LPARAM l) -> INT_PTR { ForwardToPane(WM_COMMAND, w, l); return 0; }},
-    {IDM_VIEW_ICON, [](App&, HWND, WPARAM w, LPARAM l) -> INT_PTR { ForwardToPane(WM_COMMAND, w, l); return 0; }},
-    {IDM_VIEW_SMALLICON,
-     [](App&, HWND, WPARAM w, LPARAM l) -> INT_PTR { ForwardToPane(WM_COMMAND, w, l); return 0; }},
-    {IDM_VIEW_DETAILS, [](App&, HWND, WPARAM w, LPARAM l) -> INT_PTR { ForwardToPane(WM_COMMAND, w, l); return 0; }},
-    {IDM_ALWAYS_ON_TOP,
-     [](App& a, HWND t, WPARAM, LPARAM) -> INT_PTR {
-         a.rec.GlobalSettings.TabStyle ^= TabStyleBit::TopMost;
-         SetTopMost(t, a.rec.GlobalSettings.TabStyle & TabStyleBit::TopMost);
-         return 0;
-     }},
-};
-
-// Returns true (with the result) when `id` is one of the window's commands.
-bool RunCommand(App& app, HWND tab, int id, WPARAM wp, LPARAM lp, INT_PTR& result) {
-    if (id >= IDM_SELECT_PAGE_FIRST && id <= IDM_SELECT_PAGE_LAST) {
-        SelectPageByNumber(app, id - IDM_SELECT_PAGE_FIRST);
-        result = 0;
-        return true;
-    }
-    for (const Command& c : kCommands) {
-        if (c.id == id) {
-            result = c.fn(app, tab, wp, lp);
-            return true;
-        }
-    }
-    return false;
+        AnimateWindow(tab, kSlideMilliseconds, AW_SLIDE | AW_ACTIVATE | AW_VER_POSITIVE);
 }
 
 void StorePlacement(App& app, HWND tab, bool size) {
@@ -565,6 +300,75 @@ void StorePlacement(App& app, HWND tab, bool size) {
 }
 
 }  // namespace
+
+void BuildSwatchList(App& app, HWND tab) {
+    g_tab.ReleaseSwatches();
+    uint32_t colors[kLabelColorCount];
+    for (int i = 0; i < kLabelColorCount; ++i) colors[i] = LabelColorTable(app.rec.GlobalSettings, i);
+    g_tab.swatches = MakeSwatchList(tab, kTabSwatchWidth, app.rec.GlobalSettings.TabFontSize + kTabSwatchExtraHeight,
+                                    colors, kLabelColorCount, SwatchHalf);
+    SendMessageW(g_tab.strip, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(g_tab.swatches.get()));
+}
+
+void ApplyTabFont(App& app, HWND tab) {
+    const GlobalRecord& g = app.rec.GlobalSettings;
+    ReplaceFont(g_tab.strip, g_tab.tabFont, DerivedFont(tab, g.TabFontSize, g.TabFontName), TRUE);
+    BuildSwatchList(app, tab);
+    LayoutTabWindow(app);
+}
+
+void ApplyStatusFont(App& app, HWND tab) {
+    if (!g_tab.statusBar) return;
+    const int index = std::min(int(StatusBarFontSize(app.rec.GlobalSettings.TabStyle)),
+                               int(std::size(kStatusFontHeights)) - 1);
+    FontPtr font = DerivedFont(tab, kStatusFontHeights[index], app.rec.GlobalSettings.TabFontName);
+    if (!font) return;
+    ReplaceFont(g_tab.statusBar, g_tab.statusFont, std::move(font), TRUE);
+    ShowFileCount();
+    ShowEntryDetails(app, 0, false);
+}
+
+void ShowStatusBarAsSet(App& app, HWND tab) {
+    const bool wantStatus = app.rec.GlobalSettings.TabStyle & TabStyleBit::StatusBar;
+    if (!wantStatus && g_tab.statusBar) {
+        if (g_tab.statusFont) SendMessageW(g_tab.statusBar, WM_SETFONT, 0, FALSE);
+        DestroyWindow(g_tab.statusBar);
+        g_tab.statusBar = nullptr;
+        LayoutTabWindow(app);
+    } else if (wantStatus && !g_tab.statusBar) {
+        CreateStatusBar(tab);
+        ApplyStatusFont(app, tab);
+        if (g_tab.statusBar) {
+            ShowFileCount();
+            RECT rc;
+            GetClientRect(tab, &rc);
+            SendMessageW(g_tab.statusBar, WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.right, rc.bottom));
+        }
+        LayoutTabWindow(app);
+    }
+}
+
+void RedrawTabsAndPane() {
+    RedrawWindow(g_tab.strip, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    if (HWND pane = CurrentPagePane()) RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void DestroyPane() {
+    if (HWND pane = CurrentPagePane()) DestroyWindow(pane);
+}
+
+void CreatePane(App& app) {
+    if (!app.TabWindow) return;
+    HWND pane = CreatePagePane(app, app.TabWindow);
+    if (pane) RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void RebuildTabs(App& app) {
+    SendMessageW(g_tab.strip, TCM_DELETEALLITEMS, 0, 0);
+    InsertUserPageTabs(app, g_tab.strip);
+    InsertSpecialPageTabs(app, g_tab.strip);
+    SendMessageW(g_tab.strip, TCM_SETCURSEL, WPARAM(app.rec.GlobalSettings.TabNumber), 0);
+}
 
 void ShowEntryDetails(App& app, int index, bool blank) {
     (void)app;
@@ -595,7 +399,8 @@ void LayoutTabWindow(App& app) {
     if (g_tab.statusBar && SendMessageW(g_tab.statusBar, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part)) &&
         SendMessageW(g_tab.statusBar, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders)))
         statusHeight = (part.bottom - part.top) + borders[1];
-    MoveWindow(g_tab.strip, 2, 2, rc.right - 4, rc.bottom - statusHeight - 4, FALSE);
+    MoveWindow(g_tab.strip, kStripMargin, kStripMargin, rc.right - 2 * kStripMargin,
+               rc.bottom - statusHeight - 2 * kStripMargin, FALSE);
     PlacePagePane(app);
     RedrawWindow(tab, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
@@ -638,11 +443,11 @@ void PlacePagePane(App& app) {
     SendMessageW(g_tab.strip, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rc));
     LONG_PTR st = GetWindowLongPtrW(g_tab.strip, GWL_STYLE);
     if (!(st & TCS_VERTICAL)) {
-        if (st & TCS_BOTTOM) rc.bottom -= 2;
-        else rc.top += 2;
+        if (st & TCS_BOTTOM) rc.bottom -= kPaneTabGap;
+        else rc.top += kPaneTabGap;
     }
-    // The strip sits at (2, 2) in the window: its display area moves with it.
-    OffsetRect(&rc, 2, 2);
+    // The strip sits inside the window's margin: its display area moves with it.
+    OffsetRect(&rc, kStripMargin, kStripMargin);
     MoveWindow(pane, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
 }
 
@@ -650,10 +455,7 @@ void SelectAdjacentTab(App& app, int delta) {
     if (!g_tab.strip) return;
     int count = int(SendMessageW(g_tab.strip, TCM_GETITEMCOUNT, 0, 0));
     if (count <= 0) return;
-    int n = app.rec.GlobalSettings.TabNumber + delta;
-    if (n < 0) n = count - 1;
-    if (n >= count) n = 0;
-    SelectTab(app, n);
+    SelectTab(app, AdjacentTab(app.rec.GlobalSettings.TabNumber, delta, count));
 }
 
 void SelectMainPage(App& app) {
@@ -706,7 +508,7 @@ INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_MOVE: StorePlacement(app, hwnd, false); return 0;
     case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {35, 35};
+        reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = kMinWindowSize;
         return 0;
     case WM_NOTIFY: {
         auto* nm = reinterpret_cast<NMHDR*>(lp);
@@ -744,7 +546,7 @@ INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_COMMAND: {
         INT_PTR result = 0;
-        RunCommand(app, hwnd, LOWORD(wp), wp, lp, result);
+        RunTabCommand(app, hwnd, LOWORD(wp), wp, lp, result);
         SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, 0);
         return result;
     }
@@ -762,7 +564,7 @@ INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         INT_PTR result = 0;
-        if (RunCommand(app, hwnd, LOWORD(wp), wp, lp, result)) return TRUE;
+        if (RunTabCommand(app, hwnd, LOWORD(wp), wp, lp, result)) return TRUE;
         return 0;
     }
     case WM_CLOSE: CloseTabWindow(app, hwnd); return 0;

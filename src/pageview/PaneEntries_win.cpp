@@ -1,0 +1,226 @@
+// The page pane's registrations and launching: what a drop, the add and
+// remove commands, a double click or Enter, and the context menu do with
+// the entries of the page shown.
+#include "pageview/PaneWindow_win.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include "common/ExecutableFolder_win.h"
+#include "settings/AppState_win.h"
+#include "common/CommonDialogs_win.h"
+#include "common/MessageBox_win.h"
+#include "common/Shell_win.h"
+#include "common/U16.h"
+#include "common/Wide_win.h"
+#include "pageview/FileDetails_win.h"
+#include "pageview/FilesText.h"
+#include "pageview/PaneRules.h"
+#include "pageview/PaneState.h"
+#include "resources/resource.h"
+#include "settings/SettingsFile.h"
+#include "tabwindow/PageMenus_win.h"
+#include "tabwindow/TabWindow_win.h"
+
+namespace vc {
+namespace pagepane {
+
+namespace {
+
+constexpr int kIndexTextBuffer = 16;
+
+int SelectedItem() { return int(SendMessageW(g_pane.list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); }
+
+// The entry an item shows, or nullptr.
+const FileEntry* EntryOfItem(int item) {
+    const PaneState& table = ThePane();
+    int e = item < 0 ? -1 : EntryIndexOfItem(item);
+    if (e < 0 || e >= table.EntryCount || size_t(e) >= table.EntryTable.size()) return nullptr;
+    const FileEntry& entry = table.EntryTable[size_t(e)];
+    return entry.Path.empty() ? nullptr : &entry;
+}
+
+// Lists slot `slot` (filled already) as the newest entry: its item goes last,
+// its icons at the end of the image lists. False when the path has no
+// file-name part (a drive root): then the slot is not counted.
+bool ListNewEntry(int slot) {
+    PaneState& table = ThePane();
+    const FileEntry& e = table.EntryTable[size_t(slot)];
+    std::optional<FullPath> full = FullPathOf(e.Path);
+    if (!full || full->NameStart >= full->Text.size()) return false;
+    std::u16string name = DisplayName(full->Name(), *g_pane.page, e.TypeOffset < 0);
+    if (g_pane.folders[0].empty()) g_pane.folders = CurrentKnownFolderPaths();
+    CreateItem(g_pane.list, slot, e, g_pane.icons.Add(e), name, g_pane.folders);
+    table.EntryCount = slot + 1;
+    WriteFileCount();
+    return true;
+}
+
+// An item's display name (column 0), at most kPathBuffer - 1 units.
+std::u16string ItemName(int item) {
+    wchar_t text[kPathBuffer] = {};
+    LVITEMW it{};
+    it.iSubItem = 0;
+    it.pszText = text;
+    it.cchTextMax = kPathBuffer;
+    SendMessageW(g_pane.list, LVM_GETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&it));
+    return U16(text);
+}
+
+}  // namespace
+
+std::u16string PageFilesText() {
+    const PaneState& table = ThePane();
+    return CapFilesText(RebuildFiles(table.EntryTable, table.EntryCount) + g_pane.unloadedTail, kFilesCapacity);
+}
+
+int EntryIndexOfItem(int item) {
+    wchar_t text[kIndexTextBuffer] = {};
+    LVITEMW sub{};
+    sub.iSubItem = kIndexColumn;
+    sub.pszText = text;
+    sub.cchTextMax = kIndexTextBuffer;
+    SendMessageW(g_pane.list, LVM_GETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&sub));
+    return ParseEntryIndex(AsU16(text));
+}
+
+// Opens an entry with the shell, in its own folder; the quoted path keeps
+// blanks in it working.
+void Launch(int item) {
+    const FileEntry* e = EntryOfItem(item);
+    if (!e) return;
+    std::u16string file = u"\"" + e->Path + u"\"";
+    std::optional<FullPath> full = FullPathOf(e->Path);
+    std::u16string folder = full ? WorkingFolderOf(full->Text, full->NameStart) : std::u16string();
+    shell::ShellExecuteW(nullptr, nullptr, AsW(file), nullptr, folder.empty() ? nullptr : AsW(folder), SW_SHOWNORMAL);
+}
+
+// Registers the first dropped item; a dropped settings file opens in a new
+// instance instead.
+void OnDropFiles(HDROP drop) {
+    wchar_t name[kEntryPathMax] = {};
+    UINT n = shell::DragQueryFileW(drop, 0, name, UINT(std::size(name)));
+    shell::DragFinish(drop);
+    if (n == 0) return;
+    std::u16string dropped = U16(name);
+    // A folder is registered whatever its name says.
+    DWORD attributes = GetFileAttributesW(name);
+    bool isFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (IsSettingsFileName(dropped) && !isFolder) {
+        wchar_t exe[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, exe, MAX_PATH);
+        std::u16string folder = ExecutableFolder();
+        shell::ShellExecuteW(nullptr, nullptr, exe, AsW(dropped), AsW(folder), SW_SHOWNORMAL);
+        return;
+    }
+    PaneState& table = ThePane();
+    // Refused without a word: special pages, locked pages, full pages, and
+    // pages still loading (their slots are not final yet).
+    if (!g_pane.page ||
+        !TakesRegistration(g_pane.userPage, g_pane.loaded, g_pane.page->Flag, table.EntryCount, table.EntryCapacity))
+        return;
+    FillSlot(table.EntryTable[size_t(table.EntryCount)], dropped);
+    ListNewEntry(table.EntryCount);
+}
+
+void AddRegistration(App& app) {
+    PaneState& table = ThePane();
+    if (!g_pane.page || !g_pane.loaded || table.EntryCount >= table.EntryCapacity) return;
+    std::u16string title = AddDialogTitle(app.rec.WindowName, g_pane.page->Label);
+    wchar_t file[kPathBuffer] = {}, fileTitle[kPathBuffer] = {};
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = g_pane.hwnd;
+    ofn.lpstrFilter = L"ファイル\0*.*\0";
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = DWORD(std::size(file));
+    ofn.lpstrFileTitle = fileTitle;
+    ofn.nMaxFileTitle = DWORD(std::size(fileTitle));
+    ofn.lpstrTitle = AsW(title);
+    ofn.lpstrDefExt = L"*.*";
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (!dialogs::GetOpenFileNameW(&ofn)) return;
+    FileEntry& slot = table.EntryTable[size_t(table.EntryCount)];
+    slot = FileEntry{};
+    if (!FillFromSearch(U16(file), true, slot)) return;
+    if (!ListNewEntry(table.EntryCount)) WriteFileCount();
+}
+
+// The status bar's details part tells about the selected entry, and about
+// none once nothing is selected: details of an entry that is gone would be
+// a lie.
+void ShowSelectedDetails() {
+    int item = SelectedItem();
+    ShowEntryDetails(TheApp(), item < 0 ? 0 : EntryIndexOfItem(item), item < 0);
+}
+
+void RemoveRegistration() {
+    int item = SelectedItem();
+    if (item < 0 || !g_pane.page) return;
+    std::u16string question = RemoveQuestion(g_pane.page->Label, ItemName(item));
+    if (ShowMessageBox(g_pane.hwnd, kMessageBoxYesNoSecond, question) != kMessageBoxYes) return;
+    int e = EntryIndexOfItem(item);
+    SendMessageW(g_pane.list, LVM_DELETEITEM, WPARAM(item), 0);
+    PaneState& table = ThePane();
+    // The slot stays, emptied: entry numbers and icons keep their places.
+    if (e >= 0 && e < table.EntryCount) table.EntryTable[size_t(e)].Path.clear();
+    WriteFileCount();
+    ShowSelectedDetails();
+}
+
+// The context menu at the point of a right click, or for the keyboard
+// ((-1, -1)) at the selected item or the list's corner.
+void OnContextMenu(App& app, LPARAM lp) {
+    POINT at{short(LOWORD(lp)), short(HIWORD(lp))};
+    int item = SelectedItem();
+    if (at.x == -1 && at.y == -1) {
+        RECT rc{};
+        rc.left = LVIR_ICON;
+        if (item < 0 || !SendMessageW(g_pane.list, LVM_GETITEMRECT, WPARAM(item), reinterpret_cast<LPARAM>(&rc)))
+            rc = RECT{0, 0, 0, 0};
+        at = {rc.left, rc.bottom};
+        ClientToScreen(g_pane.list, &at);
+    }
+    std::u16string name;
+    bool hasEntry = false;
+    int entry = item < 0 ? -1 : EntryIndexOfItem(item);
+    if (entry >= 0 && entry < ThePane().EntryCount) {
+        name = ItemName(item);
+        hasEntry = true;
+    }
+    ShowContextMenu(app, at, hasEntry ? &name : nullptr);
+}
+
+void ShowLocation() {
+    const FileEntry* e = EntryOfItem(SelectedItem());
+    if (!e) return;
+    std::optional<FullPath> full = FullPathOf(e->Path);
+    if (!full) return;
+    std::u16string folder = ContainingFolderOf(full->Text, full->NameStart);
+    if (!folder.empty()) shell::ShellExecuteW(nullptr, nullptr, AsW(folder), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// Every listed name in the form the page asks for now, with or without its
+// extension.
+void RenameItems() {
+    if (!g_pane.page) return;
+    const int count = int(SendMessageW(g_pane.list, LVM_GETITEMCOUNT, 0, 0));
+    if (count == 0) return;
+    const bool held = g_pane.repaintsHeld;  // a list still filling keeps its pace
+    HoldRepaints();
+    for (int item = 0; item < count; ++item) {
+        const FileEntry* e = EntryOfItem(item);
+        std::optional<FullPath> full = e ? FullPathOf(e->Path) : std::nullopt;
+        if (!full || full->NameStart >= full->Text.size()) continue;
+        std::u16string name = DisplayName(full->Name(), *g_pane.page, e->TypeOffset < 0);
+        LVITEMW it{};
+        it.iSubItem = 0;
+        it.pszText = const_cast<wchar_t*>(AsW(name));
+        SendMessageW(g_pane.list, LVM_SETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&it));
+    }
+    if (!held) ReleaseRepaints(false);
+}
+
+}  // namespace pagepane
+}  // namespace vc

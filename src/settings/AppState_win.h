@@ -1,0 +1,25 @@
+// The process-wide state of the running program: its records, its settings
+// file and its two top-level windows. Every window of the program reads it,
+// so it sits beside the records it extends, below the windows.
+#pragma once
+
+#include <windows.h>
+
+#include "settings/ProfileStore.h"
+#include "settings/Records.h"
+
+namespace vc {
+
+struct App {
+    Records rec;                                     // every record and run-time value
+    ProfileStore store{PlatformFileSystem(), u""};  // the settings file
+    HINSTANCE instance = nullptr;
+    HWND HostWindow = nullptr;
+    HWND TabWindow = nullptr;
+    HACCEL accelerators = nullptr;
+};
+
+// The one instance every window of the program shares.
+App& TheApp();
+
+}  // namespace vc
