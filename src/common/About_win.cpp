@@ -15,7 +15,7 @@
 #include "pagesettings/SettingsFrame_win.h"
 #include "pageview/FileDetails_win.h"
 #include "resources/resource.h"
-#include "tabwindow/Swatch_win.h"
+#include "common/Swatch_win.h"
 
 namespace vc {
 namespace {
@@ -105,7 +105,7 @@ bool Animated() {
 void OnInitDialog(HWND dialog) {
     App& app = TheApp();
     const float sx = app.rec.DpiX / 96.0f, sy = app.rec.DpiY / 96.0f;
-    PlaceDialogBesideTabWindow(dialog);
+    PlaceDialogBesideTabWindow(dialog, app.TabWindow, StoredTabRect(app.rec.GlobalSettings), app.rec.WindowsVersion);
 
     SetDlgItemTextW(dialog, IDC_ABOUT_BUILD, AsW(BuildLine(__DATE__, __TIME__)));
     g_about.fileText = LocationTextOf(app.rec.SettingsFilePath);

@@ -1,6 +1,5 @@
 #include "common/MessageBox_win.h"
 
-#include "app/App_win.h"
 #include "common/Handles_win.h"
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"
@@ -144,7 +143,8 @@ INT_PTR CALLBACK MessageBoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 int ShowMessageBox(HWND owner, const MessageBoxRequest& request) {
-    HINSTANCE instance = TheApp().instance ? TheApp().instance : GetModuleHandleW(nullptr);
+    // The box's template is among the executable's own resources.
+    HINSTANCE instance = GetModuleHandleW(nullptr);
     INT_PTR r = DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MESSAGEBOX), owner, MessageBoxProc,
                                 reinterpret_cast<LPARAM>(&request));
     return IsMessageBoxResult(int(r)) ? int(r) : kMessageBoxCancel;

@@ -7,10 +7,9 @@
 
 #include "common/Handles_win.h"
 #include "common/Placement.h"
-#include "app/App_win.h"
 #include "common/SystemLibrary_win.h"
 #include "common/U16.h"
-#include "tabwindow/Swatch_win.h"
+#include "common/Swatch_win.h"
 
 namespace vc {
 
@@ -82,19 +81,17 @@ unsigned Random() {
 }
 }  // namespace
 
-void PlaceDialogBesideTabWindow(HWND dialog) {
-    const App& app = TheApp();
-    const bool modern = app.rec.WindowsVersion >= 600;
+void PlaceDialogBesideTabWindow(HWND dialog, HWND tabWindow, const RECT& tabPlacement, uint32_t windowsVersion) {
+    const bool modern = windowsVersion >= 600;
     int mx = 8 + int(Random() % 6), my = 3 + int(Random() % 6);
     if (modern) {
         mx += 5;
         my += 5;
     }
-    const GlobalRecord& g = app.rec.GlobalSettings;
-    Rect m = MonitorOf(RECT{g.xPosi, g.yPosi, g.xPosi + g.xSize, g.yPosi + g.ySize});
+    Rect m = MonitorOf(tabPlacement);
     RECT d, t{};
     GetWindowRect(dialog, &d);
-    if (app.TabWindow) GetWindowRect(app.TabWindow, &t);
+    if (tabWindow) GetWindowRect(tabWindow, &t);
     Point p = PlaceBeside(m, Rect{t.left, t.top, t.right, t.bottom}, d.right - d.left, d.bottom - d.top, mx, my,
                          modern);
     SetWindowPos(dialog, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);

@@ -17,8 +17,10 @@ HFONT FontFromWindowFont(HWND w, int height, int weight, BYTE italic, BYTE under
 // Moves the tab window to its saved place, kept on the nearest monitor.
 void PlaceTabWindow(HWND tab, int x, int y, int width, int height);
 
-// Places a settings dialog beside the tab window, a little apart.
-void PlaceDialogBesideTabWindow(HWND dialog);
+// Places a settings dialog beside the tab window (`tabWindow`, or where the
+// settings put it, `tabPlacement`, when it has none), a little apart and on
+// the monitor of `tabPlacement`.
+void PlaceDialogBesideTabWindow(HWND dialog, HWND tabWindow, const RECT& tabPlacement, uint32_t windowsVersion);
 // Shows or hides `w` with a randomly chosen 75 ms animation.
 void RandomAnimation(HWND w, DWORD baseFlags);
 // Frames an owner-drawn combo-box item: black when selected.

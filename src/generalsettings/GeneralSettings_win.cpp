@@ -57,7 +57,7 @@ void OnInitDialog(HWND dialog) {
     Dialog& d = *g_dialog;
     GeneralSettingsSession& s = *d.session;
     const GlobalRecord& g = app.rec.GlobalSettings;
-    PlaceDialogBesideTabWindow(dialog);
+    PlaceDialogBesideTabWindow(dialog, app.TabWindow, StoredTabRect(app.rec.GlobalSettings), app.rec.WindowsVersion);
     d.saved = Saved{g.TabStyle, g.LayerWindowLevel, g.TabFontSize, std::u16string(CutTo(g.TabFontName, 36))};
     s.spcialFolder = g.SpcialFolder;
     s.spcialRecentFileNum = g.SpcialRecentFileNum;

@@ -18,8 +18,8 @@
 #include "generalsettings/PagesPane.h"
 #include "pagesettings/SettingsFrame_win.h"
 #include "resources/resource.h"
-#include "tabwindow/Swatch.h"
-#include "tabwindow/Swatch_win.h"
+#include "common/Swatch.h"
+#include "common/Swatch_win.h"
 
 namespace vc {
 namespace {

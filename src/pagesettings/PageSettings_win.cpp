@@ -21,8 +21,8 @@
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
 #include "pagesettings/PagePanes_win.h"
-#include "tabwindow/Swatch_win.h"
-#include "tabwindow/TabTexts.h"
+#include "common/Swatch_win.h"
+#include "common/TabTexts.h"
 
 namespace vc {
 namespace {
@@ -79,7 +79,7 @@ void NextSample(HWND dialog) {
 void OnInitDialog(HWND dialog) {
     App& app = TheApp();
     Dialog& d = *g_dialog;
-    PlaceDialogBesideTabWindow(dialog);
+    PlaceDialogBesideTabWindow(dialog, app.TabWindow, StoredTabRect(app.rec.GlobalSettings), app.rec.WindowsVersion);
     d.page = PageIdOfCurrentTab(app.rec);
     if (const PageRecord* page = app.rec.Page(d.page)) d.working = *page;
     d.frame.emplace(PageSettingsPanes, kPageSettingsPaneCount, PageSettingsPaneIndex(), CreatePane);

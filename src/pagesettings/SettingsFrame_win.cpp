@@ -9,7 +9,7 @@
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"
 #include "resources/resource.h"
-#include "tabwindow/Swatch_win.h"
+#include "common/Swatch_win.h"
 
 namespace vc {
 namespace {

@@ -20,7 +20,7 @@
 #include "pageview/Sort.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
-#include "tabwindow/TabTexts.h"
+#include "common/TabTexts.h"
 #include "tabwindow/TabWindow_win.h"
 
 namespace vc {

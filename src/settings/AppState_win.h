@@ -22,4 +22,7 @@ struct App {
 // The one instance every window of the program shares.
 App& TheApp();
 
+// Where the settings put the tab window.
+inline RECT StoredTabRect(const GlobalRecord& g) { return RECT{g.xPosi, g.yPosi, g.xPosi + g.xSize, g.yPosi + g.ySize}; }
+
 }  // namespace vc

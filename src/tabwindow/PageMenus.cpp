@@ -1,7 +1,7 @@
 #include "tabwindow/PageMenus.h"
 
 #include "common/U16.h"
-#include "tabwindow/TabTexts.h"
+#include "common/TabTexts.h"
 
 namespace vc {
 

@@ -12,8 +12,8 @@
 #include "pageview/PaneState.h"
 #include "resources/resource.h"
 #include "tabwindow/PageMenus.h"
-#include "tabwindow/Swatch.h"
-#include "tabwindow/Swatch_win.h"
+#include "common/Swatch.h"
+#include "common/Swatch_win.h"
 
 namespace vc {
 

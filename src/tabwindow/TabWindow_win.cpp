@@ -20,10 +20,10 @@
 #include "settings/SettingsFile.h"
 #include "tabwindow/PageManagement.h"
 #include "tabwindow/PageMenus_win.h"
-#include "tabwindow/Swatch.h"
-#include "tabwindow/Swatch_win.h"
+#include "common/Swatch.h"
+#include "common/Swatch_win.h"
 #include "tabwindow/TabCommands.h"
-#include "tabwindow/TabTexts.h"
+#include "common/TabTexts.h"
 #include "tabwindow/TabWindowParts_win.h"
 
 namespace vc {
@@ -237,7 +237,7 @@ void OnInitDialog(App& app, HWND tab) {
     }
 
     PlaceTabWindow(tab, g.xPosi, g.yPosi, g.xSize, g.ySize);
-    InstallBackground(tab);
+    InstallBackground(tab, app.instance);
 
     g_tab.strip = GetDlgItem(tab, IDC_TABSTRIP);
     HWND strip = g_tab.strip;
@@ -534,7 +534,7 @@ INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (BackgroundBrush()) return reinterpret_cast<INT_PTR>(BackgroundBrush());
         return 0;
     case WM_SYSCOLORCHANGE:
-        InstallBackground(hwnd);
+        InstallBackground(hwnd, app.instance);
         // The half swatches stand on the face colour.
         BuildSwatchList(app, hwnd);
         InvalidateRect(g_tab.strip, nullptr, TRUE);

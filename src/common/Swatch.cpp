@@ -1,4 +1,4 @@
-#include "tabwindow/Swatch.h"
+#include "common/Swatch.h"
 
 #include <algorithm>
 

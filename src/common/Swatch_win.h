@@ -19,7 +19,7 @@ BitmapPtr MakeSwatch(HWND w, int width, int height, uint32_t color, int mode);
 ImageListPtr MakeSwatchList(HWND w, int width, int height, const uint32_t* colors, int count, int mode);
 
 // Builds the tinted background brush and makes it `w`'s class background.
-void InstallBackground(HWND w);
+void InstallBackground(HWND w, HINSTANCE instance);
 // The current background brush (nullptr before the first install).
 HBRUSH BackgroundBrush();
 // Size of the background tile, 0 x 0 when unknown.

@@ -1,11 +1,10 @@
-#include "tabwindow/Swatch_win.h"
+#include "common/Swatch_win.h"
 
 #include <utility>
 #include <vector>
 
-#include "settings/AppState_win.h"
 #include "resources/resource.h"
-#include "tabwindow/Swatch.h"
+#include "common/Swatch.h"
 
 namespace vc {
 
@@ -76,9 +75,9 @@ ImageListPtr MakeSwatchList(HWND w, int width, int height, const uint32_t* color
     return list;
 }
 
-void InstallBackground(HWND w) {
+void InstallBackground(HWND w, HINSTANCE instance) {
     BitmapPtr bmp(static_cast<HBITMAP>(
-        LoadImageW(TheApp().instance, MAKEINTRESOURCEW(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE)));
+        LoadImageW(instance, MAKEINTRESOURCEW(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE)));
     BITMAP info{};
     g_tileSize = {0, 0};
     if (bmp && GetObjectW(bmp.get(), sizeof info, &info)) g_tileSize = {info.bmWidth, info.bmHeight};

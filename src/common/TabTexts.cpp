@@ -1,4 +1,4 @@
-#include "tabwindow/TabTexts.h"
+#include "common/TabTexts.h"
 
 #include <algorithm>
 
