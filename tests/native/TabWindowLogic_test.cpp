@@ -1,8 +1,8 @@
 // Swatch pixels, the background tint and the texts of the tab window.
 #include <gtest/gtest.h>
 
-#include "tabwindow/Swatch.h"
-#include "tabwindow/TabTexts.h"
+#include "common/Swatch.h"
+#include "common/TabTexts.h"
 
 namespace vc {
 namespace {
