@@ -5,15 +5,13 @@
 #include <iterator>
 #include <string>
 
-#include "app/App_win.h"
 #include "common/About.h"
+#include "common/Glass_win.h"
 #include "common/Handles_win.h"
 #include "common/Shell_win.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"
-#include "pagesettings/SettingsFrame_win.h"
-#include "pageview/FileDetails_win.h"
 #include "resources/resource.h"
 #include "common/Swatch_win.h"
 
@@ -37,6 +35,7 @@ struct AboutState {
     std::u16string fileText;  // the settings file as a location, also its tooltip
 };
 AboutState g_about;
+const AboutContext* g_context = nullptr;  // while the box is open
 
 std::u16string WindowsLineNow() {
     RTL_OSVERSIONINFOEXW v{};
@@ -97,18 +96,15 @@ FontPtr TitleFont(HWND dialog, int height) {
     return font;
 }
 
-bool Animated() {
-    const App& app = TheApp();
-    return app.rec.WindowsVersion < 600 && (app.rec.GlobalSettings.TabStyle & TabStyleBit::Animation);
-}
+bool Animated() { return g_context->animated; }
 
 void OnInitDialog(HWND dialog) {
-    App& app = TheApp();
-    const float sx = app.rec.DpiX / 96.0f, sy = app.rec.DpiY / 96.0f;
-    PlaceDialogBesideTabWindow(dialog, app.TabWindow, StoredTabRect(app.rec.GlobalSettings), app.rec.WindowsVersion);
+    const AboutContext& about = *g_context;
+    const float sx = about.dpiX / 96.0f, sy = about.dpiY / 96.0f;
+    PlaceDialogBesideTabWindow(dialog, about.tabWindow, about.tabPlacement, about.windowsVersion);
 
     SetDlgItemTextW(dialog, IDC_ABOUT_BUILD, AsW(BuildLine(__DATE__, __TIME__)));
-    g_about.fileText = LocationTextOf(app.rec.SettingsFilePath);
+    g_about.fileText = about.settingsFile;
     SetDlgItemTextW(dialog, IDC_ABOUT_FILE, AsW(g_about.fileText));
     SetDlgItemTextW(dialog, IDC_ABOUT_LINK, AsW(kHomePage));
     SetDlgItemTextW(dialog, IDC_ABOUT_WINDOWS, AsW(WindowsLineNow()));
@@ -116,10 +112,10 @@ void OnInitDialog(HWND dialog) {
 
     SendMessageW(dialog, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(
-                     LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_SHARED)));
+                     LoadImageW(about.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_SHARED)));
     HWND icon = GetDlgItem(dialog, IDC_ABOUT_ICON);
     g_about.largeIcon.reset(static_cast<HICON>(
-        LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, kLargeIconSize, kLargeIconSize, 0)));
+        LoadImageW(about.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, kLargeIconSize, kLargeIconSize, 0)));
     if (g_about.largeIcon) SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(g_about.largeIcon.get()), 0);
     RECT place{};
     GetWindowRect(icon, &place);
@@ -152,11 +148,11 @@ void OnInitDialog(HWND dialog) {
     GetClientRect(dialog, &rc);
     MoveWindow(GetDlgItem(dialog, IDC_ABOUT_BAND_TOP), 0, 0, rc.right, kBandHeight, TRUE);
     MoveWindow(GetDlgItem(dialog, IDC_ABOUT_BAND_BOTTOM), 0, rc.bottom - kBandHeight, rc.right, kBandHeight, TRUE);
-    if (GlassAvailable(app.rec.WindowsVersion)) ExtendGlassFrame(dialog);
+    if (GlassAvailable(about.windowsVersion)) ExtendGlassFrame(dialog);
 
     const ControlTip tips[] = {{IDC_ABOUT_LINK, L"作者のホームページを表示"},
                                {IDC_ABOUT_FILE, AsW(g_about.fileText)}};
-    g_about.tooltip.reset(TooltipsForControls(app.instance, dialog, tips, int(std::size(tips))));
+    g_about.tooltip.reset(TooltipsForControls(about.instance, dialog, tips, int(std::size(tips))));
 
     if (Animated()) {
         AnimateWindow(dialog, 75, AW_ACTIVATE | AW_SLIDE | AW_VER_POSITIVE);
@@ -208,12 +204,12 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
         if (id == IDC_ABOUT_LINK) SetTextColor(dc, kLinkColour);
         SetBkMode(dc, TRANSPARENT);
         AlignBackgroundBrush(dialog, control, dc);
-        if ((id == IDC_ABOUT_BAND_TOP || id == IDC_ABOUT_BAND_BOTTOM) && GlassAvailable(TheApp().rec.WindowsVersion))
+        if ((id == IDC_ABOUT_BAND_TOP || id == IDC_ABOUT_BAND_BOTTOM) && GlassAvailable(g_context->windowsVersion))
             return reinterpret_cast<INT_PTR>(GetStockObject(BLACK_BRUSH));
         return reinterpret_cast<INT_PTR>(BackgroundBrush());
     }
     case WM_DWMCOMPOSITIONCHANGED:
-        if (GlassAvailable(TheApp().rec.WindowsVersion)) ExtendGlassFrame(dialog);
+        if (GlassAvailable(g_context->windowsVersion)) ExtendGlassFrame(dialog);
         return FALSE;
     case WM_CLOSE: EndDialog(dialog, IDOK); return TRUE;
     case WM_DESTROY: OnDestroy(); return FALSE;
@@ -223,8 +219,10 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-INT_PTR RunAboutDialog(App& app, HWND owner) {
-    DialogBoxParamW(app.instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutProc, 0);
+INT_PTR RunAboutDialog(const AboutContext& about, HWND owner) {
+    g_context = &about;
+    DialogBoxParamW(about.instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutProc, 0);
+    g_context = nullptr;
     return IDOK;
 }
 

@@ -4,11 +4,23 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <string>
+
 namespace vc {
 
-struct App;
+// What the About box shows and where, from its owner.
+struct AboutContext {
+    HINSTANCE instance = nullptr;
+    uint32_t windowsVersion = 0;
+    int dpiX = 96, dpiY = 96;
+    bool animated = false;         // it slides in and out
+    HWND tabWindow = nullptr;      // it opens beside this window,
+    RECT tabPlacement{};           // on the monitor of this rectangle
+    std::u16string settingsFile;  // the settings file, as a location text
+};
 
 // Runs the dialog modally over `owner`; returns 1.
-INT_PTR RunAboutDialog(App& app, HWND owner);
+INT_PTR RunAboutDialog(const AboutContext& about, HWND owner);
 
 }  // namespace vc

@@ -5,47 +5,14 @@
 #include <vector>
 
 #include "settings/AppState_win.h"
-#include "common/SystemLibrary_win.h"
+#include "common/Glass_win.h"
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"
 #include "resources/resource.h"
 #include "common/Swatch_win.h"
 
 namespace vc {
-namespace {
 
-constexpr int kGlassHeight = 11;
-
-// The desktop window manager, looked up on first use: it does not exist
-// before Windows Vista.
-struct Dwm {
-    using IsEnabledFn = HRESULT(WINAPI*)(BOOL*);
-    using ExtendFn = HRESULT(WINAPI*)(HWND, const int*);  // MARGINS: left, right, top, bottom
-    IsEnabledFn isEnabled = nullptr;
-    ExtendFn extend = nullptr;
-
-    static const Dwm& Get() {
-        static const Dwm dwm = [] {
-            Dwm d;
-            if (HMODULE lib = LoadSystemLibrary(L"dwmapi.dll")) {
-                d.isEnabled = reinterpret_cast<IsEnabledFn>(
-                    reinterpret_cast<void*>(GetProcAddress(lib, "DwmIsCompositionEnabled")));
-                d.extend = reinterpret_cast<ExtendFn>(
-                    reinterpret_cast<void*>(GetProcAddress(lib, "DwmExtendFrameIntoClientArea")));
-            }
-            return d;
-        }();
-        return dwm;
-    }
-};
-
-}  // namespace
-
-void ExtendGlassFrame(HWND dialog) {
-    const Dwm& dwm = Dwm::Get();
-    const int margins[4] = {0, 0, kGlassHeight, kGlassHeight};
-    if (dwm.extend) dwm.extend(dialog, margins);
-}
 
 namespace {
 
@@ -54,12 +21,6 @@ float ScaleY() { return TheApp().rec.DpiY / 96.0f; }
 
 }  // namespace
 
-bool GlassAvailable(uint32_t windowsVersion) {
-    if (windowsVersion < 600) return false;
-    const Dwm& dwm = Dwm::Get();
-    BOOL on = FALSE;
-    return dwm.isEnabled && SUCCEEDED(dwm.isEnabled(&on)) && on;
-}
 
 void SettingsFrame::Create(HWND dialog, bool animate) {
     dialog_ = dialog;

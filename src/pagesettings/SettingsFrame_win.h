@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "common/Glass_win.h"
 #include "common/Handles_win.h"
 #include "pagesettings/PageSettings.h"
 
@@ -76,12 +77,5 @@ private:
 // keep the system colours (FALSE).
 INT_PTR ColourPaneControl(HWND pane, HDC dc, HWND control);
 
-// Extends the window frame's glass 11 pixels into the top and the bottom of
-// the client area (where the desktop composes windows).
-void ExtendGlassFrame(HWND dialog);
-
-// Whether the desktop composes windows (glass can be drawn); false before
-// Windows Vista and where the desktop window manager is missing.
-bool GlassAvailable(uint32_t windowsVersion);
 
 }  // namespace vc

@@ -8,6 +8,7 @@
 
 #include "settings/AppState_win.h"
 #include "common/About_win.h"
+#include "pageview/FileDetails_win.h"
 #include "common/MessageBox_win.h"
 #include "common/U16.h"
 #include "common/WindowUtil_win.h"
@@ -212,7 +213,16 @@ INT_PTR WithApp(App& app, HWND, WPARAM, LPARAM) {
 
 void ShowAbout(App& app, HWND tab) {
     UpdateWindow(tab);
-    RunAboutDialog(app, tab);
+    AboutContext about;
+    about.instance = app.instance;
+    about.windowsVersion = app.rec.WindowsVersion;
+    about.dpiX = app.rec.DpiX;
+    about.dpiY = app.rec.DpiY;
+    about.animated = app.rec.WindowsVersion < 600 && (app.rec.GlobalSettings.TabStyle & TabStyleBit::Animation);
+    about.tabWindow = app.TabWindow;
+    about.tabPlacement = StoredTabRect(app.rec.GlobalSettings);
+    about.settingsFile = LocationTextOf(app.rec.SettingsFilePath);
+    RunAboutDialog(about, tab);
 }
 
 const Command kCommands[] = {
