@@ -40,11 +40,6 @@ std::optional<SettingsFileChoice> ChooseSettingsFile(std::u16string_view argumen
     return c;
 }
 
-std::u16string TabWindowCaption(std::u16string_view windowName) {
-    // "%0.64s - %0.15s": the program's own name is well inside its 15 units.
-    return std::u16string(CutTo(UpToNul(windowName), 64)) + u" - Vellumcraft";
-}
-
 uint32_t WindowsVersionFrom(std::optional<RtlVersion> rtl,
                             const std::function<bool(uint32_t, uint32_t)>& atLeast) {
     if (rtl && rtl->major == 10 && rtl->build >= 22000) return 1100;

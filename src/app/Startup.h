@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "common/TabTexts.h"  // TabWindowCaption, which names a running instance too
+
 namespace vc {
 
 constexpr size_t kArgumentCapacity = 260;
@@ -29,9 +31,6 @@ std::u16string_view ArgumentText(std::u16string_view commandLine);
 // not fit its buffer gives nullopt: the program must not start on a file
 // other than the one named.
 std::optional<SettingsFileChoice> ChooseSettingsFile(std::u16string_view argument, std::u16string_view exeDir);
-
-// "%0.64s - %0.15s" of the window name and "Vellumcraft".
-std::u16string TabWindowCaption(std::u16string_view windowName);
 
 // WindowsVersion: 1100 when RtlGetVersion reports 10.x with build >= 22000;
 // otherwise the first of 10.0, 6.3, 6.2, 6.1, 6.0, 5.1 that `atLeast` accepts;

@@ -39,4 +39,9 @@ std::u16string TabItemText(std::u16string_view label) {
     return text;
 }
 
+std::u16string TabWindowCaption(std::u16string_view windowName) {
+    // The program's own name is well inside its 15 units.
+    return std::u16string(CutTo(UpToNul(windowName), 64)) + u" - Vellumcraft";
+}
+
 }  // namespace vc

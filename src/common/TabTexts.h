@@ -26,4 +26,8 @@ std::u16string TabItemText(std::u16string_view label);
 // Entries of a user page: its Files text ends every entry with a line feed.
 int CountEntries(std::u16string_view files);
 
+// The tab window's caption, "%0.64s - %0.15s" of the window name and
+// "Vellumcraft"; a second start finds the running one by it.
+std::u16string TabWindowCaption(std::u16string_view windowName);
+
 }  // namespace vc

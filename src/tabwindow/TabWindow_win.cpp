@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "settings/AppState_win.h"
-#include "app/Startup.h"
 #include "common/Handles_win.h"
 #include "common/U16.h"
 #include "common/WindowUtil_win.h"
