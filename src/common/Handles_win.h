@@ -61,6 +61,32 @@ using MenuPtr = Owned<HMENU, handles::DestroyMenuHandle>;
 using WindowPtr = Owned<HWND, handles::DestroyWindowHandle>;
 using MemoryDCPtr = Owned<HDC, handles::DeleteMemoryDC>;  // from CreateCompatibleDC
 
+// A file search from FindFirstFile, closed with FindClose; its empty value is
+// INVALID_HANDLE_VALUE, not null.
+class FindHandle {
+public:
+    FindHandle() = default;
+    explicit FindHandle(HANDLE h) : h_(h) {}
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    FindHandle(FindHandle&& o) noexcept : h_(std::exchange(o.h_, INVALID_HANDLE_VALUE)) {}
+    FindHandle& operator=(FindHandle&& o) noexcept {
+        reset(std::exchange(o.h_, INVALID_HANDLE_VALUE));
+        return *this;
+    }
+    ~FindHandle() { reset(); }
+
+    HANDLE get() const { return h_; }
+    explicit operator bool() const { return h_ != INVALID_HANDLE_VALUE; }
+    void reset(HANDLE h = INVALID_HANDLE_VALUE) {
+        if (h_ != INVALID_HANDLE_VALUE && h_ != h) FindClose(h_);
+        h_ = h;
+    }
+
+private:
+    HANDLE h_ = INVALID_HANDLE_VALUE;
+};
+
 // A window's DC from GetDC, given back with ReleaseDC.
 class WindowDC {
 public:

@@ -40,9 +40,8 @@ bool FillFromSearch(const std::u16string& path, bool foldersAllowed, FileEntry& 
     // (or none) with this one's details.
     if (path.empty() || path.size() >= kPathCapacity || NamesNoSingleItem(path)) return false;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileExW(AsW(path), FindExInfoStandard, &found, FindExSearchNameMatch, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
+    if (!FindHandle(FindFirstFileExW(AsW(path), FindExInfoStandard, &found, FindExSearchNameMatch, nullptr, 0)))
+        return false;
 
     std::u16string name = U16(found.cFileName);
     bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;

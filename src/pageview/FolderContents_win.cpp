@@ -1,5 +1,7 @@
 #include "pageview/FolderContents_win.h"
 
+#include "common/Handles_win.h"
+
 #include <windows.h>
 
 #include <shlobj.h>
@@ -21,8 +23,8 @@ int CountFolder(const std::u16string& folder, CountMode mode) {
     std::u16string pattern = folder + u"\\*.*";
     if (pattern.size() > kPathCapacity - 1) return 0;
     WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW(AsW(pattern), &fd);
-    if (h == INVALID_HANDLE_VALUE) return 0;
+    FindHandle search(FindFirstFileW(AsW(pattern), &fd));
+    if (!search) return 0;
     int count = 0;
     do {
         if (mode == CountMode::All) {
@@ -32,8 +34,7 @@ int CountFolder(const std::u16string& folder, CountMode mode) {
         std::u16string name = U16(fd.cFileName);
         if (name == u"." || name == u".." || (fd.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN)) continue;
         ++count;
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
+    } while (FindNextFileW(search.get(), &fd));
     return count;
 }
 

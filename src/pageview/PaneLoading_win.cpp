@@ -48,9 +48,9 @@ bool ScanStep(int32_t r, FileEntry& entry, bool& filled) {
         CloseScan();
         std::u16string pattern = g_pane.scanFolderPath + u"\\*.*";
         if (pattern.size() > kEntryPathMax) return false;
-        g_pane.scan = FindFirstFileW(AsW(pattern), &fd);
-        if (g_pane.scan == INVALID_HANDLE_VALUE) return false;
-    } else if (g_pane.scan == INVALID_HANDLE_VALUE || !FindNextFileW(g_pane.scan, &fd)) {
+        g_pane.scan.reset(FindFirstFileW(AsW(pattern), &fd));
+        if (!g_pane.scan) return false;
+    } else if (!g_pane.scan || !FindNextFileW(g_pane.scan.get(), &fd)) {
         CloseScan();
         return false;
     }
@@ -197,10 +197,7 @@ void StartLoadingNow() {
     Post(IsRecentPage() ? ScanRecentStep : ScanFolderStep, 0);
 }
 
-void CloseScan() {
-    if (g_pane.scan != INVALID_HANDLE_VALUE) FindClose(g_pane.scan);
-    g_pane.scan = INVALID_HANDLE_VALUE;
-}
+void CloseScan() { g_pane.scan.reset(); }
 
 // The time order of the pages listed as scanned is only the order among
 // equal sort keys, which the sort at the end keeps; so their first items

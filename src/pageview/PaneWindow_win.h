@@ -67,7 +67,7 @@ struct PaneWindow {
     std::u16string filesText;  // the user page's Files text being parsed
     size_t cutPos = 0;
     std::u16string unloadedTail;  // entries past the list's limit, kept as text
-    HANDLE scan = INVALID_HANDLE_VALUE;  // the folder enumeration in progress
+    FindHandle scan;  // the folder enumeration in progress
     std::vector<FileEntry> recentNewest;  // the newest recent files so far, newest first
     KnownFolderPaths folders;     // looked up once per load for the location column
     std::u16string scanFolderPath;
