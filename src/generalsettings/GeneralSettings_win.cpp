@@ -12,7 +12,6 @@
 #include "generalsettings/GeneralSettings.h"
 #include "pagesettings/SettingsFrame_win.h"
 #include "resources/resource.h"
-#include "tabwindow/TabWindow_win.h"
 
 namespace vc {
 namespace {
@@ -39,7 +38,7 @@ HWND CreatePane(HWND frame, int index) {
     } kPanes[kGeneralSettingsPaneCount] = {
         {IDD_GENERALPANE, GeneralPaneProc},
         {IDD_FOLDERSPANE, FoldersPaneProc},
-        {IDD_PAGESPANE, PagesPaneProc},
+        {IDD_PAGESPANE, PageListPaneProc},
         {IDD_LABELCOLOURSPANE, LabelColoursPaneProc},
     };
     if (index < 0 || index >= kGeneralSettingsPaneCount) return nullptr;
@@ -103,24 +102,6 @@ void Restore() {
     }
 }
 
-// The tab strip takes the placement the general pane chose; it slides out
-// and in only when the placement changed.
-void ApplyTabPlacement() {
-    App& app = TheApp();
-    const uint32_t style = app.rec.GlobalSettings.TabStyle;
-    HWND strip = app.TabWindow ? GetDlgItem(app.TabWindow, IDC_TABSTRIP) : nullptr;
-    if (!strip) return;
-    const uint32_t placementBits = TabStyleBit::Bottom | TabStyleBit::MultiLine;
-    const bool moved = (style ^ g_dialog->saved.TabStyle) & placementBits;
-    if (moved) AnimateWindow(strip, 75, AW_SLIDE | AW_HIDE | AW_VER_POSITIVE);
-    LONG_PTR ts = GetWindowLongPtrW(strip, GWL_STYLE);
-    ts = (style & TabStyleBit::Bottom) ? (ts | TCS_BOTTOM) : (ts & ~LONG_PTR(TCS_BOTTOM));
-    ts = (style & TabStyleBit::MultiLine) ? (ts | TCS_MULTILINE) : (ts & ~LONG_PTR(TCS_MULTILINE));
-    SetWindowLongPtrW(strip, GWL_STYLE, ts);
-    PlacePagePane(app);
-    if (moved) AnimateWindow(strip, 75, AW_SLIDE | AW_ACTIVATE | AW_VER_POSITIVE);
-}
-
 void End(HWND dialog, int id) {
     App& app = TheApp();
     Dialog& d = *g_dialog;
@@ -133,7 +114,7 @@ void End(HWND dialog, int id) {
             s.SpecialSetChanged = true;
         g.SpcialFolder = s.spcialFolder;
         g.SpcialRecentFileNum = uint16_t(s.spcialRecentFileNum);
-        ApplyTabPlacement();
+        s.tabStyleBefore = d.saved.TabStyle;
     }
     if (app.TabWindow)
         SetWindowPos(app.TabWindow,

@@ -35,7 +35,9 @@ struct GeneralSettingsSession {
     // The page the tab window shows: an index into `pages` that moves with
     // the page, so that the window can keep showing it after OK.
     int32_t shownPosition = 0;
-    // What changed, for the tab window after OK.
+    // What changed, for the tab window after OK. The tab strip's placement
+    // is the tab window's to apply: TabStyle as it was when the dialog opened.
+    uint32_t tabStyleBefore = 0;
     bool PagesReorganised = false;
     bool SpecialSetChanged = false;
     bool LabelColoursChanged = false;
@@ -55,7 +57,7 @@ int& GeneralSettingsPaneIndex();
 // The panes, child dialog procedures of the frame.
 INT_PTR CALLBACK GeneralPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp);       // template 141
 INT_PTR CALLBACK FoldersPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp);       // template 143
-INT_PTR CALLBACK PagesPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp);         // template 142
+INT_PTR CALLBACK PageListPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp);         // template 142
 INT_PTR CALLBACK LabelColoursPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp);  // template 151
 
 // Commands between the frame and the pages pane.

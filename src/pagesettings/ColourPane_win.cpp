@@ -5,7 +5,7 @@
 #include "settings/AppState_win.h"
 #include "pagesettings/ColourEditor.h"
 #include "pagesettings/ColourEditor_win.h"
-#include "pagesettings/PagePanes_win.h"
+#include "pagesettings/PageSettingsPanes_win.h"
 #include "pagesettings/PageSettings_win.h"
 #include "pageview/PagePane_win.h"
 #include "resources/resource.h"

@@ -11,7 +11,7 @@
 #include "common/U16.h"
 #include "common/WindowUtil_win.h"
 #include "pagesettings/FontList_win.h"
-#include "pagesettings/PagePanes_win.h"
+#include "pagesettings/PageSettingsPanes_win.h"
 #include "pagesettings/PageSettings_win.h"
 #include "pagesettings/SettingsFrame_win.h"
 #include "pageview/PagePane_win.h"

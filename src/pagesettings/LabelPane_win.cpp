@@ -12,7 +12,7 @@
 #include "common/WindowUtil_win.h"
 #include "pagesettings/ColourEditor.h"
 #include "pagesettings/PageSettings.h"
-#include "pagesettings/PagePanes_win.h"
+#include "pagesettings/PageSettingsPanes_win.h"
 #include "pagesettings/PageSettings_win.h"
 #include "pagesettings/SettingsFrame_win.h"
 #include "resources/resource.h"

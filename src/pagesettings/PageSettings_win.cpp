@@ -20,7 +20,7 @@
 #include "pageview/PaneState.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
-#include "pagesettings/PagePanes_win.h"
+#include "pagesettings/PageSettingsPanes_win.h"
 #include "common/Swatch_win.h"
 #include "common/TabTexts.h"
 

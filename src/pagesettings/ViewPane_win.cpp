@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "settings/AppState_win.h"
-#include "pagesettings/PagePanes_win.h"
+#include "pagesettings/PageSettingsPanes_win.h"
 #include "pagesettings/PageSettings_win.h"
 #include "pagesettings/SettingsFrame_win.h"
 #include "resources/resource.h"

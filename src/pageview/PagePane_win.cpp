@@ -21,7 +21,6 @@
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
 #include "common/TabTexts.h"
-#include "tabwindow/TabWindow_win.h"
 
 namespace vc {
 namespace pagepane {
@@ -350,7 +349,7 @@ void OnInitDialog(App& app, HWND hwnd) {
     g_pane.notice = GetDlgItem(hwnd, IDC_LOADINGNOTICE);
     g_pane.previousView = ViewIcon;
     g_pane.loaded = false;
-    PlacePagePane(app);
+    SendMessageW(GetParent(hwnd), WM_COMMAND, IDM_PLACE_PAGE_PANE, 0);
     ChoosePage(app);
     ThePane().EntryTable.clear();
     ThePane().EntryCount = 0;
@@ -469,7 +468,7 @@ INT_PTR OnCommand(App& app, WPARAM wp, LPARAM lp) {
     return TRUE;
 }
 
-INT_PTR OnNotify(App& app, const NMHDR& nm) {
+INT_PTR OnNotify(const NMHDR& nm) {
     if (nm.hwndFrom != g_pane.list) return 0;
     if (nm.code == LVN_COLUMNCLICK) {
         OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(nm).iSubItem);
@@ -478,7 +477,7 @@ INT_PTR OnNotify(App& app, const NMHDR& nm) {
     } else if (nm.code == LVN_ITEMCHANGED) {
         const auto& change = reinterpret_cast<const NMLISTVIEW&>(nm);
         if ((change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED))
-            ShowEntryDetails(app, EntryIndexOfItem(change.iItem), false);
+            ShowEntryDetails(EntryIndexOfItem(change.iItem));
         else if ((change.uOldState & LVIS_SELECTED) && !(change.uNewState & LVIS_SELECTED))
             ShowSelectedDetails();
     }
@@ -588,7 +587,7 @@ INT_PTR CALLBACK PagePaneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     case WM_SIZE: Layout(LOWORD(lp), HIWORD(lp)); return 0;
     case WM_COMMAND: return OnCommand(app, wp, lp);
-    case WM_NOTIFY: return OnNotify(app, *reinterpret_cast<NMHDR*>(lp));
+    case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lp));
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORLISTBOX:
@@ -604,7 +603,7 @@ INT_PTR CALLBACK PagePaneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         OnDropFiles(reinterpret_cast<HDROP>(wp));
         return 0;
     case WM_CONTEXTMENU:
-        OnContextMenu(app, lp);
+        OnContextMenu(lp);
         return TRUE;
     case WM_DESTROY:
         OnDestroy(app);

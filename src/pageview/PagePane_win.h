@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "pageview/PaneRules.h"  // PaneCommand, the commands the pane takes
 
 namespace vc {
@@ -20,5 +22,12 @@ bool PaneLoaded();
 // dialog working on copies of the pages sees the registrations made since
 // the page was shown. Does nothing while the page is still loading.
 void StorePaneEntriesInPage();
+
+// What the pane asks of the tab window, which owns the menus, with
+// IDM_SHOW_CONTEXT_MENU (lParam points at it for the length of the call).
+struct ContextMenuRequest {
+    POINT at{};                                // screen point
+    const std::u16string* entryName = nullptr;  // the selected entry's name, or none
+};
 
 }  // namespace vc

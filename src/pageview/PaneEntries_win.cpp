@@ -15,12 +15,11 @@
 #include "common/Wide_win.h"
 #include "pageview/FileDetails_win.h"
 #include "pageview/FilesText.h"
+#include "pageview/PagePane_win.h"
 #include "pageview/PaneRules.h"
 #include "pageview/PaneState.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
-#include "tabwindow/PageMenus_win.h"
-#include "tabwindow/TabWindow_win.h"
 
 namespace vc {
 namespace pagepane {
@@ -152,7 +151,13 @@ void AddRegistration(App& app) {
 // a lie.
 void ShowSelectedDetails() {
     int item = SelectedItem();
-    ShowEntryDetails(TheApp(), item < 0 ? 0 : EntryIndexOfItem(item), item < 0);
+    ShowEntryDetails(item < 0 ? -1 : EntryIndexOfItem(item));
+}
+
+// The tab window owns the status bar; the pane tells it which entry to show
+// (a negative index blanks the details).
+void ShowEntryDetails(int index) {
+    if (g_pane.hwnd) SendMessageW(GetParent(g_pane.hwnd), WM_COMMAND, IDM_SHOW_ENTRY_DETAILS, index);
 }
 
 void RemoveRegistration() {
@@ -171,7 +176,7 @@ void RemoveRegistration() {
 
 // The context menu at the point of a right click, or for the keyboard
 // ((-1, -1)) at the selected item or the list's corner.
-void OnContextMenu(App& app, LPARAM lp) {
+void OnContextMenu(LPARAM lp) {
     POINT at{short(LOWORD(lp)), short(HIWORD(lp))};
     int item = SelectedItem();
     if (at.x == -1 && at.y == -1) {
@@ -189,7 +194,8 @@ void OnContextMenu(App& app, LPARAM lp) {
         name = ItemName(item);
         hasEntry = true;
     }
-    ShowContextMenu(app, at, hasEntry ? &name : nullptr);
+    ContextMenuRequest request{at, hasEntry ? &name : nullptr};
+    SendMessageW(GetParent(g_pane.hwnd), WM_COMMAND, IDM_SHOW_CONTEXT_MENU, reinterpret_cast<LPARAM>(&request));
 }
 
 void ShowLocation() {

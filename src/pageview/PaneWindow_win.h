@@ -145,7 +145,8 @@ void OnDropFiles(HDROP drop);
 void AddRegistration(App& app);
 void RemoveRegistration();
 void ShowSelectedDetails();
-void OnContextMenu(App& app, LPARAM lp);
+void ShowEntryDetails(int index);
+void OnContextMenu(LPARAM lp);
 void ShowLocation();
 void RenameItems();
 

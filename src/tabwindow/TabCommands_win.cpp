@@ -20,6 +20,7 @@
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
 #include "tabwindow/PageManagement.h"
+#include "tabwindow/PageMenus_win.h"
 #include "tabwindow/TabCommands.h"
 #include "tabwindow/TabWindowParts_win.h"
 #include "tabwindow/TabWindow_win.h"
@@ -120,6 +121,8 @@ void GeneralSettingsCommand(App& app, HWND tab) {
 
     // What the user changed is stored now, in one write, not at exit: a crash
     // or a log-off that goes wrong must not take it back.
+    PlaceTabStrip(app, session.tabStyleBefore);
+
     ProfileBatch batch(app.store);
     if (session.PagesReorganised) {
         // A user page shown stays shown where the pages pane moved it.
@@ -233,6 +236,15 @@ const Command kCommands[] = {
     {IDM_REFRESH, [](App&, HWND, WPARAM, LPARAM) -> INT_PTR { RefreshPane(); return 0; }},
     {IDOK, PaneCommand},
     {IDM_CREATE_FIRST_PANE, WithApp<CreateFirstPane>},
+    {IDM_PLACE_PAGE_PANE, WithApp<PlacePagePane>},
+    {IDM_SHOW_CONTEXT_MENU,
+     [](App& a, HWND, WPARAM, LPARAM lp) -> INT_PTR {
+         const auto* request = reinterpret_cast<const ContextMenuRequest*>(lp);
+         if (request) ShowContextMenu(a, request->at, request->entryName);
+         return 0;
+     }},
+    {IDM_SHOW_ENTRY_DETAILS,
+     [](App& a, HWND, WPARAM, LPARAM lp) -> INT_PTR { ShowEntryDetails(a, int(lp), int(lp) < 0); return 0; }},
     {IDM_PAGE_ADD, WithApp<AddPageCommand>},
     {IDM_ABOUT, WithWindow<ShowAbout>},
     {IDM_GENERAL_SETTINGS, WithWindow<GeneralSettingsCommand>},

@@ -450,6 +450,21 @@ void PlacePagePane(App& app) {
     MoveWindow(pane, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
 }
 
+void PlaceTabStrip(App& app, uint32_t styleBefore) {
+    HWND strip = g_tab.strip;
+    if (!strip) return;
+    const uint32_t style = app.rec.GlobalSettings.TabStyle;
+    const uint32_t placementBits = TabStyleBit::Bottom | TabStyleBit::MultiLine;
+    const bool moved = (style ^ styleBefore) & placementBits;
+    if (moved) AnimateWindow(strip, 75, AW_SLIDE | AW_HIDE | AW_VER_POSITIVE);
+    LONG_PTR ts = GetWindowLongPtrW(strip, GWL_STYLE);
+    ts = (style & TabStyleBit::Bottom) ? (ts | TCS_BOTTOM) : (ts & ~LONG_PTR(TCS_BOTTOM));
+    ts = (style & TabStyleBit::MultiLine) ? (ts | TCS_MULTILINE) : (ts & ~LONG_PTR(TCS_MULTILINE));
+    SetWindowLongPtrW(strip, GWL_STYLE, ts);
+    PlacePagePane(app);
+    if (moved) AnimateWindow(strip, 75, AW_SLIDE | AW_ACTIVATE | AW_VER_POSITIVE);
+}
+
 void SelectAdjacentTab(App& app, int delta) {
     if (!g_tab.strip) return;
     int count = int(SendMessageW(g_tab.strip, TCM_GETITEMCOUNT, 0, 0));

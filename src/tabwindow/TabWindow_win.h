@@ -38,6 +38,10 @@ void ApplyNewPageOrder(App& app, const std::vector<PageRecord>& copy);
 // still be cancelled.
 void StoreTabWindowState(App& app);
 
+// The tab strip takes the placement of TabStyle; it slides out and in only
+// when the placement differs from `styleBefore`'s.
+void PlaceTabStrip(App& app, uint32_t styleBefore);
+
 // Moves the page pane over the tab strip's display area.
 void PlacePagePane(App& app);
 

@@ -18,7 +18,7 @@ TEST(GeneralSettingsFolders, BoxesRewriteTheLowByteClearTheNextAndKeepTheRest) {
     EXPECT_LT(r.ShownSpecialPages[0], r.ShownSpecialPages[3]);  // in table order
 }
 
-TEST(GeneralSettingsFolders, ThePagesPaneStartsOnThePageShown) {
+TEST(GeneralSettingsFolders, ThePageListPaneStartsOnThePageShown) {
     Records r;
     r.ShownSpecialCount = 2;
     r.GlobalSettings.TabNumber = 1;

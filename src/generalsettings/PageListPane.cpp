@@ -1,4 +1,4 @@
-#include "generalsettings/PagesPane.h"
+#include "generalsettings/PageListPane.h"
 
 #include <algorithm>
 #include <utility>

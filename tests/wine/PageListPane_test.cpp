@@ -41,7 +41,7 @@ void SetMarkOf(HWND pane, int i, int mark) {
 }
 void Click(HWND pane, int id) { SendDlgItemMessageW(pane, id, BM_CLICK, 0, 0); }
 
-class PagesPaneTest : public test::AppFixture {
+class PageListPaneTest : public test::AppFixture {
 protected:
     HWND host = nullptr;
     HWND pane = nullptr;
@@ -51,7 +51,7 @@ protected:
         WNDCLASSW wc{};
         wc.lpfnWndProc = DefWindowProcW;
         wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"PagesPaneTestHost";
+        wc.lpszClassName = L"PageListPaneTestHost";
         RegisterClassW(&wc);
         host = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 640, 320, nullptr,
                                nullptr, wc.hInstance, nullptr);
@@ -71,7 +71,7 @@ protected:
         s.pages = std::move(pages);
         s.shownSpecialCount = folderPages;
         s.selectedPosition = selected;
-        pane = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PAGESPANE), host, PagesPaneProc, 0);
+        pane = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PAGESPANE), host, PageListPaneProc, 0);
         ASSERT_TRUE(pane);
         if (show) Pump();
     }
@@ -101,7 +101,7 @@ protected:
     }
 };
 
-TEST_F(PagesPaneTest, NamesTheMainPageAndMovesUserPagesWithTheirLooks) {
+TEST_F(PageListPaneTest, NamesTheMainPageAndMovesUserPagesWithTheirLooks) {
     // A folder page, then three user pages; none is the main page.
     Open({Page(u"デスクトップ", 0, 4), Page(u"a", 0, 3), Page(u"b", PageFlag::Unmarked, 5), Page(u"c", 0, 99)}, 1, 0);
     EXPECT_EQ(Item(0), u"[デスクトップ]:4");
@@ -142,7 +142,7 @@ TEST_F(PagesPaneTest, NamesTheMainPageAndMovesUserPagesWithTheirLooks) {
     EXPECT_EQ(Labels(), u"デスクトップbac");
 }
 
-TEST_F(PagesPaneTest, MarksOutliveThePaneUnlessDropped) {
+TEST_F(PageListPaneTest, MarksOutliveThePaneUnlessDropped) {
     Open({Page(u"a"), Page(u"b"), Page(u"c", PageFlag::Unmarked)}, 0, 0);
     TheGeneralSettings().PagesReorganised = false;
     SetMarkOf(pane, 1, 1);
@@ -150,7 +150,7 @@ TEST_F(PagesPaneTest, MarksOutliveThePaneUnlessDropped) {
     const std::vector<PageRecord>& pages = TheGeneralSettings().pages;
     EXPECT_EQ(pages[1].Flag, PageFlag::Unmarked);
     EXPECT_TRUE(TheGeneralSettings().PagesReorganised);  // a box alone is a change to take over
-    pane = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PAGESPANE), host, PagesPaneProc, 0);
+    pane = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PAGESPANE), host, PageListPaneProc, 0);
     Pump();
     EXPECT_EQ(Mark(0), 2);
     EXPECT_EQ(Mark(1), 1);
@@ -183,7 +183,7 @@ TEST_F(PagesPaneTest, MarksOutliveThePaneUnlessDropped) {
 
 // Through the real dialog: the tab window takes over the copy after OK, and
 // nothing after Cancel.
-class PagesPaneDialogTest : public test::AppFixture {
+class PageListPaneDialogTest : public test::AppFixture {
 protected:
     void SetUp() override { GeneralSettingsPaneIndex() = 2; }
     static void Run(std::function<void(HWND dialog, HWND pane)> act) {
@@ -196,7 +196,7 @@ protected:
     }
 };
 
-TEST_F(PagesPaneDialogTest, OkTakesTheNewOrderMarksAndMainPageAndCancelTakesNothing) {
+TEST_F(PageListPaneDialogTest, OkTakesTheNewOrderMarksAndMainPageAndCancelTakesNothing) {
     // A desktop page, then three user pages, every page a tab; "One" shown.
     App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nTabStyle=1114112\r\nPageCount=3\r\nSpcialFolder=1\r\n"
                      u"TabNumber=1\r\n[Page1]\r\nLabel=One\r\n[Page2]\r\nLabel=Two\r\nFlag=8192\r\n[Page3]\r\n"
@@ -232,7 +232,7 @@ TEST_F(PagesPaneDialogTest, OkTakesTheNewOrderMarksAndMainPageAndCancelTakesNoth
     }
 }
 
-TEST_F(PagesPaneDialogTest, OkKeepsThePageShownWhereverItMoves) {
+TEST_F(PageListPaneDialogTest, OkKeepsThePageShownWhereverItMoves) {
     App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nTabStyle=65536\r\nPageCount=2\r\nSpcialFolder=19\r\n"
                      u"TabNumber=2\r\n[Page1]\r\nLabel=One\r\n[Page2]\r\nLabel=Two\r\n");  // documents, the third tab
     Run([](HWND dialog, HWND) { SendMessageW(dialog, WM_COMMAND, IDOK, 0); });

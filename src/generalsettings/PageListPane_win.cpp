@@ -15,7 +15,7 @@
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"
 #include "generalsettings/GeneralSettings_win.h"
-#include "generalsettings/PagesPane.h"
+#include "generalsettings/PageListPane.h"
 #include "pagesettings/SettingsFrame_win.h"
 #include "resources/resource.h"
 #include "common/Swatch.h"
@@ -25,7 +25,7 @@ namespace vc {
 namespace {
 
 // One pages pane exists at a time (it is a pane of a modal dialog).
-struct PagesPaneState {
+struct PageListPaneState {
     std::vector<HTREEITEM> items;  // item i shows page i of the copy
     bool marksPending = false;     // the boxes are not yet written into the copy
     bool marksShown = false;       // the boxes show the marks (kShowMarks came)
@@ -37,7 +37,7 @@ struct PagesPaneState {
     IconPtr downIcon;
     WindowPtr tips;
 };
-PagesPaneState g_pages;
+PageListPaneState g_pages;
 
 constexpr int kButtonIconSize = 16;
 // Tree rows at 96 dpi, and the swatch beside each label within a row.
@@ -317,7 +317,7 @@ void OnDestroy(HWND pane) {
     if (g_pages.marksPending) SettleMarks(pane, true);
     // A tree does not release the images of its check boxes itself.
     ImageListPtr boxes(reinterpret_cast<HIMAGELIST>(SendMessageW(tree, TVM_SETIMAGELIST, TVSIL_STATE, 0)));
-    g_pages = PagesPaneState{};
+    g_pages = PageListPaneState{};
 }
 
 INT_PTR OnCommand(HWND pane, WPARAM wp, LPARAM lp) {
@@ -356,7 +356,7 @@ INT_PTR OnNotify(HWND pane, const NMHDR& nm) {
 
 }  // namespace
 
-INT_PTR CALLBACK PagesPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR CALLBACK PageListPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_INITDIALOG: OnInitDialog(pane); return FALSE;  // the tree has the focus
     case WM_COMMAND: return OnCommand(pane, wp, lp);

@@ -1,7 +1,7 @@
 // The rules of the pages pane on its copy of the pages.
 #include <gtest/gtest.h>
 
-#include "generalsettings/PagesPane.h"
+#include "generalsettings/PageListPane.h"
 
 namespace vc {
 namespace {
@@ -13,7 +13,7 @@ PageRecord Page(std::u16string label, uint32_t flag = 0) {
     return p;
 }
 
-TEST(PagesPaneRules, OnlyUserPagesMoveAndOnlyAmongThemselves) {
+TEST(PageListPaneRules, OnlyUserPagesMoveAndOnlyAmongThemselves) {
     // One folder page "D", then three user pages.
     std::vector<PageRecord> pages{Page(u"D"), Page(u"a"), Page(u"b", PageFlag::MainPage | PageFlag::Unmarked), Page(u"c")};
     EXPECT_EQ(MovePage(pages, 1, 1, -1), 1);  // onto the folder page
@@ -29,7 +29,7 @@ TEST(PagesPaneRules, OnlyUserPagesMoveAndOnlyAmongThemselves) {
     EXPECT_FALSE(CanMoveUp(0, 0, 1) || CanMoveDown(0, 0, 1) || CanMoveDown(-3, -1, 4) || CanMoveUp(1, 4, 4));
 }
 
-TEST(PagesPaneRules, TheMainPageAndItsName) {
+TEST(PageListPaneRules, TheMainPageAndItsName) {
     std::vector<PageRecord> pages{Page(u"a"), Page(u"b"), Page(u"x", PageFlag::MainPage)};
     MakeMainPage(pages, 3);  // no such page: nothing changes
     EXPECT_EQ(MainPagePosition(pages), 2);
@@ -40,7 +40,7 @@ TEST(PagesPaneRules, TheMainPageAndItsName) {
     EXPECT_EQ(PageItemText(Page(std::u16string(40, u'x')), true), u"[" + std::u16string(34, u'x'));
 }
 
-TEST(PagesPaneRules, BoxesReachTheCopyButBoxesNeverShownLeaveTheMarksAlone) {
+TEST(PageListPaneRules, BoxesReachTheCopyButBoxesNeverShownLeaveTheMarksAlone) {
     const uint32_t keep = PageFlag::MainPage | PageFlag::NoChanges;
     std::vector<PageRecord> pages{Page(u"a", keep), Page(u"b", keep | PageFlag::Unmarked), Page(u"c"),
                                   Page(u"d", PageFlag::Unmarked)};
