@@ -104,56 +104,64 @@ void DispatchOneMessage(App& app, MSG& msg) {
     DispatchMessageW(&msg);
 }
 
+void MeasurePlatform(Records& r) {
+    r.WindowsVersion = DetermineWindowsVersion();
+    r.CommonControlsVersion = DetermineCommonControlsVersion();
+    if (r.WindowsVersion >= 600) SetProcessDPIAware();
+}
+
+void OpenSettingsFile(App& app, const SettingsFileChoice& choice) {
+    Records& r = app.rec;
+    r.SettingsFilePath = choice.path;
+    r.WindowName = choice.windowName;
+    {
+        WindowDC screen(nullptr);
+        r.DpiX = float(GetDeviceCaps(screen.get(), LOGPIXELSX));
+        r.DpiY = float(GetDeviceCaps(screen.get(), LOGPIXELSY));
+    }
+    CoInitialize(nullptr);
+    app.store.SetPath(r.SettingsFilePath);
+    LoadAllSettings(app);
+}
+
+void CreateProgramWindows(App& app, bool registerClass) {
+    if (registerClass) RegisterHostClass(app.instance);
+    app.HostWindow = CreateHostWindow(app);
+    app.accelerators = LoadAcceleratorsW(app.instance, MAKEINTRESOURCEW(IDR_ACCEL));
+}
+
+int RunMessageLoop(App& app) {
+    MSG msg{};
+    for (;;) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) return int(msg.wParam);
+        if (got == -1) return 0;
+        DispatchOneMessage(app, msg);
+    }
+}
+
 int RunApplication(HINSTANCE instance, HINSTANCE previous) {
     // Before anything loads a library, so that none comes from beside the exe.
     RestrictDllSearchToSystem();
     App& app = TheApp();
     app.instance = instance;
-    Records& r = app.rec;
-    r.WindowsVersion = DetermineWindowsVersion();
-    r.CommonControlsVersion = DetermineCommonControlsVersion();
-    if (r.WindowsVersion >= 600) SetProcessDPIAware();
+    MeasurePlatform(app.rec);
 
     std::optional<SettingsFileChoice> choice =
         ChooseSettingsFile(ArgumentText(U16(GetCommandLineW())), ExecutableFolder());
     // A name that does not fit is refused whole rather than cut to another
     // file's name.
     if (!choice) return 0;
-    r.SettingsFilePath = choice->path;
-    r.WindowName = choice->windowName;
-
-    if (HWND running = FindRunningInstance(TabWindowCaption(r.WindowName))) {
+    if (HWND running = FindRunningInstance(TabWindowCaption(choice->windowName))) {
         ActivateRunningInstance(running);
         return 0;
     }
 
-    {
-        WindowDC screen(nullptr);
-        r.DpiX = float(GetDeviceCaps(screen.get(), LOGPIXELSX));
-        r.DpiY = float(GetDeviceCaps(screen.get(), LOGPIXELSY));
-    }
-
-    CoInitialize(nullptr);
-    app.store.SetPath(r.SettingsFilePath);
-    LoadAllSettings(app);
-
-    if (!previous) RegisterHostClass(instance);
-    app.HostWindow = CreateHostWindow(app);
-    app.accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCEL));
-
-    MSG msg{};
-    int code = 0;
-    for (;;) {
-        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            code = int(msg.wParam);
-            break;
-        }
-        if (got == -1) break;
-        DispatchOneMessage(app, msg);
-    }
-    r.UserPages.clear();
-    r.UserPages.shrink_to_fit();
+    OpenSettingsFile(app, *choice);
+    CreateProgramWindows(app, !previous);
+    const int code = RunMessageLoop(app);
+    app.rec.UserPages.clear();
+    app.rec.UserPages.shrink_to_fit();
     return code;
 }
 

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "app/Startup.h"
 #include "common/ExecutableFolder_win.h"
 #include "settings/AppState_win.h"
 
@@ -20,6 +21,20 @@ void ActivateRunningInstance(HWND w);
 
 // Fills DefaultPage and loads the settings.
 void LoadAllSettings(App& app);
+
+// The start-up steps, in the order RunApplication takes them; the in-process
+// tests start the program's windows with the same steps.
+// The Windows and common-controls versions, and the DPI awareness that must
+// come before anything measures the screen.
+void MeasurePlatform(Records& r);
+// The screen's DPI, COM for the shell calls, and every record of the chosen
+// settings file.
+void OpenSettingsFile(App& app, const SettingsFileChoice& choice);
+// The host window, whose creation creates and shows the tab window, and the
+// keyboard accelerators. The window class is registered once per process.
+void CreateProgramWindows(App& app, bool registerClass);
+// Until the quit message; returns its exit code.
+int RunMessageLoop(App& app);
 
 // The whole program: start-up, message loop, release. The settings file is
 // named by the process's own UTF-16 command line. Returns the exit code.

@@ -1,6 +1,8 @@
 // The page lists and captions of the menus.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "tabwindow/PageMenus.h"
 
 namespace vc {
@@ -52,15 +54,27 @@ TEST(PageLists, MainPageIsBoldOnlyWhereItIsListed) {
     EXPECT_EQ(PageListItems(r, false)[3].colorIndex, 0);
 }
 
-TEST(PageCaptions, QuotesBracketsAndCuts) {
+// What a menu shows of an item text, and its mnemonic: "&&" shows "&", a lone
+// "&" underlines the next character.
+std::pair<std::u16string, char16_t> Shown(std::u16string_view text) {
+    std::pair<std::u16string, char16_t> shown{u"", 0};
+    for (size_t i = 0; i < text.size(); shown.first += text[i++])
+        if (text[i] == u'&' && i + 1 < text.size() && text[++i] != u'&') shown.second = text[i];
+    return shown;
+}
+
+TEST(PageCaptions, ShowTheNameWholeUpTo32WithOnlyTheItemsOwnMnemonic) {
     PageRecord p;
-    p.Label = u"仕事";
-    EXPECT_EQ(PageCaption(p, false), u"ページ \"仕事\"");
-    EXPECT_EQ(PageCaption(p, true), u"ページ [仕事]");
-    p.Label = std::u16string(40, u'x');
-    EXPECT_EQ(PageCaption(p, false), u"ページ \"" + std::u16string(32, u'x') + u"\"");
-    EXPECT_EQ(LocationCaption(u"notepad"), u"\"notepad\" の場所表示(&S)...");
-    EXPECT_EQ(RemoveCaption(u"R&D"), u"\"R&&D\" の登録削除(&F)...");
+    for (const std::u16string& name : {std::u16string(u"仕事"), std::u16string(u"R&D&&"), std::u16string(40, u'x')}) {
+        const std::u16string cut = (p.Label = name).substr(0, 32), quoted = u"\"" + cut + u"\"";
+        EXPECT_NE(Shown(PageCaption(p, false)).first.find(quoted), std::u16string::npos);
+        EXPECT_EQ(Shown(PageCaption(p, false)).second, 0);
+        EXPECT_NE(Shown(PageCaption(p, true)).first.find(u"[" + cut + u"]"), std::u16string::npos);
+        for (auto [caption, key] : {std::pair(LocationCaption(name), u'S'), std::pair(RemoveCaption(name), u'F')}) {
+            EXPECT_EQ(Shown(caption).first.find(quoted), 0u);
+            EXPECT_EQ(Shown(caption).second, key);
+        }
+    }
 }
 
 }  // namespace

@@ -65,11 +65,10 @@ protected:
 
     // The settings as a fresh start would read them from the file.
     Records Reload() {
-        Records back;
-        ProfileStore store(PlatformFileSystem(), path);
-        LoadDefaultPage(back, store);
-        LoadSettings(back, store);
-        return back;
+        App fresh;
+        fresh.store.SetPath(path);
+        LoadAllSettings(fresh);
+        return fresh.rec;
     }
 };
 

@@ -18,6 +18,7 @@
 #include "settings/SettingsFile.h"
 #include "support/AppFixture_win.h"
 #include "support/MenuState_win.h"
+#include "tabwindow/PageMenus.h"
 #include "tabwindow/PageMenus_win.h"
 #include "tabwindow/TabWindow_win.h"
 
@@ -49,27 +50,21 @@ TEST_F(HostWindowTest, TabWindowShowsWithCaptionTabsAndExtendedSystemMenu) {
     HMENU sys = GetSystemMenu(app.TabWindow, FALSE);
     ASSERT_TRUE(sys);
     EXPECT_EQ(GetMenuItemID(sys, 0), UINT(IDM_ABOUT));
-    EXPECT_EQ(MenuText(sys, 0), u"Vellumcraft");
     EXPECT_EQ(test::MenuItemState(sys, 1, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
-    EXPECT_EQ(MenuText(sys, 2), u"ページ");
     HMENU pages = GetSubMenu(sys, 2);
     ASSERT_TRUE(pages);
     EXPECT_EQ(GetMenuItemCount(pages), 3);
     EXPECT_EQ(GetMenuItemID(pages, 0), UINT(IDM_PAGE_SETTINGS));
-    EXPECT_EQ(MenuText(pages, 1), u"ページ複製(&C)");
+    EXPECT_EQ(GetMenuItemID(pages, 1), UINT(IDM_PAGE_DUPLICATE));
     EXPECT_EQ(GetMenuItemID(pages, 2), UINT(IDM_PAGE_DELETE));
     EXPECT_EQ(GetMenuItemID(sys, 3), UINT(IDM_PAGE_ADD));
-    EXPECT_EQ(MenuText(sys, 3), u"新規ページ追加(&A)");
     EXPECT_EQ(GetMenuItemID(sys, 5), UINT(IDM_GENERAL_SETTINGS));
-    EXPECT_EQ(MenuText(sys, 5), u"全般設定(&T)...");
     EXPECT_EQ(test::MenuItemState(sys, 6, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
     EXPECT_EQ(GetMenuDefaultItem(sys, TRUE, 0), 0u);
     EXPECT_EQ(GetMenuState(sys, SC_RESTORE, MF_BYCOMMAND), UINT(-1));
     EXPECT_EQ(GetMenuState(sys, SC_MAXIMIZE, MF_BYCOMMAND), UINT(-1));
     EXPECT_NE(GetMenuState(sys, SC_MOVE, MF_BYCOMMAND), UINT(-1));
-    wchar_t close[50] = {};
-    GetMenuStringW(sys, SC_CLOSE, close, 50, MF_BYCOMMAND);
-    EXPECT_EQ(U16(close), u"閉じる(&C)");
+    EXPECT_FALSE(test::MenuItemState(sys, SC_CLOSE) & MF_GRAYED);
     if (app.rec.WindowsVersion >= 600) {
         MENUITEMINFOW mii{};
         mii.cbSize = sizeof mii;
@@ -387,11 +382,11 @@ TEST_F(HostWindowTest, ContextMenuListsMarkedPagesAndCaptionsTheEntry) {
         HMENU list = GetSubMenu(menu.popup, 2);
         EXPECT_EQ(MenuIds(list), (std::vector<UINT>{10000, 10001, 0, 10002}));
         EXPECT_EQ(MenuText(list, 0), u"[デスクトップ]");
-        EXPECT_EQ(MenuText(menu.popup, 3), u"ページ \"A\"");  // no all-pages list with bit 20 clear
+        EXPECT_EQ(MenuText(menu.popup, 3), PageCaption(app.rec.UserPages[0], false));  // no all-pages list: bit 20 clear
         HMENU page = GetSubMenu(menu.popup, 3);
         wchar_t text[80] = {};
         GetMenuStringW(page, IDM_ENTRY_REMOVE, text, 80, MF_BYCOMMAND);
-        EXPECT_EQ(U16(text), u"\"notepad\" の登録削除(&F)...");
+        EXPECT_EQ(U16(text), RemoveCaption(name));
         EXPECT_TRUE(test::MenuItemState(menu.popup, IDM_VIEW_TILE) & MF_CHECKED);  // ListType 0
         EXPECT_FALSE(test::MenuItemState(menu.popup, IDM_VIEW_ICON) & MF_CHECKED);
         EXPECT_FALSE(test::MenuItemState(menu.popup, IDM_PAGE_DELETE) & MF_GRAYED);
@@ -403,7 +398,7 @@ TEST_F(HostWindowTest, ContextMenuListsMarkedPagesAndCaptionsTheEntry) {
         HMENU page = GetSubMenu(menu.popup, 3);
         EXPECT_EQ(GetMenuState(page, IDM_ENTRY_ADD, MF_BYCOMMAND), UINT(-1));  // removed
         EXPECT_EQ(GetMenuState(page, IDM_PAGE_DELETE, MF_BYCOMMAND), UINT(-1));
-        EXPECT_EQ(MenuText(menu.popup, 3), u"ページ [デスクトップ]");
+        EXPECT_EQ(MenuText(menu.popup, 3), PageCaption(app.rec.SpecialPages[0], true));
     }
     {
         ContextMenu menu;
@@ -414,7 +409,7 @@ TEST_F(HostWindowTest, ContextMenuListsMarkedPagesAndCaptionsTheEntry) {
     }
     UpdateSystemMenu(app);
     HMENU sys = GetSystemMenu(app.TabWindow, FALSE);
-    EXPECT_EQ(MenuText(sys, 2), u"ページ [デスクトップ]");
+    EXPECT_EQ(MenuText(sys, 2), PageCaption(app.rec.SpecialPages[0], true));
     EXPECT_TRUE(test::MenuItemState(GetSubMenu(sys, 2), IDM_PAGE_DELETE) & MF_GRAYED);
 }
 
@@ -424,7 +419,6 @@ TEST_F(HostWindowTest, AllPagesListWithBit20AndOnePageCannotBeDeleted) {
     Pump();
     ContextMenu menu;
     BuildContextMenu(app, nullptr, menu);
-    EXPECT_EQ(MenuText(menu.popup, 2), u"マークページから選択");
     EXPECT_EQ(MenuIds(GetSubMenu(menu.popup, 2)), (std::vector<UINT>{0}));  // A is unmarked
     EXPECT_EQ(MenuIds(GetSubMenu(menu.popup, 3)), (std::vector<UINT>{0, 10000}));
     EXPECT_EQ(GetMenuDefaultItem(GetSubMenu(menu.popup, 3), TRUE, 0), 1u);  // the main page, bold
@@ -447,7 +441,7 @@ TEST_F(HostWindowTest, TheLastOfAThousandPagesStaysTrueInMenusTipsSwatchesAndACa
     EXPECT_NE(U16(tip.lpszText).find(u"ファイル数 : 0, "), std::u16string::npos);  // the entry removed
     SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) { KillTimer(nullptr, id), EndMenu(); });
     SendMessageW(app.TabWindow, 0x0313 /* WM_POPUPSYSTEMMENU: the taskbar button's menu */, 0, 0);
-    EXPECT_EQ(MenuText(GetSystemMenu(app.TabWindow, FALSE), 2), u"ページ \"A&&B\"");
+    EXPECT_EQ(MenuText(GetSystemMenu(app.TabWindow, FALSE), 2), PageCaption(app.rec.UserPages[999], false));
     EXPECT_TRUE(test::MenuItemState(GetSubMenu(GetSystemMenu(app.TabWindow, FALSE), 2), IDM_PAGE_DELETE) & MF_GRAYED);
     INT face = COLOR_BTNFACE;  // the half swatches stand on the face colour of the moment
     const COLORREF was = GetSysColor(face), green = RGB(0, 200, 0);
