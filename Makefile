@@ -14,10 +14,11 @@ CMAKE_NATIVE = cmake -S . -B $(BUILD)/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -
 	-DVC_WERROR=$(WERROR)
 CMAKE_WIN = cmake -S . -B $(BUILD)/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake -DVC_WERROR=$(WERROR)
+CMAKE_TSAN = cmake -S . -B $(BUILD)/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVC_TSAN=ON -DVC_WERROR=$(WERROR)
 CMAKE_FUZZ = cmake -S . -B $(BUILD)/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVC_FUZZ=ON \
 	-DCMAKE_C_COMPILER=$(FUZZ_CC) -DCMAKE_CXX_COMPILER=$(FUZZ_CXX)
 
-.PHONY: all deps build build-native build-win build-fuzz build-bench check-includes test run bench fuzz clean
+.PHONY: all deps build build-native build-tsan build-win build-fuzz build-bench check-includes test run bench fuzz clean
 
 all: build
 
@@ -25,13 +26,17 @@ deps:
 	@scripts/deps.sh
 
 build: deps
-	@$(MAKE) --no-print-directory build-native build-win build-fuzz
+	@$(MAKE) --no-print-directory build-native build-tsan build-win build-fuzz
 
 # CMake runs on every build: configuring is idempotent and takes a moment, and
 # options given on this command line (WERROR=ON) reach a tree made before.
 build-native:
 	@$(CMAKE_NATIVE) >/dev/null
 	cmake --build $(BUILD)/native -j $(JOBS)
+
+build-tsan:
+	@$(CMAKE_TSAN) >/dev/null
+	cmake --build $(BUILD)/tsan -j $(JOBS) --target vc_tsan_tests
 
 build-win:
 	@$(CMAKE_WIN) >/dev/null

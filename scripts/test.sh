@@ -48,6 +48,10 @@ echo "== native unit tests"
 ctest --test-dir "$VC_BUILD/native" --output-on-failure -j "$(nproc)" 2>&1 | tee "$log"
 count_ctest "$log"
 
+echo "== threaded tests under the thread sanitizer"
+ctest --test-dir "$VC_BUILD/tsan" --output-on-failure 2>&1 | tee "$log"
+count_ctest "$log"
+
 echo "== Windows tests under Wine"
 # A test is never tried twice: a fault that shows in one run out of two must
 # fail. Only a program that Wine did not start at all is started once more.

@@ -24,7 +24,6 @@ constexpr COLORREF kTitleColour = 0x408040;
 constexpr COLORREF kLinkColour = 0xE82020;
 
 constexpr int kSmallestTitleHeight = 12;
-constexpr int kLargeIconSize = 256;
 
 // What the dialog owns; the fonts and the icon are lent to its controls.
 struct AboutState {
@@ -114,13 +113,16 @@ void OnInitDialog(HWND dialog) {
                  reinterpret_cast<LPARAM>(
                      LoadImageW(about.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_SHARED)));
     HWND icon = GetDlgItem(dialog, IDC_ABOUT_ICON);
+    // Made at the size it is shown at, from the nearest larger picture of
+    // the icon (48 or 256 pixels), so the static never stretches it.
+    const int iconWidth = int(48 * sx), iconHeight = int(48 * sy);
     g_about.largeIcon.reset(static_cast<HICON>(
-        LoadImageW(about.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, kLargeIconSize, kLargeIconSize, 0)));
+        LoadImageW(about.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, iconWidth, iconHeight, 0)));
     if (g_about.largeIcon) SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(g_about.largeIcon.get()), 0);
     RECT place{};
     GetWindowRect(icon, &place);
     MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&place), 1);
-    SetWindowPos(icon, nullptr, place.left, place.top, int(48 * sx), int(48 * sy), SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(icon, nullptr, place.left, place.top, iconWidth, iconHeight, SWP_NOZORDER | SWP_NOACTIVATE);
 
     g_about.titleFont = TitleFont(dialog, int(35 * sx));
     if (g_about.titleFont) {

@@ -167,4 +167,28 @@ void SetTopMost(HWND w, bool on) {
     for (HWND p : owned.windows) SetWindowLongPtrW(p, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(w));
 }
 
+namespace {
+
+// user32's per-DPI calls, looked up once: older systems do not have them.
+template <typename Fn>
+Fn User32Call(const char* name) {
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    return user ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user, name))) : nullptr;
+}
+
+}  // namespace
+
+UINT WindowDpi(HWND w, UINT fallback) {
+    using Fn = UINT(WINAPI*)(HWND);
+    static const Fn dpiForWindow = User32Call<Fn>("GetDpiForWindow");
+    const UINT dpi = dpiForWindow && w ? dpiForWindow(w) : 0;
+    return dpi ? dpi : fallback;
+}
+
+int SystemMetricForDpi(int index, UINT dpi) {
+    using Fn = int(WINAPI*)(int, UINT);
+    static const Fn metricForDpi = User32Call<Fn>("GetSystemMetricsForDpi");
+    return metricForDpi ? metricForDpi(index, dpi) : GetSystemMetrics(index);
+}
+
 }  // namespace vc

@@ -40,4 +40,11 @@ void SetControlTheme(HWND w, const wchar_t* appName);
 // Puts a top-level window into the always-on-top band or takes it out.
 void SetTopMost(HWND w, bool on);
 
+// The DPI of the monitor `w` is on, where the system tells it per window
+// (Windows 10 1607 on); `fallback` (the system DPI) elsewhere.
+UINT WindowDpi(HWND w, UINT fallback);
+// A system metric for `dpi`, where the system has one per DPI; else the
+// metric of the system DPI, the only one older systems know.
+int SystemMetricForDpi(int index, UINT dpi);
+
 }  // namespace vc

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "settings/AppState_win.h"
+#include "common/Dpi.h"
 #include "common/Handles_win.h"
 #include "common/MessageBox_win.h"
 #include "common/U16.h"
@@ -48,7 +49,8 @@ void MakeSampleLook(HWND dialog) {
     const std::u16string face(CutTo(d.working.FontName, LF_FACESIZE - 1));
     const int weight = (d.working.FontStyle & FontStyleBit::Bold) ? FW_BOLD : FW_NORMAL;
     const BOOL italic = (d.working.FontStyle & FontStyleBit::Italic) ? TRUE : FALSE;
-    FontPtr font(CreateFontW(d.working.FontSize, 0, 0, 0, weight, italic, FALSE, FALSE, DEFAULT_CHARSET,
+    // The page keeps its size for 96 DPI; the sample shows it as the list will.
+    FontPtr font(CreateFontW(ScaleToDpi(d.working.FontSize, DialogDpi(dialog)), 0, 0, 0, weight, italic, FALSE, FALSE, DEFAULT_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                              AsW(face)));
     // The sample takes the new font before the old one goes; without a new
@@ -184,8 +186,7 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
 INT_PTR CALLBACK FileInfoPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_INITDIALOG: {
-        const App& app = TheApp();
-        const float sx = app.rec.DpiX / 96.0f;
+        const float sx = DialogDpi(pane) / 96.0f;
         HWND list = GetDlgItem(pane, IDC_FILEINFO_LIST);
         const DWORD ex = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP;
         SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, ex, ex);

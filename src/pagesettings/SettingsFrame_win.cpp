@@ -2,9 +2,11 @@
 
 #include <commctrl.h>
 
+#include <iterator>
 #include <vector>
 
 #include "settings/AppState_win.h"
+#include "common/Dpi.h"
 #include "common/Glass_win.h"
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"
@@ -16,16 +18,28 @@ namespace vc {
 
 namespace {
 
-float ScaleX() { return TheApp().rec.DpiX / 96.0f; }
-float ScaleY() { return TheApp().rec.DpiY / 96.0f; }
+// The toolbar strips drawn, by the size of one picture, and their bitmaps.
+constexpr int kToolbarPictureSizes[] = {24, 36, 48};
+constexpr int kToolbarBitmaps[] = {IDB_TOOLBAR, IDB_TOOLBAR36, IDB_TOOLBAR48};
 
 }  // namespace
+
+float DialogDpi(HWND dialog) {
+    return float(WindowDpi(GetAncestor(dialog, GA_ROOT), UINT(TheApp().rec.DpiY)));
+}
 
 
 void SettingsFrame::Create(HWND dialog, bool animate) {
     dialog_ = dialog;
     const App& app = TheApp();
-    const float sx = ScaleX(), sy = ScaleY();
+    const float dpi = DialogDpi(dialog);
+    const float sx = dpi / 96.0f, sy = dpi / 96.0f;
+    // The pictures drawn for the DPI, or the next smaller ones: never a
+    // small picture stretched into a blur.
+    const int picture = PictureSizeFor(ScaleToDpi(24, dpi), kToolbarPictureSizes, int(std::size(kToolbarPictureSizes)));
+    int bitmap = kToolbarBitmaps[0];
+    for (size_t i = 0; i < std::size(kToolbarPictureSizes); ++i)
+        if (kToolbarPictureSizes[i] == picture) bitmap = kToolbarBitmaps[i];
     if (paneIndex_ < 0 || paneIndex_ >= count_) paneIndex_ = 0;
 
     std::vector<TBBUTTON> buttons(static_cast<size_t>(count_));
@@ -40,8 +54,8 @@ void SettingsFrame::Create(HWND dialog, bool animate) {
                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBSTYLE_TOOLTIPS | TBSTYLE_WRAPABLE |
                                    TBSTYLE_FLAT | TBSTYLE_TRANSPARENT | CCS_NODIVIDER | CCS_NOPARENTALIGN |
                                    CCS_NORESIZE,
-                               IDC_SETTINGS_TOOLBAR, count_, app.instance, IDB_TOOLBAR, buttons.data(), count_, 0,
-                               0, 24, int(24 * sy), sizeof(TBBUTTON));
+                               IDC_SETTINGS_TOOLBAR, count_, app.instance, UINT_PTR(bitmap), buttons.data(), count_,
+                               0, 0, picture, picture, sizeof(TBBUTTON));
     if (toolbar_) {
         for (int i = 0; i < count_; ++i) {
             TBBUTTONINFOW info{};

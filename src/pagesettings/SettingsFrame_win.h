@@ -20,6 +20,10 @@ namespace vc {
 // pane does not exist.
 using SettingsPaneFactory = HWND (*)(HWND frame, int index);
 
+// The DPI of the monitor a settings dialog (or one of its panes) is on: the
+// dialog is laid out and its fonts and pictures are made for it.
+float DialogDpi(HWND dialog);
+
 class SettingsFrame {
 public:
     SettingsFrame(const SettingsPaneInfo* panes, int count, int& paneIndex, SettingsPaneFactory create)

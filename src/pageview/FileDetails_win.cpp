@@ -163,22 +163,64 @@ std::optional<FullPath> FullPathOf(const std::u16string& path) {
 
 std::array<std::u16string, kColumnCount> ColumnTexts(const FileEntry& entry, int index,
                                                      std::u16string_view displayName,
-                                                     const KnownFolderPaths& folders) {
+                                                     const KnownFolderPaths& folders, FolderState folder) {
     std::optional<FullPath> full = FullPathOf(entry.Path);
+    const bool pending = folder == FolderState::Pending;
+    const bool isFolder = folder == FolderState::AskNow ? IsFolderNow(entry.Path) : folder == FolderState::Folder;
     return {
         std::u16string(displayName),
-        DateTextOf(entry.LastWriteTime, false, kDateColumnCapacity),
-        SizeColumnText(IsFolderNow(entry.Path), entry.Size),
+        pending ? std::u16string(kNoDate) : DateTextOf(entry.LastWriteTime, false, kDateColumnCapacity),
+        pending ? std::u16string(kNoDate) : SizeColumnText(isFolder, entry.Size),
         full ? LocationText(ContainingFolder(full->Text), folders) : std::u16string(kNoValue),
         TypeText(entry),
         Dec(index),
     };
 }
 
+namespace {
+
+void SetSubItems(HWND list, int position, std::array<std::u16string, kColumnCount>& texts, int first, int last) {
+    for (int column = first; column <= last; ++column) {
+        LVITEMW sub = {};
+        sub.iSubItem = column;
+        sub.pszText = reinterpret_cast<wchar_t*>(texts[size_t(column)].data());
+        SendMessageW(list, LVM_SETITEMTEXTW, WPARAM(position), reinterpret_cast<LPARAM>(&sub));
+    }
+}
+
+}  // namespace
+
+int UpdateItem(HWND list, int index, const FileEntry& entry, int image, std::u16string_view displayName,
+               const KnownFolderPaths& folders, FolderState folder) {
+    // Until the list is sorted, an entry's item is mostly at its own index:
+    // looking there first saves a search through every item.
+    LVITEMW at = {};
+    at.mask = LVIF_PARAM;
+    at.iItem = index;
+    int position = index;
+    if (!SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&at)) ||
+        at.lParam != reinterpret_cast<LPARAM>(&entry)) {
+        LVFINDINFOW find = {};
+        find.flags = LVFI_PARAM;
+        find.lParam = reinterpret_cast<LPARAM>(&entry);
+        position = int(SendMessageW(list, LVM_FINDITEMW, WPARAM(-1), reinterpret_cast<LPARAM>(&find)));
+    }
+    if (position < 0) return -1;
+    std::array<std::u16string, kColumnCount> texts = ColumnTexts(entry, index, displayName, folders, folder);
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = position;
+    item.pszText = reinterpret_cast<wchar_t*>(texts[0].data());
+    item.iImage = image;
+    SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    SetSubItems(list, position, texts, 1, kColumnCount - 2);  // the index stays
+    return position;
+}
+
 int CreateItem(HWND list, int index, const FileEntry& entry, int image, std::u16string_view displayName,
-               const KnownFolderPaths& folders) {
+               const KnownFolderPaths& folders, FolderState folder) {
     if (index < 0) return -1;
-    std::array<std::u16string, kColumnCount> texts = ColumnTexts(entry, index, displayName, folders);
+    std::array<std::u16string, kColumnCount> texts = ColumnTexts(entry, index, displayName, folders, folder);
     LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = index;
@@ -187,12 +229,7 @@ int CreateItem(HWND list, int index, const FileEntry& entry, int image, std::u16
     item.lParam = reinterpret_cast<LPARAM>(&entry);
     int position = int(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (position < 0) return -1;
-    for (int column = 1; column < kColumnCount; ++column) {
-        LVITEMW sub = {};
-        sub.iSubItem = column;
-        sub.pszText = reinterpret_cast<wchar_t*>(texts[size_t(column)].data());
-        SendMessageW(list, LVM_SETITEMTEXTW, WPARAM(position), reinterpret_cast<LPARAM>(&sub));
-    }
+    SetSubItems(list, position, texts, 1, kColumnCount - 1);
     return position;
 }
 
@@ -294,10 +331,27 @@ bool FetchIcon(const FileEntry& entry, IconSize size, HIMAGELIST images, uint32_
 }
 
 int SharedIcons::Add(const FileEntry& entry) {
+    if (windowsVersion_ < kSystemImageListsVersion) return AddKnown(entry, -1, -1);
+    return AddKnown(entry, ShellIconIndex(entry, IconSize::Small), ShellIconIndex(entry, IconSize::Large));
+}
+
+int SharedIcons::AddByName(const FileEntry& entry) {
+    if (windowsVersion_ < kSystemImageListsVersion) return small_ ? 0 : -1;
+    std::u16string_view name = std::u16string_view(entry.Path).substr(entry.NameOffset);
+    std::u16string text(name.empty() ? std::u16string_view(u"file") : name);
+    SHFILEINFOW small = {}, large = {};
+    const UINT flags = SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES;
+    if (!shell::SHGetFileInfoW(AsW(text), FILE_ATTRIBUTE_NORMAL, &small, sizeof small, flags) ||
+        !shell::SHGetFileInfoW(AsW(text), FILE_ATTRIBUTE_NORMAL, &large, sizeof large, flags | SHGFI_OPENICON))
+        return small_ ? 0 : -1;
+    return AddKnown(entry, small.iIcon, large.iIcon);
+}
+
+int SharedIcons::AddKnown(const FileEntry& entry, int smallIndex, int largeIndex) {
     const int image = small_ ? ImageList_GetImageCount(small_) : -1;
     std::pair<int, int> key{-1, -1};
     if (windowsVersion_ >= kSystemImageListsVersion) {
-        key = {ShellIconIndex(entry, IconSize::Small), ShellIconIndex(entry, IconSize::Large)};
+        key = {smallIndex, largeIndex};
         if (key.first >= 0 && key.second >= 0) {
             auto found = byShellIndex_.find(key);
             if (found != byShellIndex_.end()) return found->second;

@@ -76,13 +76,19 @@ std::optional<FullPath> FullPathOf(const std::u16string& path);
 
 // ---- List items ----
 
+// What is known of whether an entry's path is a folder now: asked of the
+// file system on the spot, looked up already, or still being looked up (its
+// date and size then show "-----" until it is in).
+enum class FolderState { AskNow, File, Folder, Pending };
+
 // The six column texts of entry `index`: the display name as given, the date
 // text, the size ("---" for a folder), the location of its full path ("---"
 // when none can be made), the type, and the index in decimal (the column
 // that leads from an item back to its entry).
 std::array<std::u16string, kColumnCount> ColumnTexts(const FileEntry& entry, int index,
                                                      std::u16string_view displayName,
-                                                     const KnownFolderPaths& folders);
+                                                     const KnownFolderPaths& folders,
+                                                     FolderState folder = FolderState::AskNow);
 
 // Inserts the list item of entry `index` at position `index` (at the end
 // when the list has fewer items) with its six column texts, image `image`
@@ -90,7 +96,13 @@ std::array<std::u16string, kColumnCount> ColumnTexts(const FileEntry& entry, int
 // item exists. Returns the item's position, or -1 when it could not be
 // inserted.
 int CreateItem(HWND list, int index, const FileEntry& entry, int image, std::u16string_view displayName,
-               const KnownFolderPaths& folders);
+               const KnownFolderPaths& folders, FolderState folder = FolderState::AskNow);
+
+// Gives the item that shows entry `index` (found by its item data) the
+// texts and image of the entry as it is now. Returns the item's position, or
+// -1 when no item shows it.
+int UpdateItem(HWND list, int index, const FileEntry& entry, int image, std::u16string_view displayName,
+                const KnownFolderPaths& folders, FolderState folder);
 
 // ---- Icons ----
 
@@ -135,6 +147,13 @@ public:
     // The image index of the entry's icons, appending them when no earlier
     // entry has the same; -1 without lists.
     int Add(const FileEntry& entry);
+    // The same with the places of its icons in the shell's system image lists
+    // looked up already (off the window's thread), -1 for unknown.
+    int AddKnown(const FileEntry& entry, int smallIndex, int largeIndex);
+    // A stand-in until the entry's own icons are looked up: the icon of its
+    // name's type, which the shell gives without asking the file (image 0, a
+    // blank, before Windows XP or when the shell gives none).
+    int AddByName(const FileEntry& entry);
 
 private:
     HIMAGELIST small_ = nullptr, normal_ = nullptr, large_ = nullptr;

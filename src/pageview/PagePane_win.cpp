@@ -8,11 +8,13 @@
 #include <commctrl.h>
 
 #include "settings/AppState_win.h"
+#include "common/Dpi.h"
 #include "common/Shell_win.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"
 #include "pageview/FilesText.h"
+#include "pageview/Lookups_win.h"
 #include "pageview/PaneRules.h"
 #include "pageview/PaneState.h"
 #include "pageview/PaneWindow_win.h"
@@ -37,9 +39,12 @@ constexpr DWORD kSlideMilliseconds = 75;
 // The images every list starts with: a blank and the two sort arrows; the
 // icons of entry i follow from image kFixedImages on.
 constexpr int kFixedImages = 3;
-constexpr int kSmallIconSize = 16;
-constexpr int kNormalIconSize = 32;
-constexpr int kLargeIconSize = 48;
+// The lists' icon sizes are the system's for the DPI the window is on: the
+// small and the normal icon, and for the tile view the shell's larger list,
+// half as large again as the normal icon.
+int SmallIconSize() { return SystemMetricForDpi(SM_CXSMICON, UINT(TheApp().rec.DpiX)); }
+int NormalIconSize() { return SystemMetricForDpi(SM_CXICON, UINT(TheApp().rec.DpiX)); }
+int LargeIconSize() { return NormalIconSize() * 3 / 2; }
 constexpr int kImageListGrowth = 16;
 constexpr size_t kStatusTextMax = 63;
 constexpr LPARAM kAllocateFirst = 1;  // StartLoading's lParam: make the table first
@@ -68,7 +73,9 @@ void ChoosePage(App& app) {
 void ApplyFontAndColoursNow() {
     PageRecord* page = g_pane.page;
     if (!page) return;
-    HFONT font = FontFromWindowFont(g_pane.hwnd, page->FontSize, (page->FontStyle & FontStyleBit::Bold) ? 700 : 400,
+    // The page keeps its size for 96 DPI; the list gets it for the window's.
+    HFONT font = FontFromWindowFont(g_pane.hwnd, ScaleToDpi(page->FontSize, TheApp().rec.DpiY),
+                                    (page->FontStyle & FontStyleBit::Bold) ? 700 : 400,
                                     (page->FontStyle & FontStyleBit::Italic) ? 1 : 0, 0, 0, page->FontName);
     // The dialog's own font is the dialog's to delete.
     if (font == reinterpret_cast<HFONT>(SendMessageW(g_pane.hwnd, WM_GETFONT, 0, 0))) font = nullptr;
@@ -125,10 +132,35 @@ ImageListPtr NewImageList(int size, UINT colour) {
     return ImageListPtr(ImageList_Create(size, size, colour | ILC_MASK, 0, kImageListGrowth));
 }
 
+// A fixed image in the list's size. The pictures are drawn for 16 or 32
+// pixels; other sizes get the picture centred on white (the list's
+// transparent colour) instead of a blurred stretch.
 void AddFixed(HIMAGELIST images, int id, int size) {
     if (!images) return;
-    BitmapPtr bitmap(static_cast<HBITMAP>(
-        LoadImageW(TheApp().instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, size, size, LR_DEFAULTCOLOR)));
+    BitmapPtr art(static_cast<HBITMAP>(LoadImageW(TheApp().instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0,
+                                                  LR_DEFAULTCOLOR | LR_CREATEDIBSECTION)));
+    BITMAP info{};
+    if (!art || !GetObjectW(art.get(), sizeof info, &info)) return;
+    if (info.bmWidth == size && info.bmHeight == size) {
+        ImageList_AddMasked(images, art.get(), RGB(255, 255, 255));
+        return;
+    }
+    WindowDC screen(nullptr);
+    BitmapPtr bitmap(CreateCompatibleBitmap(screen.get(), size, size));
+    MemoryDCPtr from(CreateCompatibleDC(screen.get())), to(CreateCompatibleDC(screen.get()));
+    if (!bitmap || !from.get() || !to.get()) return;
+    {
+        Selection artIn(from.get(), art.get()), bitmapIn(to.get(), bitmap.get());
+        RECT all{0, 0, size, size};
+        FillRect(to.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        // Whole multiples of the art keep its pixels sharp; nearest pixels,
+        // not blending, so the white around the picture stays transparent.
+        const int k = std::max(1, std::min(size / int(info.bmWidth), size / int(info.bmHeight)));
+        const int w = int(info.bmWidth) * k, h = int(info.bmHeight) * k;
+        SetStretchBltMode(to.get(), COLORONCOLOR);
+        StretchBlt(to.get(), (size - w) / 2, (size - h) / 2, w, h, from.get(), 0, 0, info.bmWidth, info.bmHeight,
+                   SRCCOPY);
+    }
     ImageList_AddMasked(images, bitmap.get(), RGB(255, 255, 255));
 }
 
@@ -146,15 +178,16 @@ void CreateImageListsNow(App& app) {
     DestroyImageListsNow();
     const bool old = app.rec.WindowsVersion < kWindowsXP;
     const UINT colour = old ? ILC_COLOR4 : ILC_COLOR32;
-    g_pane.smallImages = NewImageList(kSmallIconSize, colour);
-    g_pane.normalImages = NewImageList(kNormalIconSize, colour);
-    if (!old) g_pane.largeImages = NewImageList(kLargeIconSize, colour);
-    AddFixed(g_pane.smallImages.get(), IDB_BLANK16, kSmallIconSize);
-    AddFixed(g_pane.smallImages.get(), IDB_SORTUP, kSmallIconSize);
-    AddFixed(g_pane.smallImages.get(), IDB_SORTDOWN, kSmallIconSize);
+    const int smallSize = SmallIconSize(), normalSize = NormalIconSize(), largeSize = LargeIconSize();
+    g_pane.smallImages = NewImageList(smallSize, colour);
+    g_pane.normalImages = NewImageList(normalSize, colour);
+    if (!old) g_pane.largeImages = NewImageList(largeSize, colour);
+    AddFixed(g_pane.smallImages.get(), IDB_BLANK16, smallSize);
+    AddFixed(g_pane.smallImages.get(), IDB_SORTUP, smallSize);
+    AddFixed(g_pane.smallImages.get(), IDB_SORTDOWN, smallSize);
     for (int i = 0; i < kFixedImages; ++i) {
-        AddFixed(g_pane.normalImages.get(), IDB_BLANK32, kNormalIconSize);
-        AddFixed(g_pane.largeImages.get(), IDB_BLANK32, kLargeIconSize);
+        AddFixed(g_pane.normalImages.get(), IDB_BLANK32, normalSize);
+        AddFixed(g_pane.largeImages.get(), IDB_BLANK32, largeSize);
     }
     g_pane.icons.Reset(g_pane.smallImages.get(), g_pane.normalImages.get(), g_pane.largeImages.get(),
                        app.rec.WindowsVersion);
@@ -279,6 +312,8 @@ void InvalidateWhatChanged(const ListLook& now) {
         return;
     }
     ValidateRect(g_pane.list, nullptr);
+    // Items whose details or icons came in since the last paint.
+    if (RECT changed; IntersectRect(&changed, &g_pane.changed, &now.client)) InvalidateRect(g_pane.list, &changed, TRUE);
     RECT added{};
     for (int i = before.items; i < now.items; ++i) {
         RECT r{LVIR_BOUNDS};
@@ -301,6 +336,7 @@ void PaintNow() {
     const ListLook now = LookOf(g_pane.list);
     InvalidateWhatChanged(now);
     g_pane.painted = now;
+    g_pane.changed = RECT{};
     UpdateWindow(g_pane.list);
     if (IsWindowVisible(g_pane.notice)) UpdateWindow(g_pane.notice);
     const auto end = std::chrono::steady_clock::now();
@@ -345,6 +381,7 @@ void Layout(int w, int h) {
 
 void OnInitDialog(App& app, HWND hwnd) {
     g_pane.hwnd = hwnd;
+    SetLookupWindow(hwnd);
     g_pane.list = GetDlgItem(hwnd, IDC_PAGELIST);
     g_pane.notice = GetDlgItem(hwnd, IDC_LOADINGNOTICE);
     g_pane.previousView = ViewIcon;
@@ -412,6 +449,10 @@ void OnDestroy(App& app) {
         }
     }
     CloseScan();
+    // Look-ups still out for this page are dropped, never waited for.
+    if (g_pane.load) Lookups().Abandon(g_pane.load);
+    SetLookupWindow(nullptr);
+    KillTimer(g_pane.hwnd, kFinishTimer);
     table.EntryTable.clear();
     table.EntryTable.shrink_to_fit();
     table.EntryCount = 0;
@@ -525,6 +566,7 @@ void ReleaseRepaints(bool paintSoon) {
     if (!paintSoon) {
         RedrawWindow(g_pane.list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
         g_pane.painted = ListLook{};
+        g_pane.changed = RECT{};
     }
     g_pane.repaintTime += std::chrono::steady_clock::now() - start;
     if (paintSoon) g_pane.paintPosted = PostMessageW(g_pane.hwnd, kPaintMessage, 0, 0);
@@ -584,6 +626,11 @@ INT_PTR CALLBACK PagePaneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     case kPaintMessage:
         if (g_pane.paintPosted) PaintNow();
+        return TRUE;
+    case kLookupsReadyMessage: DrainLookups(hwnd); return TRUE;
+    case kResortMessage: Resort(); return TRUE;
+    case WM_TIMER:
+        if (wp == kFinishTimer) FinishWhenLookedUp();
         return TRUE;
     case WM_SIZE: Layout(LOWORD(lp), HIWORD(lp)); return 0;
     case WM_COMMAND: return OnCommand(app, wp, lp);

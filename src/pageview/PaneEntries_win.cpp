@@ -15,6 +15,7 @@
 #include "common/Wide_win.h"
 #include "pageview/FileDetails_win.h"
 #include "pageview/FilesText.h"
+#include "pageview/Lookups_win.h"
 #include "pageview/PagePane_win.h"
 #include "pageview/PaneRules.h"
 #include "pageview/PaneState.h"
@@ -42,14 +43,24 @@ const FileEntry* EntryOfItem(int item) {
 // Lists slot `slot` (filled already) as the newest entry: its item goes last,
 // its icons at the end of the image lists. False when the path has no
 // file-name part (a drive root): then the slot is not counted.
-bool ListNewEntry(int slot) {
+// `known`: what a worker looked up for it already, or nullptr to ask now.
+bool ListNewEntry(int slot, const EntryDetails* known = nullptr) {
     PaneState& table = ThePane();
     const FileEntry& e = table.EntryTable[size_t(slot)];
     std::optional<FullPath> full = FullPathOf(e.Path);
     if (!full || full->NameStart >= full->Text.size()) return false;
     std::u16string name = DisplayName(full->Name(), *g_pane.page, e.TypeOffset < 0);
     if (g_pane.folders[0].empty()) g_pane.folders = CurrentKnownFolderPaths();
-    CreateItem(g_pane.list, slot, e, g_pane.icons.Add(e), name, g_pane.folders);
+    FolderState folder = FolderState::AskNow;
+    if (known) {
+        folder = known->folderNow ? FolderState::Folder : FolderState::File;
+        if (size_t(slot) < g_pane.folderStates.size()) g_pane.folderStates[size_t(slot)] = folder;
+        if (size_t(slot) < g_pane.shellIcons.size()) g_pane.shellIcons[size_t(slot)] = {known->smallIcon, known->largeIcon};
+    } else if (size_t(slot) < g_pane.folderStates.size()) {
+        g_pane.folderStates[size_t(slot)] = IsFolderNow(e.Path) ? FolderState::Folder : FolderState::File;
+    }
+    const int image = known ? g_pane.icons.AddKnown(e, known->smallIcon, known->largeIcon) : g_pane.icons.Add(e);
+    CreateItem(g_pane.list, slot, e, image, name, g_pane.folders, folder);
     table.EntryCount = slot + 1;
     WriteFileCount();
     return true;
@@ -85,13 +96,19 @@ int EntryIndexOfItem(int item) {
 
 // Opens an entry with the shell, in its own folder; the quoted path keeps
 // blanks in it working.
+// The shell waits on the file when it opens it, so on a share that has gone
+// away the window would wait too: a worker opens it.
 void Launch(int item) {
     const FileEntry* e = EntryOfItem(item);
     if (!e) return;
     std::u16string file = u"\"" + e->Path + u"\"";
     std::optional<FullPath> full = FullPathOf(e->Path);
     std::u16string folder = full ? WorkingFolderOf(full->Text, full->NameStart) : std::u16string();
-    shell::ShellExecuteW(nullptr, nullptr, AsW(file), nullptr, folder.empty() ? nullptr : AsW(folder), SW_SHOWNORMAL);
+    Lookups().Submit(0, ShareOf(e->Path), [file, folder]() -> LookupQueue::Apply {
+        shell::ShellExecuteW(nullptr, nullptr, AsW(file), nullptr, folder.empty() ? nullptr : AsW(folder),
+                             SW_SHOWNORMAL);
+        return nullptr;
+    });
 }
 
 // Registers the first dropped item; a dropped settings file opens in a new
@@ -140,10 +157,21 @@ void AddRegistration(App& app) {
     ofn.lpstrDefExt = L"*.*";
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
     if (!dialogs::GetOpenFileNameW(&ofn)) return;
-    FileEntry& slot = table.EntryTable[size_t(table.EntryCount)];
-    slot = FileEntry{};
-    if (!FillFromSearch(U16(file), true, slot)) return;
-    if (!ListNewEntry(table.EntryCount)) WriteFileCount();
+    // The chosen file is looked up on a worker: the dialog may have been
+    // shown a share that answers slowly.
+    const std::u16string path = U16(file);
+    Lookups().Submit(g_pane.load, ShareOf(path), [path]() -> LookupQueue::Apply {
+        EntryDetails d;
+        if (!FillFromSearch(path, true, d.entry)) return nullptr;
+        d.folderNow = IsFolderNow(path);
+        LookUpIcons(d);
+        return [d = std::move(d)] {
+            PaneState& t = ThePane();
+            if (!g_pane.page || !g_pane.loaded || t.EntryCount >= t.EntryCapacity) return;
+            t.EntryTable[size_t(t.EntryCount)] = d.entry;
+            if (!ListNewEntry(t.EntryCount, &d)) WriteFileCount();
+        };
+    });
 }
 
 // The status bar's details part tells about the selected entry, and about
@@ -204,7 +232,11 @@ void ShowLocation() {
     std::optional<FullPath> full = FullPathOf(e->Path);
     if (!full) return;
     std::u16string folder = ContainingFolderOf(full->Text, full->NameStart);
-    if (!folder.empty()) shell::ShellExecuteW(nullptr, nullptr, AsW(folder), nullptr, nullptr, SW_SHOWNORMAL);
+    if (folder.empty()) return;
+    Lookups().Submit(0, ShareOf(folder), [folder]() -> LookupQueue::Apply {
+        shell::ShellExecuteW(nullptr, nullptr, AsW(folder), nullptr, nullptr, SW_SHOWNORMAL);
+        return nullptr;
+    });
 }
 
 // Every listed name in the form the page asks for now, with or without its

@@ -19,6 +19,7 @@
 #include "pageview/FileDetails_win.h"
 #include "pageview/FilesText.h"
 #include "pageview/FolderContents_win.h"
+#include "pageview/Lookups_win.h"
 #include "pageview/PaneRules.h"
 #include "pageview/PaneState.h"
 #include "pageview/ShellWarmup_win.h"
@@ -76,17 +77,83 @@ void LookUpFolders() {
     g_pane.foldersChain = g_pane.chain;
 }
 
-// Creates the list item of slot i with its icons, among the gathered
-// repaints of a filling list.
-void ListSlot(int32_t i) {
+// What is known of whether slot i is a folder: a folder scan tells at once,
+// a registered path once its look-up is in.
+FolderState SlotFolderState(int32_t i) {
+    if (g_pane.userPage && size_t(i) < g_pane.folderStates.size()) return g_pane.folderStates[size_t(i)];
+    return ThePane().EntryTable[size_t(i)].TypeOffset == -1 ? FolderState::Folder : FolderState::File;
+}
+
+std::pair<int, int> SlotShellIcons(int32_t i) {
+    return size_t(i) < g_pane.shellIcons.size() ? g_pane.shellIcons[size_t(i)] : std::pair<int, int>{-2, -2};
+}
+
+// The display name of slot i, or nothing for a path without a file-name
+// part (such an entry gets no item).
+std::optional<std::u16string> SlotName(int32_t i) {
     const FileEntry& e = ThePane().EntryTable[size_t(i)];
     std::optional<FullPath> full = e.Path.empty() ? std::nullopt : FullPathOf(e.Path);
-    if (!full || full->NameStart >= full->Text.size()) return;
+    if (!full || full->NameStart >= full->Text.size()) return std::nullopt;
+    return DisplayName(full->Name(), *g_pane.page, e.TypeOffset < 0);
+}
+
+// Creates the list item of slot i, among the gathered repaints of a filling
+// list. Its icon is the one looked up, or a stand-in until it is.
+void ListSlot(int32_t i) {
+    const FileEntry& e = ThePane().EntryTable[size_t(i)];
+    std::optional<std::u16string> name = SlotName(i);
+    if (!name) return;
     HoldRepaints();
-    CreateItem(g_pane.list, i, e, g_pane.icons.Add(e), DisplayName(full->Name(), *g_pane.page, e.TypeOffset < 0),
-               g_pane.folders);
+    const FolderState folder = SlotFolderState(i);
+    const std::pair<int, int> icons = SlotShellIcons(i);
+    int image;
+    if (icons.first != -2) {
+        image = g_pane.icons.AddKnown(e, icons.first, icons.second);
+    } else {
+        image = g_pane.icons.AddByName(e);
+        // A pending registered path gets its icons with its details.
+        if (folder != FolderState::Pending) AskIcons(i);
+    }
+    CreateItem(g_pane.list, i, e, image, *name, g_pane.folders, folder);
     if (!g_pane.repaintPosted && std::chrono::steady_clock::now() >= g_pane.nextRepaint)
         g_pane.repaintPosted = PostMessageW(g_pane.hwnd, kRepaintMessage, 0, 0);
+}
+
+// Shows what came in for slot i on its item, if it has one yet.
+void RefreshSlotItem(int32_t i) {
+    if (i >= g_pane.listed) return;  // listed later with what is known then
+    const FileEntry& e = ThePane().EntryTable[size_t(i)];
+    std::optional<std::u16string> name = SlotName(i);
+    if (!name) return;
+    const std::pair<int, int> icons = SlotShellIcons(i);
+    const int image = g_pane.icons.AddKnown(e, icons.first, icons.second);
+    const int position = UpdateItem(g_pane.list, i, e, image, *name, g_pane.folders, SlotFolderState(i));
+    if (position >= 0 && (g_pane.repaintsHeld || g_pane.paintPosted)) {
+        // A held list repaints only what it is told changed.
+        RECT r{LVIR_BOUNDS};
+        if (SendMessageW(g_pane.list, LVM_GETITEMRECT, WPARAM(position), reinterpret_cast<LPARAM>(&r)))
+            UnionRect(&g_pane.changed, &g_pane.changed, &r);
+    }
+}
+
+// The details of a registered path are in.
+void DetailsArrived(int32_t i, const EntryDetails& d) {
+    PaneState& table = ThePane();
+    if (size_t(i) >= table.EntryTable.size() || size_t(i) >= g_pane.folderStates.size()) return;
+    FileEntry& slot = table.EntryTable[size_t(i)];
+    if (slot.Path != d.entry.Path) return;  // removed meanwhile
+    slot.LastWriteTime = d.entry.LastWriteTime;
+    slot.Size = d.entry.Size;
+    slot.NameOffset = d.entry.NameOffset;
+    slot.TypeOffset = d.entry.TypeOffset;
+    g_pane.folderStates[size_t(i)] = d.folderNow ? FolderState::Folder : FolderState::File;
+    g_pane.shellIcons[size_t(i)] = {d.smallIcon, d.largeIcon};
+    RefreshSlotItem(i);
+    if (g_pane.loaded) {
+        if (!g_pane.resortPosted) g_pane.resortPosted = PostMessageW(g_pane.hwnd, kResortMessage, 0, 0);
+        ShowSelectedDetails();
+    }
+    FinishWhenLookedUp();
 }
 
 void ItemsListed() {
@@ -171,8 +238,15 @@ void AllocateEntriesNow() {
     if (!g_pane.userPage && IsRecentPage()) g_pane.recentNewest.reserve(kRecentKept + 1);
     g_pane.loaded = false;
     g_pane.unloadedTail.clear();
-    // Steps still queued from an earlier chain must not touch the new table.
+    // Steps still queued from an earlier chain must not touch the new table,
+    // nor look-ups asked for it.
     g_pane.chain = NextChain(g_pane.chain);
+    if (g_pane.load) Lookups().Abandon(g_pane.load);
+    g_pane.load = Lookups().NewLoad();
+    g_pane.folderStates.assign(table.EntryTable.size(), FolderState::Pending);
+    g_pane.shellIcons.assign(table.EntryTable.size(), {-2, -2});
+    if (g_pane.finishWaiting) KillTimer(g_pane.hwnd, kFinishTimer);
+    g_pane.finishWaiting = false;
 }
 
 void StartLoadingNow() {
@@ -304,7 +378,13 @@ void ParseNextEntryNow(int32_t r) {
         Post(ShowNextEntry, 0);
         return;
     }
-    FillSlot(table.EntryTable[size_t(r)], entry);
+    // The entry is listed from its text at once; its details come from a
+    // worker, which may wait on a share that has gone away.
+    FileEntry& slot = table.EntryTable[size_t(r)];
+    slot = FileEntry{};
+    slot.Path = std::u16string(CutTo(entry, kEntryPathMax));
+    SetOffsets(slot, false);
+    AskDetails(r, std::u16string(entry));
     Post(ParseNextEntry, r + 1);
 }
 
@@ -352,6 +432,14 @@ void FinishLoadingNow() {
         EndLoading();
         return;
     }
+    if (Lookups().Waiting(g_pane.load) > 0) {
+        // The sort wants the details; a slow share's are not waited for.
+        if (!g_pane.finishWaiting) SetTimer(g_pane.hwnd, kFinishTimer, 100, nullptr);
+        g_pane.finishWaiting = true;
+        return;
+    }
+    if (g_pane.finishWaiting) KillTimer(g_pane.hwnd, kFinishTimer);
+    g_pane.finishWaiting = false;
     HoldRepaints();
     SortItems(ListsAsScanned());
     int count = int(SendMessageW(g_pane.list, LVM_GETITEMCOUNT, 0, 0));
@@ -366,6 +454,44 @@ void FinishLoadingNow() {
     EndLoading();
     SetFocus(g_pane.list);
     WriteFileCount();
+}
+
+void AskDetails(int32_t slot, const std::u16string& path) {
+    Lookups().Submit(g_pane.load, ShareOf(path), [slot, path]() -> LookupQueue::Apply {
+        EntryDetails d = LookUpEntryDetails(path);
+        return [slot, d = std::move(d)] { DetailsArrived(slot, d); };
+    });
+}
+
+void AskIcons(int32_t slot) {
+    EntryDetails d;
+    d.entry = ThePane().EntryTable[size_t(slot)];
+    Lookups().Submit(
+        g_pane.load, ShareOf(d.entry.Path),
+        [slot, d = std::move(d)]() mutable -> LookupQueue::Apply {
+            LookUpIcons(d);
+            return [slot, small = d.smallIcon, large = d.largeIcon, path = std::move(d.entry.Path)] {
+                const PaneState& table = ThePane();
+                if (size_t(slot) >= table.EntryTable.size() || size_t(slot) >= g_pane.shellIcons.size() ||
+                    table.EntryTable[size_t(slot)].Path != path)
+                    return;
+                g_pane.shellIcons[size_t(slot)] = {small, large};
+                RefreshSlotItem(slot);
+            };
+        },
+        false);
+}
+
+void FinishWhenLookedUp() {
+    if (g_pane.finishWaiting && Lookups().Waiting(g_pane.load) == 0) FinishLoadingNow();
+}
+
+void Resort() {
+    g_pane.resortPosted = false;
+    if (!g_pane.loaded) return;
+    SortItems(ListsAsScanned());
+    const int focused = int(SendMessageW(g_pane.list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
+    if (focused >= 0) SendMessageW(g_pane.list, LVM_ENSUREVISIBLE, WPARAM(focused), TRUE);
 }
 
 }  // namespace pagepane

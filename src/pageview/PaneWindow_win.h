@@ -84,6 +84,15 @@ struct PaneWindow {
     std::chrono::steady_clock::time_point loadStart, nextRepaint;  // of the list while it fills
     std::chrono::steady_clock::duration repaintTime{};             // spent on them so far
     bool loaded = false;         // loading has ended
+    // Look-ups that may block go to workers (Lookups()): those of this load,
+    // what is known of each slot meanwhile, and where their icons are in the
+    // shell's system image lists (-2: not looked up yet).
+    uint32_t load = 0;
+    std::vector<FolderState> folderStates;
+    std::vector<std::pair<int, int>> shellIcons;
+    RECT changed{};             // items of a filling list changed since its last paint
+    bool finishWaiting = false;  // loading ends once the look-ups it waits for are in
+    bool resortPosted = false;   // kResortMessage is on its way
     uint32_t shownView = ViewIcon;  // the view on the list: it starts in icon style
     ColumnWidths columns = ColumnWidths::Initial;
 };
@@ -92,6 +101,9 @@ extern PaneWindow g_pane;
 constexpr UINT kShellReadyMessage = WM_APP + 1;
 constexpr UINT kRepaintMessage = WM_APP + 2;  // a repaint of the filling list, a step of its own
 constexpr UINT kPaintMessage = WM_APP + 3;    // and its paint, the next step
+// WM_APP + 4 is kLookupsReadyMessage (Lookups_win.h).
+constexpr UINT kResortMessage = WM_APP + 5;   // details came in after loading: sort again
+constexpr UINT_PTR kFinishTimer = 1;          // loading waits for its look-ups
 
 // The list's columns; the last, hidden one holds each item's entry index.
 constexpr int kColumns = 6;
@@ -129,6 +141,13 @@ void SortByTimeNow();
 void ShowNextEntryNow(int32_t i);
 void FinishLoadingNow();
 void OnShellReady();
+// Results of look-ups for the slots of this load.
+void AskDetails(int32_t slot, const std::u16string& path);
+void AskIcons(int32_t slot);
+// Ends loading once nothing it waits for is out (a slow share's look-ups
+// are not waited for); called again by kFinishTimer.
+void FinishWhenLookedUp();
+void Resort();
 void CloseScan();
 bool ListsAsScanned();
 // Fills a slot from a path given as text: a file the search finds, else as

@@ -536,6 +536,15 @@ cp "$tmp/app16.png" "$tmp/menu_app.png"
 for m in app currentpage pagelist allpages newpage pagesettings general; do
     keyed "$tmp/menu_$m.png" "$out/menu_$m.bmp" "$MENU_MATTE"
 done
+# The same pictures for 144 and 192 DPI. They are drawn pixel by pixel, so
+# each pixel becomes a block of pixels (nearest, no blending): at 24 pixels
+# every other pixel is doubled, at 32 every pixel.
+for s in 24 32; do
+    for m in app currentpage pagelist allpages newpage pagesettings general; do
+        convert "$tmp/menu_$m.png" -filter point -resize "${s}x${s}!" "PNG32:$tmp/menu_${m}_$s.png"
+        keyed "$tmp/menu_${m}_$s.png" "$out/menu_${m}_$s.bmp" "$MENU_MATTE"
+    done
+done
 
 # Toolbar strip: nine 24 x 26 cells, the picture in the top 24 rows. It sits
 # on the textured dialog background.
@@ -549,6 +558,19 @@ done
 # shellcheck disable=SC2086
 convert $cells +append "PNG32:$tmp/toolbar.png"
 keyed "$tmp/toolbar.png" "$out/toolbar.bmp" "$TOOLBAR_MATTE"
+# The strip again for 144 and 192 DPI, each picture drawn anew from its
+# shapes at 36 and 48 pixels, in square cells.
+for s in 36 48; do
+    cells=""
+    for t in general specialfolders pages labels edit view font color fileinfo; do
+        f=$(awk -v s="$s" 'BEGIN { print s / 24 }')
+        render "$s" "$s" "$tmp/tb_${t}_$s.png" "scale $f,$f $(tb_$t)"
+        cells="$cells $tmp/tb_${t}_$s.png"
+    done
+    # shellcheck disable=SC2086
+    convert $cells +append "PNG32:$tmp/toolbar$s.png"
+    keyed "$tmp/toolbar$s.png" "$out/toolbar$s.bmp" "$TOOLBAR_MATTE"
+done
 
 # Fixed images of the page list: blanks and the header sort arrows, on white,
 # which the image lists treat as transparent.

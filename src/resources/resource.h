@@ -31,6 +31,9 @@
                                           // (192,192,192), each picture in the
                                           // top 24 rows, since the toolbar is
                                           // given 24 x 24 images at 96 DPI
+#define IDB_TOOLBAR36               123   // the same pictures drawn at 36 and
+#define IDB_TOOLBAR48               124   // 48 pixels (144 and 192 DPI), in
+                                          // square cells
 
 // 16 x 16 menu item pictures. Palette bitmaps whose background is the
 // light grey (192,192,192) in the bottom-left pixel, so that
@@ -45,6 +48,10 @@
 #define IDB_MENU_GENERAL            149   // "全般設定(&T)..."
 #define IDB_MENU_CURRENTPAGE        150   // current-page submenu
 #define IDB_MENU_PAGESETTINGS       151   // "ページ設定(&P)..."
+// Each menu picture drawn again at 24 and 32 pixels, under its id plus
+// these offsets, for 144 and 192 DPI.
+#define IDB_MENU_OFFSET_24          1000
+#define IDB_MENU_OFFSET_32          2000
 
 // Images of IDB_TOOLBAR, left to right. 0..3 belong to the general settings
 // dialog, 4..8 to the page settings dialog.

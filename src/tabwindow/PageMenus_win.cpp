@@ -166,7 +166,7 @@ void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& me
     SetMenuDefaultItem(m, kOpenPosition, TRUE);
     if (r.WindowsVersion >= 600) {
         auto picture = [&](int id) {
-            menu.bitmaps.emplace_back(LoadMenuPicture(app.instance, id));
+            menu.bitmaps.emplace_back(LoadMenuPicture(app.instance, id, UINT(app.rec.DpiY)));
             return menu.bitmaps.back().get();
         };
         SetMenuItemPicture(m, kOpenPosition, TRUE, picture(IDB_MENU_APP));

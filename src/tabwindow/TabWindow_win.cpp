@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "settings/AppState_win.h"
+#include "common/Dpi.h"
 #include "common/Handles_win.h"
 #include "common/U16.h"
 #include "common/WindowUtil_win.h"
@@ -94,6 +95,13 @@ const PageRecord* PageOfParam(const Records& r, LPARAM p) {
     return i < r.UserPages.size() ? &r.UserPages[i] : nullptr;
 }
 
+// A size designed for 96 DPI, for the DPI the window is on now.
+int ScaledX(const App& app, int v) { return ScaleToDpi(v, app.rec.DpiX); }
+int ScaledY(const App& app, int v) { return ScaleToDpi(v, app.rec.DpiY); }
+void SetTabSpacing(const App& app);
+void CreateStatusBarParts(const App& app);
+void SetWindowIcons(const App& app, HWND tab);
+
 void InsertTab(HWND strip, int pos, const PageRecord& page, LPARAM param, bool selected) {
     TCITEMW item{};
     item.mask = TCIF_TEXT | TCIF_PARAM | TCIF_IMAGE;
@@ -155,8 +163,7 @@ void CreateStatusBar(HWND tab) {
     g_tab.statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_BOTTOM, L" ", tab,
                                           IDC_STATUSBAR);
     if (!g_tab.statusBar) return;
-    int parts[2] = {kStatusCountWidth, -1};
-    SendMessageW(g_tab.statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    CreateStatusBarParts(TheApp());
 }
 
 void ShowFileCount() {
@@ -236,6 +243,12 @@ void OnInitDialog(App& app, HWND tab) {
     }
 
     PlaceTabWindow(tab, g.xPosi, g.yPosi, g.xSize, g.ySize);
+    // Placed on a monitor whose DPI is not the system's, the window takes
+    // that monitor's DPI for everything it makes from here on.
+    if (const UINT dpi = WindowDpi(tab, UINT(r.DpiY)); float(dpi) != r.DpiY) {
+        r.DpiX = r.DpiY = float(dpi);
+        if (g_tab.statusBar) CreateStatusBarParts(app), ApplyStatusFont(app, tab);
+    }
     InstallBackground(tab, app.instance);
 
     g_tab.strip = GetDlgItem(tab, IDC_TABSTRIP);
@@ -245,14 +258,13 @@ void OnInitDialog(App& app, HWND tab) {
     ts = (g.TabStyle & TabStyleBit::MultiLine) ? (ts | TCS_MULTILINE) : (ts & ~LONG_PTR(TCS_MULTILINE));
     SetWindowLongPtrW(strip, GWL_STYLE, ts);
 
-    ReplaceFont(strip, g_tab.tabFont, DerivedFont(tab, g.TabFontSize, g.TabFontName), FALSE);
+    ReplaceFont(strip, g_tab.tabFont, DerivedFont(tab, ScaledY(app, g.TabFontSize), g.TabFontName), FALSE);
     BuildSwatchList(app, tab);
 
     InsertUserPageTabs(app, strip);
     InsertSpecialPageTabs(app, strip);
     SendMessageW(strip, TCM_SETCURSEL, WPARAM(g.TabNumber), 0);
-    SendMessageW(strip, TCM_SETMINTABWIDTH, 0, kMinTabWidth);
-    SendMessageW(strip, TCM_SETPADDING, 0, MAKELPARAM(kTabPadding.cx, kTabPadding.cy));
+    SetTabSpacing(app);
     SendMessageW(strip, TCM_SETEXTENDEDSTYLE, TCS_EX_REGISTERDROP, TCS_EX_REGISTERDROP);
 
     if (HWND tip = reinterpret_cast<HWND>(SendMessageW(strip, TCM_GETTOOLTIPS, 0, 0))) {
@@ -266,12 +278,7 @@ void OnInitDialog(App& app, HWND tab) {
         SendMessageW(tip, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
     }
 
-    // Shared with the host window's class, which has loaded the large one
-    // already; shared icons belong to the system and are not destroyed.
-    for (auto [which, size] : {std::pair{ICON_BIG, 32}, std::pair{ICON_SMALL, 16}}) {
-        HANDLE icon = LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, LR_SHARED);
-        SendMessageW(tab, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
-    }
+    SetWindowIcons(app, tab);
 
     SubclassTabStrip(strip);
     // The page pane comes right after the window is on screen: the window
@@ -282,6 +289,51 @@ void OnInitDialog(App& app, HWND tab) {
 
     if (r.WindowsVersion < 600 && (g.TabStyle & TabStyleBit::Animation))
         AnimateWindow(tab, kSlideMilliseconds, AW_SLIDE | AW_ACTIVATE | AW_VER_POSITIVE);
+}
+
+// The entry count's part at its width for the DPI; the details fill the rest.
+void CreateStatusBarParts(const App& app) {
+    int parts[2] = {ScaledX(app, kStatusCountWidth), -1};
+    SendMessageW(g_tab.statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+}
+
+void SetTabSpacing(const App& app) {
+    SendMessageW(g_tab.strip, TCM_SETMINTABWIDTH, 0, ScaledX(app, kMinTabWidth));
+    SendMessageW(g_tab.strip, TCM_SETPADDING, 0, MAKELPARAM(ScaledX(app, kTabPadding.cx), ScaledY(app, kTabPadding.cy)));
+}
+
+// The caption and taskbar icons at the system's sizes for the window's DPI.
+// Shared with the host window's class; shared icons belong to the system
+// and are not destroyed.
+void SetWindowIcons(const App& app, HWND tab) {
+    const UINT dpi = UINT(app.rec.DpiX);
+    for (auto [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
+        const int size = SystemMetricForDpi(metric, dpi);
+        HANDLE icon = LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, LR_SHARED);
+        SendMessageW(tab, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+    }
+}
+
+// The window has moved to a monitor of another DPI: everything made from a
+// size for 96 DPI is made again for the new one, and the window takes the
+// place the system suggests. The pane is made anew as well, which gives
+// its list the font, the image lists and the icons for the new DPI.
+void OnDpiChanged(App& app, HWND tab, UINT dpiX, UINT dpiY, const RECT* suggested) {
+    if (!dpiX || !dpiY) return;
+    app.rec.DpiX = float(dpiX);
+    app.rec.DpiY = float(dpiY);
+    SetWindowIcons(app, tab);
+    SetTabSpacing(app);
+    if (g_tab.statusBar) CreateStatusBarParts(app), ApplyStatusFont(app, tab);
+    ApplyTabFont(app, tab);
+    if (suggested)
+        SetWindowPos(tab, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (CurrentPagePane()) {
+        DestroyPane();
+        CreatePane(app);
+    }
+    LayoutTabWindow(app);
 }
 
 void StorePlacement(App& app, HWND tab, bool size) {
@@ -304,14 +356,15 @@ void BuildSwatchList(App& app, HWND tab) {
     g_tab.ReleaseSwatches();
     uint32_t colors[kLabelColorCount];
     for (int i = 0; i < kLabelColorCount; ++i) colors[i] = LabelColorTable(app.rec.GlobalSettings, i);
-    g_tab.swatches = MakeSwatchList(tab, kTabSwatchWidth, app.rec.GlobalSettings.TabFontSize + kTabSwatchExtraHeight,
-                                    colors, kLabelColorCount, SwatchHalf);
+    g_tab.swatches = MakeSwatchList(tab, ScaledX(app, kTabSwatchWidth),
+                                    ScaledY(app, app.rec.GlobalSettings.TabFontSize + kTabSwatchExtraHeight), colors,
+                                    kLabelColorCount, SwatchHalf);
     SendMessageW(g_tab.strip, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(g_tab.swatches.get()));
 }
 
 void ApplyTabFont(App& app, HWND tab) {
     const GlobalRecord& g = app.rec.GlobalSettings;
-    ReplaceFont(g_tab.strip, g_tab.tabFont, DerivedFont(tab, g.TabFontSize, g.TabFontName), TRUE);
+    ReplaceFont(g_tab.strip, g_tab.tabFont, DerivedFont(tab, ScaledY(app, g.TabFontSize), g.TabFontName), TRUE);
     BuildSwatchList(app, tab);
     LayoutTabWindow(app);
 }
@@ -320,7 +373,7 @@ void ApplyStatusFont(App& app, HWND tab) {
     if (!g_tab.statusBar) return;
     const int index = std::min(int(StatusBarFontSize(app.rec.GlobalSettings.TabStyle)),
                                int(std::size(kStatusFontHeights)) - 1);
-    FontPtr font = DerivedFont(tab, kStatusFontHeights[index], app.rec.GlobalSettings.TabFontName);
+    FontPtr font = DerivedFont(tab, ScaledY(app, kStatusFontHeights[index]), app.rec.GlobalSettings.TabFontName);
     if (!font) return;
     ReplaceFont(g_tab.statusBar, g_tab.statusFont, std::move(font), TRUE);
     ShowFileCount();
@@ -522,8 +575,13 @@ INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_MOVE: StorePlacement(app, hwnd, false); return 0;
     case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = kMinWindowSize;
+        reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize =
+            POINT{ScaledX(app, kMinWindowSize.x), ScaledY(app, kMinWindowSize.y)};
         return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(app, hwnd, LOWORD(wp), HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+        SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, 0);
+        return TRUE;
     case WM_NOTIFY: {
         auto* nm = reinterpret_cast<NMHDR*>(lp);
         if (nm->hwndFrom == g_tab.strip && nm->code == TCN_SELCHANGING) {

@@ -12,10 +12,12 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "common/TabTexts.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
 
@@ -103,8 +105,15 @@ inline std::vector<HWND> TopLevelWindowsOf(DWORD pid) {
 }
 
 // The caption the program gives its main window for a settings name.
-inline std::u16string CaptionFor(std::u16string_view windowName) {
-    return std::u16string(CutTo(windowName, 64)) + u" - Vellumcraft";
+inline std::u16string CaptionFor(std::u16string_view windowName) { return TabWindowCaption(windowName); }
+
+// Says on the error output, and in the file VC_WINE_RETRY_LOG names (the
+// Linux path scripts/test.sh sums up), that a start was tried twice.
+inline void NoteRetry(const std::string& line) {
+    std::fprintf(stderr, "%s\n", line.c_str());
+    if (const char* log = std::getenv("VC_WINE_RETRY_LOG"); log && *log) {
+        if (std::FILE* f = _wfopen(AsW(WindowsPathOf(log)), L"a")) std::fprintf(f, "%s\n", line.c_str()), std::fclose(f);
+    }
 }
 
 class AppProcess {
@@ -116,7 +125,10 @@ public:
 
     // Runs `exe` with `argument` as the whole argument text (nothing added
     // when it is empty) in `workDir`, or in the exe's folder when that is empty.
-    bool Start(const std::u16string& exe, const std::u16string& argument, const std::u16string& workDir = u"") {
+    // `environment`: a whole environment block (CREATE_UNICODE_ENVIRONMENT),
+    // or empty for the caller's own.
+    bool Start(const std::u16string& exe, const std::u16string& argument, const std::u16string& workDir = u"",
+               const std::u16string& environment = u"") {
         Kill();
         std::u16string cmd = u"\"" + exe + u"\"";
         if (!argument.empty()) cmd += u" " + argument;
@@ -125,10 +137,18 @@ public:
         STARTUPINFOW si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
-        std::u16string mutableCmd = cmd;
-        if (!CreateProcessW(AsW(exe), reinterpret_cast<wchar_t*>(mutableCmd.data()), nullptr, nullptr, FALSE, 0,
-                            nullptr, AsW(dir), &si, &pi))
-            return false;
+        for (int attempt = 1;; ++attempt) {
+            std::u16string mutableCmd = cmd;
+            std::u16string block = environment;
+            if (CreateProcessW(AsW(exe), reinterpret_cast<wchar_t*>(mutableCmd.data()), nullptr, nullptr, FALSE,
+                               block.empty() ? 0 : CREATE_UNICODE_ENVIRONMENT, block.empty() ? nullptr : block.data(),
+                               AsW(dir), &si, &pi))
+                break;
+            // Wine has once failed a start this way for no reason of the
+            // program's; any other failure, or this one twice, is a failure.
+            if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 2) return false;
+            NoteRetry("CreateProcess of " + ToUtf8(exe) + " failed with ERROR_INTERNAL_ERROR; starting it once more");
+        }
         CloseHandle(pi.hThread);
         process_ = pi.hProcess;
         pid_ = pi.dwProcessId;

@@ -6,6 +6,9 @@
 
 #include <commctrl.h>
 
+#include <optional>
+#include <string>
+
 namespace vc::e2e {
 
 // The program's control and command ids. Written out rather than taken from
@@ -34,6 +37,51 @@ inline HWND PageList(HWND tabWindow) {
          child = FindWindowExW(tabWindow, child, L"#32770", nullptr))
         if (HWND list = GetDlgItem(child, kPageListId)) return list;
     return nullptr;
+}
+
+// A block of memory inside the program, for the control messages that take
+// a pointer: the control reads and writes it in its own address space.
+class RemoteBlock {
+public:
+    RemoteBlock(HANDLE process, size_t size)
+        : process_(process), at_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+    ~RemoteBlock() {
+        if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+
+    explicit operator bool() const { return at_ != nullptr; }
+    char* at(size_t offset = 0) const { return static_cast<char*>(at_) + offset; }
+    LPARAM param() const { return LPARAM(at_); }
+    bool Put(const void* data, size_t n, size_t offset = 0) const {
+        SIZE_T done = 0;
+        return WriteProcessMemory(process_, at(offset), data, n, &done) && done == n;
+    }
+    bool Get(void* data, size_t n, size_t offset = 0) const {
+        SIZE_T done = 0;
+        return ReadProcessMemory(process_, at(offset), data, n, &done) && done == n;
+    }
+
+private:
+    HANDLE process_;
+    void* at_;
+};
+
+// The text of one column of a list item, or nullopt when it cannot be read.
+inline std::optional<std::u16string> ItemText(HANDLE process, HWND list, int item, int column) {
+    constexpr size_t kChars = 260;
+    RemoteBlock block(process, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+    LVITEMW it{};
+    it.iSubItem = column;
+    it.pszText = reinterpret_cast<wchar_t*>(block.at(sizeof it));
+    it.cchTextMax = int(kChars);
+    char16_t text[kChars] = {};
+    if (!block || !block.Put(&it, sizeof it) || Ask(list, LVM_GETITEMTEXTW, WPARAM(item), block.param()) < 0 ||
+        !block.Get(text, sizeof text, sizeof it))
+        return std::nullopt;
+    text[kChars - 1] = 0;
+    return std::u16string(text);
 }
 
 }  // namespace vc::e2e

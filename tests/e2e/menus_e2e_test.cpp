@@ -75,35 +75,6 @@ bool MakeEntryFile(const std::u16string& path, const EntryFile& e) {
 
 // ---- Reading the program's controls from outside ---------------------------------
 
-// A block of memory inside the program, for the control messages that take
-// a pointer: the control reads and writes it in its own address space.
-class RemoteBlock {
-public:
-    RemoteBlock(HANDLE process, size_t size)
-        : process_(process), at_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
-    ~RemoteBlock() {
-        if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
-    }
-    RemoteBlock(const RemoteBlock&) = delete;
-    RemoteBlock& operator=(const RemoteBlock&) = delete;
-
-    explicit operator bool() const { return at_ != nullptr; }
-    char* at(size_t offset = 0) const { return static_cast<char*>(at_) + offset; }
-    LPARAM param() const { return LPARAM(at_); }
-    bool Put(const void* data, size_t n, size_t offset = 0) const {
-        SIZE_T done = 0;
-        return WriteProcessMemory(process_, at(offset), data, n, &done) && done == n;
-    }
-    bool Get(void* data, size_t n, size_t offset = 0) const {
-        SIZE_T done = 0;
-        return ReadProcessMemory(process_, at(offset), data, n, &done) && done == n;
-    }
-
-private:
-    HANDLE process_;
-    void* at_;
-};
-
 // Column 0 of every list item, in list order.
 Names ItemNames(HANDLE process, HWND list) {
     Names names;

@@ -4,6 +4,9 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -298,12 +301,18 @@ TEST_F(PagePaneTest, OnlyADroppedSettingsFileOpensAnotherInstance) {
     EXPECT_EQ(ThePane().EntryCount, 4 + 2);
 }
 
+std::atomic<int> g_openedCount;
+
 TEST_F(PagePaneTest, ShowLocationOpensTheFolderThatHoldsTheEntry) {
     App& app = Start(Settings(FilesKeys(files)));
     Load();
     g_opened.clear();
+    g_openedCount = 0;
     shell::SetExecuteHook([](const wchar_t* f, const wchar_t* p, const wchar_t* d) {
+        static std::mutex m;
+        std::lock_guard<std::mutex> lock(m);
         g_opened.push_back({U16(f), p ? U16(p) : u"", d ? U16(d) : u""});
+        ++g_openedCount;
     });
     LVITEMW state{};
     state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
@@ -311,6 +320,9 @@ TEST_F(PagePaneTest, ShowLocationOpensTheFolderThatHoldsTheEntry) {
     SendMessageW(app.TabWindow, WM_COMMAND, IDM_ENTRY_SHOW_LOCATION, 0);
     SendMessageW(List(), LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&state));  // a folder
     SendMessageW(app.TabWindow, WM_COMMAND, IDM_ENTRY_SHOW_LOCATION, 0);
+    // The shell is asked on a worker, so that a share gone away holds up
+    // no window; the hook runs there.
+    for (int i = 0; i < 400 && g_openedCount < 2; ++i) Sleep(5);
     shell::SetExecuteHook(nullptr);
     ASSERT_EQ(g_opened.size(), 2u);
     EXPECT_EQ(g_opened[0].file, dir.path() + u"\\");
