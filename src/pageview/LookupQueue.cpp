@@ -89,14 +89,15 @@ struct LookupQueue::State {
     }
 
     // Running look-ups count for what they have taken so far.
-    // Load 0 (look-ups of no load, such as launches) is never judged: it
-    // has no end after which a share would be asked again.
+    // A look-up still running tells about its share for every load that
+    // waits on that share: one of a load abandoned since (a refresh, another
+    // page) may hold the share's turns while the next load's wait behind it.
+    // Load 0 (look-ups of no load, such as launches) is never judged: it has
+    // no end after which a share would be asked again.
     void JudgeRunning(Clock::time_point now) const {
-        for (const Running& r : running) {
-            if (r.load == 0) continue;
-            auto l = loads.find(r.load);
-            if (l != loads.end()) Judge(l->second, r.share, now - r.start);
-        }
+        for (const Running& r : running)
+            for (auto& [id, load] : loads)
+                if (id != 0 && (id == r.load || load.pending.count(r.share))) Judge(load, r.share, now - r.start);
     }
 
     void Forget(uint32_t load, const std::u16string& share, bool awaited) {

@@ -107,12 +107,16 @@ void ShowHeaderImages() {
     }
 }
 
+// The list's DPI: column widths are kept as 96-DPI sizes, like every size
+// in the settings file, so a page looks the same on any screen.
+UINT ListDpi() { return WindowDpi(g_pane.hwnd, UINT(TheApp().rec.DpiX)); }
+
 void InsertColumns() {
     static const wchar_t* const kHeaders[kColumns] = {L"名前", L"更新日", L"サイズ", L"場所", L"種類", L""};
     for (int c = 0; c < kColumns; ++c) {
         LVCOLUMNW col{};
         col.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_FMT | LVCF_SUBITEM;
-        col.cx = c == kIndexColumn ? 0 : kOtherViewColumnWidth;
+        col.cx = c == kIndexColumn ? 0 : ScaleToDpi(kOtherViewColumnWidth, float(ListDpi()));
         col.pszText = const_cast<wchar_t*>(kHeaders[c]);
         col.iSubItem = c;
         if (c < kIndexColumn) {
@@ -215,8 +219,11 @@ bool UserWidthsShown() { return g_pane.shownView == ViewDetails && g_pane.column
 
 void StoreColumnWidths() {
     if (!g_pane.page || !UserWidthsShown()) return;
-    for (int c = 0; c < kColumns; ++c)
-        g_pane.page->PageColumnWidth[size_t(c)] = int32_t(SendMessageW(g_pane.list, LVM_GETCOLUMNWIDTH, WPARAM(c), 0));
+    const int dpi = int(ListDpi());
+    for (int c = 0; c < kColumns; ++c) {
+        const int w = int(SendMessageW(g_pane.list, LVM_GETCOLUMNWIDTH, WPARAM(c), 0));
+        g_pane.page->PageColumnWidth[size_t(c)] = int32_t((w * kDesignDpi + dpi / 2) / dpi);
+    }
 }
 
 void SetColumnWidths(App& app, bool details) {
@@ -224,7 +231,7 @@ void SetColumnWidths(App& app, bool details) {
     SendMessageW(g_pane.list, LVM_SETCOLUMNWIDTH, kIndexColumn, 0);
     for (int c = 0; c < kIndexColumn; ++c) {
         int w = details && g_pane.page ? (g_pane.page->PageColumnWidth[size_t(c)] & 0xFFFF) : kOtherViewColumnWidth;
-        SendMessageW(g_pane.list, LVM_SETCOLUMNWIDTH, WPARAM(c), MAKELPARAM(w, 0));
+        SendMessageW(g_pane.list, LVM_SETCOLUMNWIDTH, WPARAM(c), MAKELPARAM(ScaleToDpi(w, float(ListDpi())), 0));
     }
     if (app.rec.WindowsVersion >= kWindowsVista) SetHeaderFormats(details);
     g_pane.columns = details ? ColumnWidths::Details : ColumnWidths::Other;
