@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,11 +43,12 @@ struct LoadFigures {
     int longestWhat = 0;  // command id, or minus the message number
 };
 
-// Pumps until the pane has loaded, timing each message.
-LoadFigures PumpUntilLoaded(App& app, Clock::time_point start) {
+// Pumps until the pane has loaded and `done` holds, timing each message;
+// `done` is asked before each one.
+LoadFigures PumpUntilLoaded(App& app, Clock::time_point start, const std::function<bool()>& done = [] { return true; }) {
     LoadFigures f;
     MSG msg;
-    while (!PaneLoaded()) {
+    while (!done() || !PaneLoaded()) {
         if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             Sleep(0);
             continue;
@@ -85,28 +87,18 @@ void WriteSettings(const std::u16string& settings, const std::vector<std::vector
 LoadFigures LoadMixedPage(App& app, const std::vector<bool>& local, double& localDone) {
     SendMessageW(app.TabWindow, WM_COMMAND, IDM_SELECT_PAGE_FIRST + 0, 0);
     PumpUntilLoaded(app, Clock::now());
-    LoadFigures f;
     const auto start = Clock::now();
     SendMessageW(app.TabWindow, WM_COMMAND, IDM_SELECT_PAGE_FIRST + 2, 0);
     localDone = -1;
-    MSG msg;
-    while (!PaneLoaded() || localDone < 0) {
+    return PumpUntilLoaded(app, start, [&] {
         if (localDone < 0) {
             const PaneState& t = ThePane();
             bool all = t.EntryTable.size() >= local.size();
             for (size_t i = 0; all && i < local.size(); ++i) all = !local[i] || t.EntryTable[i].LastWriteTime != 0;
             if (all) localDone = Ms(Clock::now() - start);
         }
-        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            Sleep(0);
-            continue;
-        }
-        auto a = Clock::now();
-        DispatchOneMessage(app, msg);
-        f.longestMessage = std::max(f.longestMessage, Ms(Clock::now() - a));
-    }
-    f.total = Ms(Clock::now() - start);
-    return f;
+        return localDone >= 0;
+    });
 }
 
 // Run in a process of its own, which alone finds `slowFolder` slow.
