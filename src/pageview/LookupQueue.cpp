@@ -47,6 +47,12 @@ std::u16string ShareOf(std::u16string_view path) {
 
 using Clock = std::chrono::steady_clock;
 
+namespace {
+thread_local bool t_unanswered = false;  // set by the work running on this worker
+}  // namespace
+
+void LookupQueue::Unanswered() { t_unanswered = true; }
+
 struct LookupQueue::State {
     struct Job {
         uint32_t load;
@@ -83,12 +89,13 @@ struct LookupQueue::State {
     bool stopped = false, notified = false;
 
     // What a look-up that has run this long tells about its share.
-    void Judge(Load& load, const std::u16string& share, Clock::duration took) const {
+    void Judge(Load& load, const std::u16string& share, Clock::duration took, bool unanswered) const {
         if (took >= limits.slow) load.slow.insert(share);
-        if (took >= limits.timedOut) load.givenUp.insert(share);
+        if (took >= limits.timedOut && unanswered) load.givenUp.insert(share);
     }
 
-    // Running look-ups count for what they have taken so far.
+    // Running look-ups count for what they have taken so far: slow, never
+    // given up, as they may yet answer.
     // A look-up still running tells about its share for every load that
     // waits on that share: one of a load abandoned since (a refresh, another
     // page) may hold the share's turns while the next load's wait behind it.
@@ -97,7 +104,8 @@ struct LookupQueue::State {
     void JudgeRunning(Clock::time_point now) const {
         for (const Running& r : running)
             for (auto& [id, load] : loads)
-                if (id != 0 && (id == r.load || load.pending.count(r.share))) Judge(load, r.share, now - r.start);
+                if (id != 0 && (id == r.load || load.pending.count(r.share)))
+                    Judge(load, r.share, now - r.start, false);
     }
 
     void Forget(uint32_t load, const std::u16string& share, bool awaited) {
@@ -150,6 +158,7 @@ struct LookupQueue::State {
             auto self = running.insert(running.end(), Running{job.load, job.share, Clock::now()});
             lock.unlock();
             Apply apply;
+            t_unanswered = false;
             try {
                 apply = job.work();
             } catch (...) {
@@ -161,7 +170,7 @@ struct LookupQueue::State {
             running.erase(self);
             bool tell = false;
             if (auto l = loads.find(job.load); l != loads.end() && !stopped) {
-                if (job.load != 0) Judge(l->second, job.share, took);
+                if (job.load != 0) Judge(l->second, job.share, took, t_unanswered);
                 Forget(job.load, job.share, job.awaited);
                 if (apply) {
                     results.push_back(Result{job.load, std::move(apply)});

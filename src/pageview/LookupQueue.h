@@ -30,7 +30,9 @@ public:
         // no longer waits for it.
         std::chrono::milliseconds slow{700};
         // A share is given up for the rest of a load once one of its look-ups
-        // took this long: its queued look-ups are dropped unasked.
+        // took this long and came back unanswered (Unanswered): its queued
+        // look-ups are dropped unasked. One that answers late is only slow:
+        // a disk spinning up, or a share behind a poor link, is still asked.
         std::chrono::milliseconds timedOut{4000};
     };
 
@@ -53,6 +55,9 @@ public:
     // `awaited`: loading waits for it (Waiting counts it); pictures that
     // only make a listed item look right are not awaited.
     void Submit(uint32_t load, std::u16string_view share, Work work, bool awaited = true);
+    // Called by a look-up's work on its worker: what it asked for was not
+    // there (a share gone away answers so, after its time-out).
+    static void Unanswered();
 
     // Runs the results that came back, in the order they came; those of
     // abandoned loads are dropped. Window's thread only. Stops once `budget`

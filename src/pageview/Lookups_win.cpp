@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <atomic>
+#include <chrono>
 
 #include "common/Shell_win.h"
 #include "common/U16.h"
@@ -20,9 +21,10 @@ std::atomic<HWND> g_window{nullptr};
 // One message's share of the results: the window answers input between.
 constexpr auto kDrainBudget = std::chrono::milliseconds(12);
 
-int ShellIndex(const std::u16string& path, UINT flags) {
+int ShellIndex(const std::u16string& path, DWORD attributes, UINT flags) {
     SHFILEINFOW info = {};
-    return shell::SHGetFileInfoW(AsW(path), 0, &info, sizeof info, SHGFI_SYSICONINDEX | flags) ? info.iIcon : -1;
+    return shell::SHGetFileInfoW(AsW(path), attributes, &info, sizeof info, SHGFI_SYSICONINDEX | flags) ? info.iIcon
+                                                                                                        : -1;
 }
 
 }  // namespace
@@ -45,19 +47,33 @@ void DrainLookups(HWND window) {
 }
 
 void LookUpIcons(EntryDetails& details) {
-    details.smallIcon = ShellIndex(details.entry.Path, 0);
-    details.largeIcon = ShellIndex(details.entry.Path, SHGFI_OPENICON);
+    details.smallIcon = ShellIndex(details.entry.Path, 0, 0);
+    details.largeIcon = ShellIndex(details.entry.Path, 0, SHGFI_OPENICON);
 }
 
 EntryDetails LookUpEntryDetails(const std::u16string& path) {
+    const auto start = std::chrono::steady_clock::now();
     EntryDetails d;
     if (!FillFromSearch(path, true, d.entry)) {
         d.entry = FileEntry{};
         d.entry.Path = std::u16string(CutTo(path, kPathCapacity - 1));
         FillFromFile(d.entry);
     }
-    d.folderNow = IsFolderNow(d.entry.Path);
-    LookUpIcons(d);
+    const DWORD attributes = GetFileAttributesW(AsW(d.entry.Path));
+    d.folderNow = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    // Not there at all: if that took long, the share has timed out.
+    if (attributes == INVALID_FILE_ATTRIBUTES) LookupQueue::Unanswered();
+    if (std::chrono::steady_clock::now() - start < LookupQueue::Limits{}.slow) {
+        LookUpIcons(d);
+    } else {
+        // A share this slow gets the icon of the file's type: the file's own
+        // means reading it, and the shell holds locks of the whole process
+        // while it reads (the folders' desktop.ini), so every other look-up,
+        // local ones too, would wait behind the share.
+        const DWORD byType = d.folderNow ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+        d.smallIcon = ShellIndex(d.entry.Path, byType, SHGFI_USEFILEATTRIBUTES);
+        d.largeIcon = ShellIndex(d.entry.Path, byType, SHGFI_USEFILEATTRIBUTES | SHGFI_OPENICON);
+    }
     return d;
 }
 

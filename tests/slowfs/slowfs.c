@@ -144,14 +144,15 @@ static void wait_if_slow(int dirfd, const char *path) {
     char full[2 * PATH_MAX];
     const char *p = path;
     if (path[0] != '/') {
-        ssize_t n = -1;
-        if (dirfd == AT_FDCWD) {
-            if (getcwd(full, PATH_MAX)) n = (ssize_t)strlen(full);
-        } else {
-            char link[40];
-            snprintf(link, sizeof link, "/proc/self/fd/%d", dirfd);
-            n = next_readlink(link, full, PATH_MAX - 1);
-        }
+        /* A name relative to the working folder is one Wine uses after moving
+         * into a folder it reads (FindFirstFile), which it does holding a lock
+         * of the whole process, as the working folder is the process's. A
+         * wait there would hold up every thread's file calls on every drive,
+         * which no share does on Windows; the absolute calls around it wait. */
+        if (dirfd == AT_FDCWD) { errno = saved; return; }
+        char link[40];
+        snprintf(link, sizeof link, "/proc/self/fd/%d", dirfd);
+        ssize_t n = next_readlink(link, full, PATH_MAX - 1);
         if (n <= 0) { errno = saved; return; }
         full[n] = '/';
         size_t rest = strnlen(path, PATH_MAX);
