@@ -55,11 +55,20 @@ void SetExecuteHook(ExecuteHook hook) { g_executeHook = hook; }
 
 HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder, INT show) {
     if (g_executeHook) {
-        g_executeHook(file, parameters, folder);
+        g_executeHook(file, parameters, folder, verb);
         return reinterpret_cast<HINSTANCE>(33);  // what success looks like
     }
     static auto fn = Resolve<HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT)>("ShellExecuteW");
     return fn ? fn(owner, verb, file, parameters, folder, show) : nullptr;
+}
+
+BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info) {
+    if (g_executeHook) {
+        g_executeHook(info->lpFile, info->lpParameters, info->lpDirectory, info->lpVerb);
+        return TRUE;
+    }
+    static auto fn = Resolve<BOOL(WINAPI*)(SHELLEXECUTEINFOW*)>("ShellExecuteExW");
+    return fn ? fn(info) : FALSE;
 }
 
 HICON ExtractAssociatedIconW(HINSTANCE instance, LPWSTR path, WORD* index) {

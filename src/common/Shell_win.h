@@ -17,11 +17,14 @@ BOOL SHGetSpecialFolderPathW(HWND owner, LPWSTR path, int csidl, BOOL create);
 UINT DragQueryFileW(HDROP drop, UINT index, LPWSTR file, UINT size);
 void DragFinish(HDROP drop);
 HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder, INT show);
+// For a verb such as "runas", whose refusal must be told apart from a start.
+BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info);
 HICON ExtractAssociatedIconW(HINSTANCE instance, LPWSTR path, WORD* index);
 
 // Tests watch what would be opened instead of opening it: while a hook is
-// set, ShellExecuteW hands its file, parameters and folder to the hook.
-using ExecuteHook = void (*)(const wchar_t* file, const wchar_t* parameters, const wchar_t* folder);
+// set, ShellExecuteW and ShellExecuteExW hand their file, parameters, folder
+// and verb (nullptr: the default one) to the hook.
+using ExecuteHook = void (*)(const wchar_t* file, const wchar_t* parameters, const wchar_t* folder, const wchar_t* verb);
 void SetExecuteHook(ExecuteHook hook);
 
 // The shell library itself (loaded on first call), or nullptr.

@@ -1,5 +1,6 @@
 // The general pane: the tab strip's placement, the window's opacity,
-// animation, taskbar and status bar, and the tab font. Every change goes
+// animation, taskbar and status bar, the tab font, and whether entry paths
+// are stored without the settings file's drive letter. Every change goes
 // into the global settings at once; the dialog puts them back on Cancel.
 #include <windows.h>
 
@@ -23,7 +24,7 @@ constexpr StyleBox kBoxes[] = {
     {IDC_GENERAL_BOTTOM, TabStyleBit::Bottom},        {IDC_GENERAL_MULTILINE, TabStyleBit::MultiLine},
     {IDC_GENERAL_ANIMATION, TabStyleBit::Animation},  {IDC_GENERAL_NOTASKBAR, TabStyleBit::NoTaskbar},
     {IDC_GENERAL_TOPMOST, TabStyleBit::TopMost},      {IDC_GENERAL_TRANSPARENT, TabStyleBit::Transparent},
-    {IDC_GENERAL_STATUSBAR, TabStyleBit::StatusBar},
+    {IDC_GENERAL_STATUSBAR, TabStyleBit::StatusBar},  {IDC_GENERAL_DRIVERELATIVE, TabStyleBit::DriveRelativePaths},
 };
 constexpr int kMinOpacity = kMinLayerWindowLevel;
 int g_lastStatusSize = 0;
@@ -91,7 +92,10 @@ INT_PTR OnCommand(HWND pane, WPARAM wp) {
     case IDC_GENERAL_ANIMATION:
     case IDC_GENERAL_TOPMOST:
     case IDC_GENERAL_NOTASKBAR:
-    case IDC_GENERAL_STATUSBAR: TakeBoxes(pane); return TRUE;
+    case IDC_GENERAL_STATUSBAR:
+    // Only the bit: the entries of every page are stored anew with the
+    // global settings after OK, in the same write.
+    case IDC_GENERAL_DRIVERELATIVE: TakeBoxes(pane); return TRUE;
     case IDC_GENERAL_TRANSPARENT: ToggleTransparency(); return TRUE;
     case IDC_GENERAL_STATUSSIZE: {
         const int size = int(SendDlgItemMessageW(pane, IDC_GENERAL_STATUSSIZE, CB_GETCURSEL, 0, 0));

@@ -390,6 +390,7 @@ void OnInitDialog(App& app, HWND hwnd) {
     g_pane.hwnd = hwnd;
     SetLookupWindow(hwnd);
     g_pane.list = GetDlgItem(hwnd, IDC_PAGELIST);
+    InstallFilterKeys();
     g_pane.notice = GetDlgItem(hwnd, IDC_LOADINGNOTICE);
     g_pane.previousView = ViewIcon;
     g_pane.loaded = false;
@@ -455,7 +456,7 @@ void OnDestroy(App& app) {
             WritePage(app.rec, app.store, g_pane.pageId, WriteGroup::All);
         }
     }
-    CloseScan();
+    StopReading();
     // Look-ups still out for this page are dropped, never waited for.
     if (g_pane.load) Lookups().Abandon(g_pane.load);
     SetLookupWindow(nullptr);
@@ -491,14 +492,15 @@ INT_PTR OnCommand(App& app, WPARAM wp, LPARAM lp) {
         break;
     case ParseNextEntry: ParseNextEntryNow(int32_t(lp)); break;
     case ShowNextEntry: ShowNextEntryNow(int32_t(lp)); break;
-    case ScanFolderStep: ScanFolderStepNow(int32_t(lp), false); break;
-    case ScanCommonFolderStep: ScanFolderStepNow(int32_t(lp), true); break;
+    case ScanFolderStep: ScanFolderStepNow(int32_t(lp)); break;
     case ScanRecentStep: ScanRecentStepNow(int32_t(lp)); break;
     case ResolveShortcutStep: ResolveShortcutStepNow(int32_t(lp)); break;
     case SortByTime: SortByTimeNow(); break;
     case CreateImageLists: CreateImageListsNow(app); break;
     case DestroyImageLists: DestroyImageListsNow(); break;
     case IDM_ENTRY_SHOW_LOCATION: ShowLocation(); break;
+    case IDM_ENTRY_RUN_AS_ADMIN: RunAsAdministrator(); break;
+    case IDM_ENTRY_RUN_WITH_ARGUMENTS: RunWithArguments(); break;
     case IDOK:
         // The dialog manager turns Enter into IDOK before the list sees the
         // key: Enter on the focused entry launches it, as a double click does.
@@ -617,6 +619,7 @@ void StorePaneEntriesInPage() {
     if (g_pane.hwnd && g_pane.userPage && g_pane.loaded && g_pane.page) g_pane.page->Files = PageFilesText();
 }
 bool PaneLoaded() { return g_pane.loaded; }
+int PaneLookupsOutstanding() { return g_pane.load ? Lookups().Outstanding(g_pane.load) : 0; }
 
 HWND CreatePagePane(App& app, HWND tabWindow) {
     return CreateDialogParamW(app.instance, MAKEINTRESOURCEW(IDD_PAGEPANE), tabWindow, PagePaneProc, 0);
@@ -636,6 +639,7 @@ INT_PTR CALLBACK PagePaneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     case kLookupsReadyMessage: DrainLookups(hwnd); return TRUE;
     case kResortMessage: Resort(); return TRUE;
+    case kRefilterMessage: RefilterStep(); return TRUE;
     case WM_TIMER:
         if (wp == kFinishTimer) FinishWhenLookedUp();
         return TRUE;

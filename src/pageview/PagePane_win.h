@@ -18,6 +18,8 @@ INT_PTR CALLBACK PagePaneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 HWND CurrentPagePane();
 // Whether the pane has finished loading its page.
 bool PaneLoaded();
+// Look-ups of the pane's current load still queued or running.
+int PaneLookupsOutstanding();
 // Puts the pane's entries back into its user page's Files text, so that a
 // dialog working on copies of the pages sees the registrations made since
 // the page was shown. Does nothing while the page is still loading.
@@ -28,6 +30,7 @@ void StorePaneEntriesInPage();
 struct ContextMenuRequest {
     POINT at{};                                // screen point
     const std::u16string* entryName = nullptr;  // the selected entry's name, or none
+    bool entryIsFolder = false;                 // the selected entry is known to be a folder
 };
 
 }  // namespace vc

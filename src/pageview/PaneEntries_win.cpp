@@ -19,6 +19,7 @@
 #include "pageview/PagePane_win.h"
 #include "pageview/PaneRules.h"
 #include "pageview/PaneState.h"
+#include "pageview/RunArguments_win.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
 
@@ -94,16 +95,52 @@ int EntryIndexOfItem(int item) {
     return ParseEntryIndex(AsU16(text));
 }
 
-// Opens an entry with the shell, in its own folder; the quoted path keeps
-// blanks in it working.
+namespace {
+
+// What the shell is given to open an entry: the quoted path, which keeps
+// blanks in it working, and the entry's own folder to start in.
+struct OpenText {
+    std::u16string file, folder;
+};
+OpenText OpenTextOf(const FileEntry& e) {
+    std::optional<FullPath> full = FullPathOf(e.Path);
+    return {u"\"" + e.Path + u"\"", full ? WorkingFolderOf(full->Text, full->NameStart) : std::u16string()};
+}
+
+// Starts the selected entry with a verb (nullptr: the default one) and
+// arguments, on a worker as Launch does. A start that fails, or an elevation
+// the user refuses, shows nothing.
+void StartSelected(const wchar_t* verb, const std::u16string& arguments) {
+    const FileEntry* e = EntryOfItem(SelectedItem());
+    if (!e) return;
+    OpenText open = OpenTextOf(*e);
+    // The elevation prompt comes up in front of the window it is asked for.
+    HWND owner = GetAncestor(g_pane.hwnd, GA_ROOT);
+    Lookups().Submit(0, ShareOf(e->Path), [open, verb, arguments, owner]() -> LookupQueue::Apply {
+        SHELLEXECUTEINFOW run{};
+        run.cbSize = sizeof run;
+        // The worker may end before an asynchronous start would be done.
+        run.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+        run.hwnd = owner;
+        run.lpVerb = verb;
+        run.lpFile = AsW(open.file);
+        run.lpParameters = arguments.empty() ? nullptr : AsW(arguments);
+        run.lpDirectory = open.folder.empty() ? nullptr : AsW(open.folder);
+        run.nShow = SW_SHOWNORMAL;
+        shell::ShellExecuteExW(&run);
+        return nullptr;
+    });
+}
+
+}  // namespace
+
+// Opens an entry with the shell, in its own folder.
 // The shell waits on the file when it opens it, so on a share that has gone
 // away the window would wait too: a worker opens it.
 void Launch(int item) {
     const FileEntry* e = EntryOfItem(item);
     if (!e) return;
-    std::u16string file = u"\"" + e->Path + u"\"";
-    std::optional<FullPath> full = FullPathOf(e->Path);
-    std::u16string folder = full ? WorkingFolderOf(full->Text, full->NameStart) : std::u16string();
+    auto [file, folder] = OpenTextOf(*e);
     Lookups().Submit(0, ShareOf(e->Path), [file, folder]() -> LookupQueue::Apply {
         shell::ShellExecuteW(nullptr, nullptr, AsW(file), nullptr, folder.empty() ? nullptr : AsW(folder),
                              SW_SHOWNORMAL);
@@ -222,8 +259,21 @@ void OnContextMenu(LPARAM lp) {
         name = ItemName(item);
         hasEntry = true;
     }
-    ContextMenuRequest request{at, hasEntry ? &name : nullptr};
+    // A folder cannot be elevated nor given arguments. Where the kind is
+    // not known yet, the window does not stop to ask the disk.
+    const bool folder = hasEntry && size_t(entry) < g_pane.folderStates.size() &&
+                        g_pane.folderStates[size_t(entry)] == FolderState::Folder;
+    ContextMenuRequest request{at, hasEntry ? &name : nullptr, folder};
     SendMessageW(GetParent(g_pane.hwnd), WM_COMMAND, IDM_SHOW_CONTEXT_MENU, reinterpret_cast<LPARAM>(&request));
+}
+
+void RunAsAdministrator() { StartSelected(L"runas", u""); }
+
+void RunWithArguments() {
+    const FileEntry* e = EntryOfItem(SelectedItem());
+    if (!e) return;
+    if (std::optional<std::u16string> arguments = AskRunArguments(g_pane.hwnd, e->Path))
+        StartSelected(nullptr, *arguments);
 }
 
 void ShowLocation() {

@@ -6,6 +6,8 @@
 #include "pageview/PaneWindow_win.h"
 
 #include <algorithm>
+#include <iterator>
+#include <memory>
 #include <new>
 
 #include <objbase.h>
@@ -39,34 +41,132 @@ constexpr DWORD kResolveQuietly = DWORD(SLR_NO_UI) | DWORD(SLR_ANY_MATCH) | DWOR
 bool IsRecentPage() { return g_pane.page && g_pane.page->FolderId == kRecentFolderId; }
 bool IsStartupPage() { return g_pane.page && g_pane.page->FolderId == kStartupFolderId; }
 
-// One directory entry of scanFolderPath: step 0 opens the enumeration.
-// Returns false at the end; `filled` says whether `entry` holds something
-// the page lists (not hidden, not "." or "..", a path that fits).
-bool ScanStep(int32_t r, FileEntry& entry, bool& filled) {
-    filled = false;
+// A folder page's folders, read on a worker: the page's folder, then its
+// common folder (not for the recent page). One batch at a time, each asked
+// for once the one before is in, so one reader is never on two threads.
+struct FolderReader {
+    std::u16string folders[2];
+    int current = 0;
+    FindHandle search;
+};
+
+struct FolderBatch {
+    bool first = false;
+    bool noFolder = false;  // the page's folder has no path (the computer page)
+    int count = 0;          // first batch: every directory entry, the table's size
+    std::vector<FileEntry> entries;
+    bool ended = false;
+};
+
+// The next listed entry of the reader's folders, or false at their end.
+// Hidden entries, "." and ".." and paths an entry cannot hold are passed over.
+bool ReadEntry(FolderReader& r, FileEntry& entry) {
     WIN32_FIND_DATAW fd;
-    if (r == 0) {
-        CloseScan();
-        std::u16string pattern = g_pane.scanFolderPath + u"\\*.*";
-        if (pattern.size() > kEntryPathMax) return false;
-        g_pane.scan.reset(FindFirstFileW(AsW(pattern), &fd));
-        if (!g_pane.scan) return false;
-    } else if (!g_pane.scan || !FindNextFileW(g_pane.scan.get(), &fd)) {
-        CloseScan();
-        return false;
+    for (;;) {
+        if (!r.search) {
+            while (r.current < 2 && r.folders[r.current].empty()) ++r.current;
+            if (r.current >= 2) return false;
+            const std::u16string pattern = r.folders[r.current] + u"\\*.*";
+            if (pattern.size() <= kEntryPathMax) r.search.reset(FindFirstFileW(AsW(pattern), &fd));
+            if (!r.search) {
+                ++r.current;
+                continue;
+            }
+        } else if (!FindNextFileW(r.search.get(), &fd)) {
+            r.search.reset();
+            ++r.current;
+            continue;
+        }
+        std::u16string name = U16(fd.cFileName);
+        if (name == u"." || name == u".." || (fd.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN)) continue;
+        std::u16string path = r.folders[r.current] + u"\\" + name;
+        if (path.size() > kEntryPathMax) continue;
+        const bool folder = fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+        entry = FileEntry{};
+        entry.Path = std::move(path);
+        entry.LastWriteTime = (uint64_t(fd.ftLastWriteTime.dwHighDateTime) << 32) | fd.ftLastWriteTime.dwLowDateTime;
+        entry.Size = folder ? 0 : int64_t((uint64_t(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow);
+        SetOffsets(entry, folder);
+        return true;
     }
-    std::u16string name = U16(fd.cFileName);
-    if (name == u"." || name == u".." || (fd.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN)) return true;
-    std::u16string path = g_pane.scanFolderPath + u"\\" + name;
-    if (path.size() > kEntryPathMax) return true;  // a path the entry cannot hold is left out
-    const bool folder = fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-    entry = FileEntry{};
-    entry.Path = path;
-    entry.LastWriteTime = (uint64_t(fd.ftLastWriteTime.dwHighDateTime) << 32) | fd.ftLastWriteTime.dwLowDateTime;
-    entry.Size = folder ? 0 : int64_t((uint64_t(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow);
-    SetOffsets(entry, folder);
-    filled = true;
-    return true;
+}
+
+// The first batch is small, so that the first items show early; later ones
+// are larger, so that a large folder takes few round trips.
+constexpr size_t kFirstBatch = 50;
+constexpr size_t kBatch = 500;
+
+void AskBatch(std::shared_ptr<FolderReader> reader, bool first, int folderId, int commonFolderId);
+
+// Takes a batch in: the first sizes the table; the waiting step goes on.
+void BatchArrived(uint16_t chain, std::shared_ptr<FolderReader> reader, FolderBatch& b, int folderId,
+                  int commonFolderId) {
+    if (chain != g_pane.chain) return;
+    PaneState& table = ThePane();
+    FolderReading& f = g_pane.reading;
+    if (b.first) {
+        // Nothing is in the table before the first batch: it is sized now.
+        const int capacity = EntryTableCapacity(false, b.count);
+        try {
+            table.EntryTable.assign(size_t(capacity), FileEntry{});
+            table.EntryCapacity = capacity;
+        } catch (const std::bad_alloc&) {
+            table.EntryCapacity = 0;
+        }
+        g_pane.folderStates.assign(table.EntryTable.size(), FolderState::Pending);
+        g_pane.shellIcons.assign(table.EntryTable.size(), {-2, -2});
+        // No folder: the page stays on its loading notice.
+        if (b.noFolder) return;
+    }
+    f.entries.erase(f.entries.begin(), f.entries.begin() + ptrdiff_t(f.next));
+    f.next = 0;
+    std::move(b.entries.begin(), b.entries.end(), std::back_inserter(f.entries));
+    f.ended = b.ended;
+    if (!f.ended) AskBatch(std::move(reader), false, folderId, commonFolderId);
+    if (f.waitingStep) {
+        Post(f.waitingStep, f.waitingAt);
+        f.waitingStep = 0;
+    }
+}
+
+void AskBatch(std::shared_ptr<FolderReader> reader, bool first, int folderId, int commonFolderId) {
+    const uint16_t chain = g_pane.chain;
+    const bool recent = folderId == kRecentFolderId;
+    Lookups().Submit(g_pane.load, first ? u"" : ShareOf(reader->folders[reader->current]),
+                     [=]() mutable -> LookupQueue::Apply {
+                         FolderBatch b;
+                         b.first = first;
+                         if (first) {
+                             reader->folders[0] = SpecialFolderPath(folderId);
+                             if (!recent) reader->folders[1] = SpecialFolderPath(commonFolderId);
+                             b.noFolder = reader->folders[0].empty();
+                             b.count = CountFolder(reader->folders[0], CountMode::All) +
+                                       CountFolder(reader->folders[1], CountMode::All);
+                         }
+                         FileEntry entry;
+                         const size_t most = first ? kFirstBatch : kBatch;
+                         while (!b.noFolder && b.entries.size() < most && ReadEntry(*reader, entry))
+                             b.entries.push_back(std::move(entry));
+                         b.ended = b.noFolder || b.entries.size() < most;
+                         return [=, b = std::move(b)]() mutable {
+                             BatchArrived(chain, reader, b, folderId, commonFolderId);
+                         };
+                     });
+}
+
+// The next entry the reader gave. Wait: none yet, the step is posted again
+// with the next batch.
+enum class Scanned { Entry, Wait, End };
+Scanned NextScanned(FileEntry& entry, int step, int32_t r) {
+    FolderReading& f = g_pane.reading;
+    if (f.next < f.entries.size()) {
+        entry = std::move(f.entries[f.next++]);
+        return Scanned::Entry;
+    }
+    if (f.ended) return Scanned::End;
+    f.waitingStep = step;
+    f.waitingAt = r;
+    return Scanned::Wait;
 }
 
 bool FoldersLookedUp() { return g_pane.foldersChain == g_pane.chain; }
@@ -118,6 +218,22 @@ void ListSlot(int32_t i) {
     if (!g_pane.repaintPosted && std::chrono::steady_clock::now() >= g_pane.nextRepaint)
         g_pane.repaintPosted = PostMessageW(g_pane.hwnd, kRepaintMessage, 0, 0);
 }
+
+}  // namespace
+
+std::optional<std::u16string> SlotDisplayName(int32_t i) {
+    return i >= 0 && i < std::min(g_pane.listed, ThePane().EntryCount) ? SlotName(i) : std::nullopt;
+}
+
+void ListSlotAgain(int32_t i, const std::u16string& name) {
+    const FileEntry& e = ThePane().EntryTable[size_t(i)];
+    const std::pair<int, int> icons = SlotShellIcons(i);
+    const int image =
+        icons.first != -2 ? g_pane.icons.AddKnown(e, icons.first, icons.second) : g_pane.icons.AddByName(e);
+    CreateItem(g_pane.list, i, e, image, name, g_pane.folders, SlotFolderState(i));
+}
+
+namespace {
 
 // Shows what came in for slot i on its item, if it has one yet.
 void RefreshSlotItem(int32_t i) {
@@ -196,7 +312,7 @@ void FinishGathering() {
 
 // The target of a shortcut file, or empty when it is none (or cannot be
 // resolved).
-std::u16string ShortcutTarget(const std::u16string& path) {
+std::u16string ShortcutTarget(const std::u16string& path, HWND owner) {
     IShellLinkW* link = nullptr;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                 reinterpret_cast<void**>(&link))))
@@ -207,7 +323,7 @@ std::u16string ShortcutTarget(const std::u16string& path) {
         wchar_t buf[kPathBuffer] = {};
         WIN32_FIND_DATAW fd{};
         if (SUCCEEDED(file->Load(AsW(path), STGM_READ)) &&
-            SUCCEEDED(link->Resolve(TheApp().HostWindow, kResolveQuietly)) &&
+            SUCCEEDED(link->Resolve(owner, kResolveQuietly)) &&
             link->GetPath(buf, int(std::size(buf)), &fd, 0) == S_OK)
             target = U16(buf);
         file->Release();
@@ -222,9 +338,9 @@ void AllocateEntriesNow() {
     PaneState& table = ThePane();
     // Registrations made since this pane loaded must survive a refresh.
     if (g_pane.userPage && g_pane.loaded && g_pane.page) g_pane.page->Files = PageFilesText();
-    const int folderEntries =
-        !g_pane.userPage && g_pane.page ? CountFolderContents(*g_pane.page, CountMode::All) : 0;
-    const int capacity = EntryTableCapacity(g_pane.userPage, folderEntries);
+    // A folder page's table is sized by its first batch (the worker counts
+    // the folders), and stays empty until then.
+    const int capacity = g_pane.userPage ? EntryTableCapacity(true, 0) : 0;
     table.EntryTable.clear();
     try {
         table.EntryTable.assign(size_t(capacity), FileEntry{});
@@ -247,6 +363,13 @@ void AllocateEntriesNow() {
     g_pane.shellIcons.assign(table.EntryTable.size(), {-2, -2});
     if (g_pane.finishWaiting) KillTimer(g_pane.hwnd, kFinishTimer);
     g_pane.finishWaiting = false;
+    g_pane.resolving = false;
+    // The list is filled anew, with none of a filter's items or slices.
+    g_pane.filter.clear();
+    if (!g_pane.filterAdding.empty() && g_pane.list) SendMessageW(g_pane.list, WM_SETREDRAW, TRUE, 0);
+    g_pane.filterAdding.clear();
+    g_pane.filterNext = 0;
+    StopReading();
 }
 
 void StartLoadingNow() {
@@ -264,44 +387,39 @@ void StartLoadingNow() {
         Post(ParseNextEntry, 0);
         return;
     }
-    g_pane.scanFolderPath = SpecialFolderPath(g_pane.page->FolderId);
-    // No folder (the computer page, or a folder the shell cannot name): the
-    // page stays on its loading notice.
-    if (g_pane.scanFolderPath.empty()) return;
-    Post(IsRecentPage() ? ScanRecentStep : ScanFolderStep, 0);
+    // The first step waits for the first batch.
+    g_pane.reading.waitingStep = IsRecentPage() ? ScanRecentStep : ScanFolderStep;
+    g_pane.reading.waitingAt = 0;
+    AskBatch(std::make_shared<FolderReader>(), true, g_pane.page->FolderId, g_pane.page->CommonFolderId);
 }
 
-void CloseScan() { g_pane.scan.reset(); }
+// A batch still on its way is dropped with its chain; the reader's folder
+// handle goes with the last job that holds it.
+void StopReading() { g_pane.reading = FolderReading{}; }
 
 // The time order of the pages listed as scanned is only the order among
 // equal sort keys, which the sort at the end keeps; so their first items
 // show long before a large folder is read to its end.
 bool ListsAsScanned() { return g_pane.page && vc::ListsAsScanned(g_pane.userPage, g_pane.page->FolderId); }
 
-void ScanFolderStepNow(int32_t r, bool common) {
+void ScanFolderStepNow(int32_t r) {
     PaneState& table = ThePane();
     FileEntry entry;
-    bool filled = false;
-    bool more = ScanStep(r, entry, filled);
-    if (filled && g_pane.loadStep < table.EntryCapacity) table.EntryTable[size_t(g_pane.loadStep++)] = entry;
+    const Scanned got = NextScanned(entry, ScanFolderStep, r);
+    if (got == Scanned::Wait) return;
+    if (got == Scanned::Entry && g_pane.loadStep < table.EntryCapacity)
+        table.EntryTable[size_t(g_pane.loadStep++)] = std::move(entry);
     if (ListsAsScanned()) {
         // The items shown so far lead to their entries (status, menu, launch).
         table.EntryCount = g_pane.loadStep;
         ListPendingSlot();
     }
-    if (more && g_pane.loadStep < table.EntryCapacity) {
-        Post(common ? ScanCommonFolderStep : ScanFolderStep, r + 1);
+    if (got == Scanned::Entry && g_pane.loadStep < table.EntryCapacity) {
+        Post(ScanFolderStep, r + 1);
         return;
     }
-    CloseScan();
+    StopReading();
     table.EntryCount = g_pane.loadStep;
-    if (!common && g_pane.page) {
-        g_pane.scanFolderPath = SpecialFolderPath(g_pane.page->CommonFolderId);
-        if (!g_pane.scanFolderPath.empty() && g_pane.loadStep < table.EntryCapacity) {
-            Post(ScanCommonFolderStep, 0);
-            return;
-        }
-    }
     FinishGathering();
 }
 
@@ -311,14 +429,14 @@ void ScanFolderStepNow(int32_t r, bool common) {
 void ScanRecentStepNow(int32_t r) {
     PaneState& table = ThePane();
     FileEntry entry;
-    bool filled = false;
-    bool more = ScanStep(r, entry, filled);
-    if (filled) KeepNewest(g_pane.recentNewest, std::move(entry), kRecentKept);
-    if (more) {
+    const Scanned got = NextScanned(entry, ScanRecentStep, r);
+    if (got == Scanned::Wait) return;
+    if (got == Scanned::Entry) {
+        KeepNewest(g_pane.recentNewest, std::move(entry), kRecentKept);
         Post(ScanRecentStep, r + 1);
         return;
     }
-    CloseScan();
+    StopReading();
     const RecentChoice choice = ChooseRecentFiles(g_pane.recentNewest.size(), table.EntryCapacity,
                                                   TheApp().rec.GlobalSettings.SpcialRecentFileNum);
     for (int i = 0; i < choice.kept; ++i) table.EntryTable[size_t(i)] = g_pane.recentNewest[size_t(i)];
@@ -332,20 +450,43 @@ void ScanRecentStepNow(int32_t r) {
     Post(ResolveShortcutStep, 0);
 }
 
-void ResolveShortcutStepNow(int32_t r) {
+// Every shortcut's target is looked up on a worker at once (a target may
+// lie on a share that has gone away); the page goes on once they are in,
+// or once only slow shares are left, whose shortcuts then stay as they are.
+void ResolveShortcutStepNow(int32_t) {
     PaneState& table = ThePane();
-    if (r < table.EntryCount && !table.EntryTable[size_t(r)].Path.empty()) {
-        std::u16string target = ShortcutTarget(table.EntryTable[size_t(r)].Path);
-        FileEntry resolved;
-        if (!target.empty() && FillFromSearch(target, IsStartupPage(), resolved)) table.EntryTable[size_t(r)] = resolved;
+    const HWND owner = TheApp().HostWindow;
+    const bool foldersAllowed = IsStartupPage();
+    g_pane.resolving = true;
+    for (int32_t r = 0; r < table.EntryCount; ++r) {
+        const std::u16string path = table.EntryTable[size_t(r)].Path;
+        if (path.empty()) continue;
+        Lookups().Submit(g_pane.load, ShareOf(path), [=]() -> LookupQueue::Apply {
+            std::u16string target = ShortcutTarget(path, owner);
+            FileEntry resolved;
+            if (target.empty() || !FillFromSearch(target, foldersAllowed, resolved)) return nullptr;
+            return [r, path, resolved = std::move(resolved)] {
+                PaneState& t = ThePane();
+                int32_t slot = r < t.EntryCount && t.EntryTable[size_t(r)].Path == path ? r : -1;
+                // One that came in after the page went on (a share found slow
+                // meanwhile) finds its shortcut wherever the sort put it.
+                for (int32_t i = 0; slot < 0 && !g_pane.resolving && i < t.EntryCount; ++i)
+                    if (t.EntryTable[size_t(i)].Path == path) slot = i;
+                if (slot >= 0) {
+                    t.EntryTable[size_t(slot)] = resolved;
+                    if (!g_pane.resolving) {
+                        RefreshSlotItem(slot);
+                        if (g_pane.loaded && !g_pane.resortPosted)
+                            g_pane.resortPosted = PostMessageW(g_pane.hwnd, kResortMessage, 0, 0);
+                    }
+                }
+                FinishWhenLookedUp();
+            };
+        });
     }
-    g_pane.loadStep += 1;
-    if (g_pane.loadStep < table.EntryCount) {
-        Post(ResolveShortcutStep, r + 1);
-        return;
-    }
-    table.EntryCount = g_pane.loadStep;
-    Post(SortByTime);
+    if (!g_pane.finishWaiting) SetTimer(g_pane.hwnd, kFinishTimer, 100, nullptr);
+    g_pane.finishWaiting = true;
+    FinishWhenLookedUp();
 }
 
 void SortByTimeNow() {
@@ -483,7 +624,17 @@ void AskIcons(int32_t slot) {
 }
 
 void FinishWhenLookedUp() {
-    if (g_pane.finishWaiting && Lookups().Waiting(g_pane.load) == 0) FinishLoadingNow();
+    if (!g_pane.finishWaiting || Lookups().Waiting(g_pane.load) > 0) return;
+    if (g_pane.resolving) {
+        // The shortcuts are done with; a target still out is dropped.
+        g_pane.resolving = false;
+        g_pane.finishWaiting = false;
+        KillTimer(g_pane.hwnd, kFinishTimer);
+        g_pane.loadStep = ThePane().EntryCount;
+        Post(SortByTime);
+        return;
+    }
+    FinishLoadingNow();
 }
 
 void Resort() {

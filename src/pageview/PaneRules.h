@@ -25,7 +25,6 @@ enum PaneCommand : int {
     ParseNextEntry = 2013,
     ScanRecentStep = 2014,
     ScanFolderStep = 2015,
-    ScanCommonFolderStep = 2016,
     ResolveShortcutStep = 2017,
     SortByTime = 2018,
     ShowNextEntry = 2019,

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,18 @@ struct ListLook {
     }
 };
 
+// A folder page's folders as a worker reads them, a batch at a time (the
+// folder may be one redirected to a share): the scan steps take their
+// entries from here, and a step that finds none while the worker reads on
+// waits for the next batch, which posts it again.
+struct FolderReading {
+    std::vector<FileEntry> entries;
+    size_t next = 0;        // the first entry no step has taken
+    bool ended = false;     // the worker has read the folders to their end
+    int waitingStep = 0;    // the step to post when the next batch comes in
+    int32_t waitingAt = 0;  // and its lParam
+};
+
 // Everything the one living pane window holds besides the entry table
 // (ThePane()).
 struct PaneWindow {
@@ -67,10 +80,9 @@ struct PaneWindow {
     std::u16string filesText;  // the user page's Files text being parsed
     size_t cutPos = 0;
     std::u16string unloadedTail;  // entries past the list's limit, kept as text
-    FindHandle scan;  // the folder enumeration in progress
+    FolderReading reading;  // the folder page's entries as they are read
     std::vector<FileEntry> recentNewest;  // the newest recent files so far, newest first
     KnownFolderPaths folders;     // looked up once per load for the location column
-    std::u16string scanFolderPath;
     uint16_t chain = 0;
     int32_t foldersChain = -1;     // the chain `folders` were looked up for
     bool waitingForShell = false;  // ShowNextEntry `shellWaitIndex` of `shellWaitChain` waits for the shell's icons
@@ -92,9 +104,13 @@ struct PaneWindow {
     std::vector<std::pair<int, int>> shellIcons;
     RECT changed{};             // items of a filling list changed since its last paint
     bool finishWaiting = false;  // loading ends once the look-ups it waits for are in
+    bool resolving = false;      // the shortcuts' targets are being looked up
     bool resortPosted = false;   // kResortMessage is on its way
     uint32_t shownView = ViewIcon;  // the view on the list: it starts in icon style
     ColumnWidths columns = ColumnWidths::Initial;
+    std::u16string filter;  // typed to find: only entries whose names hold it are listed
+    std::vector<int32_t> filterAdding;  // slots the filter finds again, still to be listed
+    size_t filterNext = 0;
 };
 extern PaneWindow g_pane;
 
@@ -103,6 +119,7 @@ constexpr UINT kRepaintMessage = WM_APP + 2;  // a repaint of the filling list, 
 constexpr UINT kPaintMessage = WM_APP + 3;    // and its paint, the next step
 // WM_APP + 4 is kLookupsReadyMessage (Lookups_win.h).
 constexpr UINT kResortMessage = WM_APP + 5;   // details came in after loading: sort again
+constexpr UINT kRefilterMessage = WM_APP + 6; // the next slice of items a wider filter lists again
 constexpr UINT_PTR kFinishTimer = 1;          // loading waits for its look-ups
 
 // The list's columns; the last, hidden one holds each item's entry index.
@@ -134,7 +151,7 @@ void ResetImageBackgrounds();
 void AllocateEntriesNow();
 void StartLoadingNow();
 void ParseNextEntryNow(int32_t r);
-void ScanFolderStepNow(int32_t r, bool common);
+void ScanFolderStepNow(int32_t r);
 void ScanRecentStepNow(int32_t r);
 void ResolveShortcutStepNow(int32_t r);
 void SortByTimeNow();
@@ -148,11 +165,26 @@ void AskIcons(int32_t slot);
 // are not waited for); called again by kFinishTimer.
 void FinishWhenLookedUp();
 void Resort();
-void CloseScan();
+void StopReading();
 bool ListsAsScanned();
 // Fills a slot from a path given as text: a file the search finds, else as
 // much as the file itself tells.
 void FillSlot(FileEntry& slot, std::u16string_view text);
+
+// The name slot i's item shows, once it has been listed (none before, or
+// for a path without a name).
+std::optional<std::u16string> SlotDisplayName(int32_t i);
+// Gives slot i an item again (the filter took it away), at the list's end.
+void ListSlotAgain(int32_t i, const std::u16string& name);
+
+// ---- PaneFilter_win.cpp: type to find ----
+
+// Takes the keys typed into the list (made once per pane).
+void InstallFilterKeys();
+// Lists the whole page again, if a filter narrows it.
+void ClearFilter();
+// Lists the next slice of the entries a wider filter finds again.
+void RefilterStep();
 
 // ---- PaneEntries_win.cpp: registering and launching ----
 
@@ -167,6 +199,9 @@ void ShowSelectedDetails();
 void ShowEntryDetails(int index);
 void OnContextMenu(LPARAM lp);
 void ShowLocation();
+// The selected entry started elevated, or with arguments the user gives.
+void RunAsAdministrator();
+void RunWithArguments();
 void RenameItems();
 
 }  // namespace pagepane

@@ -9,6 +9,7 @@
 #define IDC_GENERAL_TOPMOST         1603  // hidden: keeps its bit as loaded
 #define IDC_GENERAL_NOTASKBAR       1604
 #define IDC_GENERAL_STATUSBAR       1605
+#define IDC_GENERAL_DRIVERELATIVE   1606  // entries on the settings file's drive kept without the letter
 #define IDC_GENERAL_STATUSSIZE      1071  // 小, 中, 大, 特大
 #define IDC_GENERAL_STATUSSIZE_LABEL 1072
 #define IDC_GENERAL_TABFONT         1044

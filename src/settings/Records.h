@@ -36,6 +36,7 @@ constexpr uint32_t TopMost = 0x400;
 constexpr uint32_t Transparent = 0x4000;
 constexpr uint32_t StatusBar = 0x10000;
 constexpr uint32_t MarkedPagesMenu = 0x100000;  // 1: every page is a tab, marked pages get a menu
+constexpr uint32_t DriveRelativePaths = 0x200000;  // entries on the settings file's drive kept without the letter
 constexpr uint32_t StartOnMainPage = 0x800000;
 constexpr uint32_t StatusBarFontSizeMask = 0x0F000000;
 constexpr int StatusBarFontSizeShift = 24;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/U16.h"
+#include "settings/PortablePaths.h"
 
 namespace vc {
 
@@ -36,6 +37,17 @@ int32_t ParseLeadingInt(std::u16string_view s, size_t& pos) {
 void DeleteEvery(ProfileDocument& doc, std::u16string_view section, std::u16string_view key) {
     while (doc.DeleteKey(section, key)) {
     }
+}
+
+bool DriveRelative(uint32_t tabStyle) { return tabStyle & TabStyleBit::DriveRelativePaths; }
+
+// A user page's entries, without the drive letter where the option asks
+// for it; with the option off they go in exactly as they are.
+void WriteFiles(ProfileDocument& doc, std::u16string_view section, const PageRecord& rec, uint32_t tabStyle,
+                std::u16string_view settingsPath) {
+    const std::u16string stored =
+        DriveRelative(tabStyle) ? DriveRelativeLines(rec.Files, settingsPath) : rec.Files;
+    WriteMultiLine(doc, section, u"Files", stored, kFilesMaxLines);
 }
 
 }  // namespace
@@ -230,6 +242,8 @@ void LoadPage(Records& r, ProfileStore& store, PageId id) {
         std::u16string defComment = u"Page" + Dec(int64_t(id) + 1) + u" コメント";
         rec->Comment = ReadMultiLine(doc, sec, u"Comment", defComment, kCommentReadCapacity, kCommentMaxLines, !mark);
         rec->Files = ReadMultiLine(doc, sec, u"Files", u"", kFilesCapacity, kFilesMaxLines, !mark);
+        if (kind == PageKind::User && DriveRelative(r.GlobalSettings.TabStyle))
+            rec->Files = ResolveDriveRelativeLines(rec->Files, store.path(), kFilesCapacity - 1);
     }
     rec->LabelColor = doc.GetInt(sec, u"LabelColor", tpl.LabelColor);
     rec->Flag = uint32_t(doc.GetInt(sec, u"Flag", int32_t(tpl.Flag)));
@@ -372,6 +386,14 @@ void WriteGlobalSettings(const Records& r, ProfileStore& store) {
     ProfileDocument& doc = store.Doc();
     const GlobalRecord& g = r.GlobalSettings;
     const std::u16string& sec = kGlobalSection;
+    // The entries of every page follow the option in the same write as the
+    // option itself: a file whose pages disagree with its TabStyle would put
+    // the entries on the wrong drive when read.
+    if (DriveRelative(uint32_t(doc.GetInt(sec, u"TabStyle", 0))) != DriveRelative(g.TabStyle)) {
+        for (int32_t i = 0; i < int32_t(r.UserPages.size()); ++i)
+            if (doc.HasSection(SectionNameOf(i)))
+                WriteFiles(doc, SectionNameOf(i), r.UserPages[size_t(i)], g.TabStyle, store.path());
+    }
     doc.Put(sec, u"xPosi", Dec(g.xPosi));
     doc.Put(sec, u"yPosi", Dec(g.yPosi));
     doc.Put(sec, u"xSize", Dec(g.xSize));
@@ -418,7 +440,7 @@ void WritePage(Records& r, ProfileStore& store, PageId id, int groups) {
         doc.Put(sec, u"PageListSort", Dec(rec->PageListSort));
     }
     if ((groups & WriteGroup::Entries) && kind == PageKind::User)
-        WriteMultiLine(doc, sec, u"Files", rec->Files, kFilesMaxLines);
+        WriteFiles(doc, sec, *rec, r.GlobalSettings.TabStyle, store.path());
     store.RequestBlankLinePass();
 }
 

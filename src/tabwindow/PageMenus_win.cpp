@@ -117,7 +117,7 @@ LRESULT CALLBACK TabStripProc(HWND strip, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& menu) {
+void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& menu, bool entryIsFolder) {
     const Records& r = app.rec;
     menu.root.reset(LoadMenuW(app.instance, MAKEINTRESOURCEW(IDR_CONTEXTMENU)));
     menu.popup = menu.root ? GetSubMenu(menu.root.get(), kContextPopupPosition) : nullptr;
@@ -155,6 +155,10 @@ void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& me
         EnableMenuItem(m, IDM_ENTRY_REMOVE, MF_BYCOMMAND | MF_GRAYED);
         EnableMenuItem(m, IDM_ENTRY_SHOW_LOCATION, MF_BYCOMMAND | MF_GRAYED);
     }
+    if (!entryName || entryIsFolder) {
+        EnableMenuItem(m, IDM_ENTRY_RUN_AS_ADMIN, MF_BYCOMMAND | MF_GRAYED);
+        EnableMenuItem(m, IDM_ENTRY_RUN_WITH_ARGUMENTS, MF_BYCOMMAND | MF_GRAYED);
+    }
     const PageRecord* page = CurrentPage(app);
     const uint32_t view = page ? ViewOf(page->ListType) : ViewIcon;
     CheckMenuRadioItem(m, IDM_VIEW_TILE, IDM_VIEW_DETAILS, UINT(IDM_VIEW_TILE + view), MF_BYCOMMAND);
@@ -180,9 +184,9 @@ void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& me
     if (r.GlobalSettings.TabStyle & TabStyleBit::TopMost) CheckMenuItem(m, IDM_ALWAYS_ON_TOP, MF_BYCOMMAND | MF_CHECKED);
 }
 
-void ShowContextMenu(App& app, POINT at, const std::u16string* entryName) {
+void ShowContextMenu(App& app, POINT at, const std::u16string* entryName, bool entryIsFolder) {
     ContextMenu menu;
-    BuildContextMenu(app, entryName, menu);
+    BuildContextMenu(app, entryName, menu, entryIsFolder);
     if (!menu.popup) return;
     DrawMenuBar(app.TabWindow);
     TrackPopupMenu(menu.popup, 0, at.x, at.y, 0, app.TabWindow, nullptr);

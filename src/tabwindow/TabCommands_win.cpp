@@ -240,7 +240,7 @@ const Command kCommands[] = {
     {IDM_SHOW_CONTEXT_MENU,
      [](App& a, HWND, WPARAM, LPARAM lp) -> INT_PTR {
          const auto* request = reinterpret_cast<const ContextMenuRequest*>(lp);
-         if (request) ShowContextMenu(a, request->at, request->entryName);
+         if (request) ShowContextMenu(a, request->at, request->entryName, request->entryIsFolder);
          return 0;
      }},
     {IDM_SHOW_ENTRY_DETAILS,
@@ -254,6 +254,8 @@ const Command kCommands[] = {
     {IDM_ENTRY_REMOVE, PaneCommand},
     {IDM_ENTRY_ADD, PaneCommand},
     {IDM_ENTRY_SHOW_LOCATION, PaneCommand},
+    {IDM_ENTRY_RUN_AS_ADMIN, PaneCommand},
+    {IDM_ENTRY_RUN_WITH_ARGUMENTS, PaneCommand},
     {IDM_VIEW_TILE, PaneCommand},
     {IDM_VIEW_ICON, PaneCommand},
     {IDM_VIEW_SMALLICON, PaneCommand},

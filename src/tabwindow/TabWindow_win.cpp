@@ -486,6 +486,42 @@ void StoreTabWindowState(App& app) {
     WriteGlobalSettings(r, app.store);
 }
 
+// The smallest the window may be dragged to: still the tabs and one row of
+// entries. What the tabs, the status bar and the margins take of the client
+// area is measured as the window is laid out now (a font, a DPI or rows of
+// tabs change it); one row is an item of the list, under its header in the
+// details view.
+POINT MinimumTrackSize(App& app, HWND tab) {
+    POINT least{ScaledX(app, kMinWindowSize.x), ScaledY(app, kMinWindowSize.y)};
+    HWND pane = CurrentPagePane();
+    HWND list = pane ? GetDlgItem(pane, IDC_PAGELIST) : nullptr;
+    if (!list || IsIconic(tab)) return least;
+    RECT window, client, paneClient, listWindow, listClient;
+    GetWindowRect(tab, &window);
+    GetClientRect(tab, &client);
+    GetClientRect(pane, &paneClient);
+    GetWindowRect(list, &listWindow);
+    GetClientRect(list, &listClient);
+    RECT item{LVIR_BOUNDS};
+    // An empty list: a row of large icons, the tallest a view shows.
+    int row = SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item)) ? item.bottom - item.top
+                                                                                     : ScaledY(app, 32);
+    if (SendMessageW(list, LVM_GETVIEW, 0, 0) == LV_VIEW_DETAILS) {
+        RECT header{};
+        if (HWND h = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)); h && IsWindowVisible(h))
+            GetWindowRect(h, &header);
+        row += header.bottom - header.top;
+    }
+    const int frame = (window.bottom - window.top) - client.bottom;
+    const int around = client.bottom - paneClient.bottom;  // tabs, status bar, margins
+    // Less than the row's width across shows a scroll bar under it.
+    const bool barShown = GetWindowLongPtrW(list, GWL_STYLE) & WS_HSCROLL;
+    const int listEdges = (listWindow.bottom - listWindow.top) - listClient.bottom +
+                          (barShown ? 0 : SystemMetricForDpi(SM_CYHSCROLL, UINT(app.rec.DpiY)));
+    least.y = std::max<LONG>(least.y, frame + around + listEdges + row);
+    return least;
+}
+
 void PlacePagePane(App& app) {
     (void)app;
     HWND pane = CurrentPagePane();
@@ -574,10 +610,7 @@ INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         StorePlacement(app, hwnd, true);
         return 0;
     case WM_MOVE: StorePlacement(app, hwnd, false); return 0;
-    case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize =
-            POINT{ScaledX(app, kMinWindowSize.x), ScaledY(app, kMinWindowSize.y)};
-        return 0;
+    case WM_GETMINMAXINFO: reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = MinimumTrackSize(app, hwnd); return 0;
     case WM_DPICHANGED:
         OnDpiChanged(app, hwnd, LOWORD(wp), HIWORD(wp), reinterpret_cast<const RECT*>(lp));
         SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, 0);

@@ -8,8 +8,10 @@
 #include <algorithm>
 
 #include "e2e/AppProcess_win.h"
+#include "e2e/ProgramWindows_win.h"
 #include "resources/resource.h"
 #include "support/TempDir_win.h"
+#include "support/Utf16File.h"
 
 namespace vc::e2e {
 namespace {
@@ -40,6 +42,29 @@ TEST(Launch, LibrariesPlantedBesideTheProgramAreNeverLoaded) {
     for (const char16_t* name : {u"uxtheme.dll", u"dwmapi.dll"})
         EXPECT_FALSE(test::FileExists(box.File(name) + u".loaded")) << ToUtf8(name) << " was loaded";
     EXPECT_TRUE(tab) << "the program did not come up";
+}
+
+// Arguments typed for an entry reach the real program it starts, which
+// (argument_recorder.cpp) leaves beside itself the command line it was given.
+TEST(Launch, ArgumentsTypedForAnEntryReachTheProgram) {
+    test::TempDir box;
+    const std::u16string recorder = box.File(u"rec order.exe"), quoted = u"\"" + recorder + u"\"";
+    ASSERT_TRUE(CopyFileW(AsW(WindowsPathOf(VC_ARGUMENT_RECORDER)), AsW(recorder), FALSE));
+    ASSERT_TRUE(test::WriteBytes(box.File(u"run.vcset"), test::Utf16LE(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1\r\n"
+                                 u"SpcialFolder=0\r\n[Page1]\r\nCursor=0\r\nFiles000=" + recorder + u"\r\nFiles=1\r\n")));
+    AppProcess app;
+    ASSERT_TRUE(app.Start(AppExe(), u"\"" + box.File(u"run.vcset") + u"\""));
+    HWND tab = app.WaitVisibleDialog(CaptionFor(u"run"), kStart), dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return Ask(PageList(tab), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED) == 0; }, kEffect));
+    std::u16string line, want = quoted + u" -x \"a b\" 日本";  // read until whole: the recorder may be writing it
+    auto recorded = [&] { return (line = test::TextOf(test::ReadBytes(recorder + u".args"))) == want; };
+    PostMessageW(tab, WM_COMMAND, IDM_ENTRY_RUN_WITH_ARGUMENTS, 0);
+    ASSERT_TRUE(dialog = app.WaitVisibleDialog(u"Vellumcraft - 引数を指定して実行", kEffect));
+    SetDlgItemTextW(dialog, IDC_RUNARGS_EDIT, L"-x \"a b\" 日本");
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil(recorded, kEffect)) << ToUtf8(line);
+    PostMessageW(app.HostWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitExit(kExit), 0);
 }
 
 }  // namespace

@@ -326,6 +326,25 @@ TEST_F(Mouse, RightClickOnAnEntryOpensTheContextMenuAndEscapeChangesNothing) {
     EXPECT_EQ(FileNow(), StartFile()) << Narrow(test::TextOf(FileBytes()));
 }
 
+// Letters typed on the keyboard narrow the list; Escape shows every entry
+// again and closes nothing; the file never hears of it.
+TEST_F(Mouse, TypedLettersFilterTheListAndEscapeClearsIt) {
+    ASSERT_NO_FATAL_FAILURE(Start(u"typefind"));
+    HWND list = PageList(tab);
+    RECT row{};
+    ASSERT_TRUE(ControlRect(app.handle(), list, LVM_GETITEMRECT, 0, row, LVIR_LABEL));
+    ASSERT_TRUE(XClickAt({row.left + 12, Middle(row).y}, 1));  // the list takes the keys
+    ASSERT_TRUE(RunLinuxCommand("timeout 10 xdotool type --delay 30 LTA") == 0);  // delta
+    EXPECT_TRUE(WaitUntil([&] { return Ask(list, LVM_GETITEMCOUNT) == 1; }, kEffect));
+    ASSERT_TRUE(XPressKeys({"BackSpace", "BackSpace", "BackSpace", "r"}));  // charlie and bravo
+    EXPECT_TRUE(WaitUntil([&] { return Ask(list, LVM_GETITEMCOUNT) == 2; }, kEffect));
+    ASSERT_TRUE(XPressKeys({"Escape"}));
+    EXPECT_TRUE(WaitUntil([&] { return Ask(list, LVM_GETITEMCOUNT) == 4; }, kEffect));
+    EXPECT_TRUE(IsWindowVisible(tab));
+    Close();
+    EXPECT_EQ(FileNow(), StartFile()) << Narrow(test::TextOf(FileBytes()));
+}
+
 TEST_F(Mouse, RightClickOnATabOpensTheContextMenuButBesideTheTabsItDoesNot) {
     ASSERT_NO_FATAL_FAILURE(Start(u"menutab"));
     HWND strip = TabStrip(tab);

@@ -27,7 +27,7 @@ TEST_F(AboutTest, ShowsTheProgramItsFileAndItsPlatformAndOpensTheHomePage) {
     RECT icon{};
     bool iconShown = false;
     g_opened.clear();
-    shell::SetExecuteHook([](const wchar_t* f, const wchar_t*, const wchar_t*) { g_opened = U16(f); });
+    shell::SetExecuteHook([](const wchar_t* f, const wchar_t*, const wchar_t*, const wchar_t*) { g_opened = U16(f); });
     test::RunSettingsDialog(IDM_ABOUT, [&](HWND dialog) {
         caption = WindowText(dialog);
         title = WindowText(GetDlgItem(dialog, IDC_ABOUT_TITLE));

@@ -13,6 +13,7 @@
 #include "app/HostWindow_win.h"
 #include "app/Startup.h"
 #include "pageview/PagePane_win.h"
+#include "common/Dpi.h"
 #include "common/Wide_win.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
@@ -177,12 +178,24 @@ TEST_F(HostWindowTest, ExitCommandAndMinimisedMovesStoreNothingWrong) {
     EXPECT_NE(text.find(u"xPosi=140\r\n"), std::u16string::npos);
 }
 
-TEST_F(HostWindowTest, MinimumTrackingSize) {
+// Dragged to its smallest, the window still shows the tabs and a whole row
+// of the list.
+TEST_F(HostWindowTest, TheSmallestWindowShowsTheTabsAndOneRow) {
     App& app = Start();
+    Pump();
     MINMAXINFO mmi{};
     SendMessageW(app.TabWindow, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
     EXPECT_EQ(mmi.ptMinTrackSize.x, 35);
-    EXPECT_EQ(mmi.ptMinTrackSize.y, 35);
+    RECT w;
+    GetWindowRect(app.TabWindow, &w);
+    MoveWindow(app.TabWindow, w.left, w.top, 400, mmi.ptMinTrackSize.y, TRUE);
+    Pump();
+    HWND strip = GetDlgItem(app.TabWindow, IDC_TABSTRIP);
+    RECT tab{}, list{};
+    ASSERT_TRUE(SendMessageW(strip, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab)));
+    GetClientRect(GetDlgItem(CurrentPagePane(), IDC_PAGELIST), &list);
+    EXPECT_GT(tab.bottom, tab.top);
+    EXPECT_GE(list.bottom, ScaleToDpi(32, app.rec.DpiY));
 }
 
 struct TabItem {

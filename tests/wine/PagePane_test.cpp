@@ -19,6 +19,7 @@
 #include "pageview/FilesText.h"
 #include "pageview/PagePane_win.h"
 #include "pageview/PaneState.h"
+#include "pageview/PaneWindow_win.h"
 #include "resources/resource.h"
 #include "support/AppFixture_win.h"
 #include "support/SettingsDialog_win.h"
@@ -58,11 +59,13 @@ protected:
         return keys + u"Files=" + Dec(n);
     }
 
-    // Pumps until the pane has finished loading (bounded).
+    // Pumps until the pane has finished loading and its look-ups are in
+    // (bounded).
     static void Load() {
-        for (int i = 0; i < 2000 && !PaneLoaded(); ++i) {
+        auto done = [] { return PaneLoaded() && PaneLookupsOutstanding() == 0; };
+        for (int i = 0; i < 2000 && !done(); ++i) {
             Pump();
-            if (!PaneLoaded()) Sleep(1);
+            if (!done()) Sleep(1);
         }
         Pump();
     }
@@ -125,6 +128,35 @@ TEST_F(PagePaneTest, LoadsEveryEntryWithItsIndexAndSelectsTheCursor) {
         EXPECT_LT(it.iImage, images);
     }
     EXPECT_NE(image[2], image[0]);
+}
+
+// Letters typed into the list narrow it to the names that hold them, in any
+// width or case; Backspace and Esc widen it again. Only the list changes.
+TEST_F(PagePaneTest, TypingFiltersTheListButNotThePage) {
+    Start(Settings(FilesKeys(files) + u"\r\nListType=3\r\nPageListSort=7"));
+    Load();
+    const std::u16string before = pagepane::PageFilesText();
+    auto type = [](std::u16string_view keys) {
+        for (char16_t c : keys) SendMessageW(List(), WM_CHAR, WPARAM(c), 0);
+        Pump();  // a wider filter lists again in slices
+    };
+    auto count = [] { return int(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0)); };
+    type(u"ＥＴ");  // full-width: only beta
+    ASSERT_EQ(count(), 1);
+    EXPECT_EQ(ItemText(0, 0), u"beta");
+    EXPECT_EQ(Status(0), u"絞り込み : ＥＴ (1/4)");
+    type(u"\b");  // "Ｅ": beta and folder
+    EXPECT_EQ(count(), 2);
+    SendMessageW(List(), WM_KEYDOWN, VK_ESCAPE, 0);
+    Pump();
+    EXPECT_EQ(count(), 4);
+    EXPECT_EQ(Status(0), u"ファイル数 : 4");
+    type(u"zz");
+    EXPECT_EQ(count(), 0);
+    type(u"\b\b");
+    ASSERT_EQ(count(), 4);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(ItemText(i, 5), Dec(i));  // each item leads to its own entry
+    EXPECT_EQ(pagepane::PageFilesText(), before);
 }
 
 TEST_F(PagePaneTest, ViewChangesKeepTheDetailWidths) {
@@ -281,7 +313,7 @@ TEST_F(PagePaneTest, OnlyADroppedSettingsFileOpensAnotherInstance) {
     Load();
     ASSERT_TRUE(CreateDirectoryW(AsW(dir.File(u"kept.vcset")), nullptr));
     g_opened.clear();
-    shell::SetExecuteHook([](const wchar_t* f, const wchar_t* p, const wchar_t* d) {
+    shell::SetExecuteHook([](const wchar_t* f, const wchar_t* p, const wchar_t* d, const wchar_t*) {
         g_opened.push_back({U16(f), U16(p), U16(d)});
     });
     SendMessageW(CurrentPagePane(), WM_DROPFILES,
@@ -308,7 +340,7 @@ TEST_F(PagePaneTest, ShowLocationOpensTheFolderThatHoldsTheEntry) {
     Load();
     g_opened.clear();
     g_openedCount = 0;
-    shell::SetExecuteHook([](const wchar_t* f, const wchar_t* p, const wchar_t* d) {
+    shell::SetExecuteHook([](const wchar_t* f, const wchar_t* p, const wchar_t* d, const wchar_t*) {
         static std::mutex m;
         std::lock_guard<std::mutex> lock(m);
         g_opened.push_back({U16(f), p ? U16(p) : u"", d ? U16(d) : u""});
