@@ -85,6 +85,8 @@ void ActivateRunningInstance(HWND w) {
         OpenIcon(w);
         return;
     }
+    // Hidden with the hotkey: starting the program again means "show it".
+    if (!IsWindowVisible(w)) ShowWindow(w, SW_SHOW);
     BringWindowToTop(w);
     SetForegroundWindow(w);
     SetActiveWindow(w);

@@ -8,6 +8,7 @@
 #include "common/Handles_win.h"
 #include "common/MenuUtil_win.h"
 #include "common/WindowUtil_win.h"
+#include "generalsettings/GlobalHotKey_win.h"
 #include "resources/resource.h"
 #include "tabwindow/PageMenus_win.h"
 #include "tabwindow/TabWindow_win.h"
@@ -165,6 +166,9 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             ExtendSystemMenu(app, tab);
             DrawMenuBar(tab);
         }
+        // A key another program holds is shown in the general pane; the
+        // program runs on without it.
+        RegisterGlobalHotKey(hwnd, app.rec.GlobalSettings.HotKey);
         return 1;
     }
     case WM_PAINT: {
@@ -183,8 +187,12 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (wp) CloseHost(app, hwnd);
         return 0;
     case WM_DESTROY:
+        UnregisterGlobalHotKey(hwnd);
         ReleaseMenuBitmaps();
         break;
+    case WM_HOTKEY:
+        if (wp == kGlobalHotKeyId) ToggleTabWindow(app.TabWindow);
+        return 0;
     case WM_SYSCOMMAND:
         switch (LOWORD(wp) & 0xFFF0) {
         case SC_SIZE:

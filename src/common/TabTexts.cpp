@@ -23,7 +23,7 @@ std::u16string EntryDetailsText(std::u16string_view dateText, int64_t size) {
 
 std::u16string TabTooltipText(std::u16string_view comment, int count) {
     std::u16string text(CutTo(comment, 200));
-    text += u"\nファイル数 : " + Dec(count) + u", ";
+    text += u"\nファイル数 : " + (count >= 0 ? Dec(count) : std::u16string(u"-----")) + u", ";
     return std::u16string(CutTo(text, 200));
 }
 

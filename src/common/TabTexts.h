@@ -16,7 +16,7 @@ std::u16string FileCountText(int count);
 std::u16string EntryDetailsText(std::u16string_view dateText, int64_t size);
 
 // A tab's tooltip: the page's comment, then "\nファイル数 : %d, ", within
-// 200 units.
+// 200 units; a count below 0 (not known yet) shows as "-----".
 std::u16string TabTooltipText(std::u16string_view comment, int count);
 
 // A label or file name as a tab or a menu item shows it: both take "&" for

@@ -1,7 +1,8 @@
 // The general pane: the tab strip's placement, the window's opacity,
-// animation, taskbar and status bar, the tab font, and whether entry paths
-// are stored without the settings file's drive letter. Every change goes
-// into the global settings at once; the dialog puts them back on Cancel.
+// animation, taskbar and status bar, the tab font, whether entry paths
+// are stored without the settings file's drive letter, and the global
+// hotkey. Every change goes into the global settings at once and the dialog
+// puts them back on Cancel; the hotkey alone waits for OK, which registers it.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -9,6 +10,7 @@
 #include "settings/AppState_win.h"
 #include "common/Wide_win.h"
 #include "generalsettings/GeneralSettings_win.h"
+#include "generalsettings/GlobalHotKey_win.h"
 #include "pagesettings/FontList_win.h"
 #include "pagesettings/SettingsFrame_win.h"
 #include "resources/resource.h"
@@ -45,6 +47,13 @@ void ApplyOpacity() {
     if (HWND tab = TheApp().TabWindow) SetLayeredWindowAttributes(tab, 0, BYTE(Global().LayerWindowLevel & 0xFF), LWA_ALPHA);
 }
 
+// The note stands for the key that was refused; a newly typed key is tried
+// only on OK.
+void ShowHotKeyTaken(HWND pane) {
+    const bool taken = GlobalHotKeyTaken() && TheGeneralSettings().hotKey == Global().HotKey;
+    ShowWindow(GetDlgItem(pane, IDC_GENERAL_HOTKEY_TAKEN), taken ? SW_SHOWNA : SW_HIDE);
+}
+
 void OnInitDialog(HWND pane) {
     const GlobalRecord& g = Global();
     FillFontList(pane, IDC_GENERAL_TABFONT, g.TabFontName);
@@ -63,6 +72,8 @@ void OnInitDialog(HWND pane) {
     SendMessageW(opacity, TBM_SETRANGE, TRUE, MAKELPARAM(kMinOpacity, 255));
     SendMessageW(opacity, TBM_SETPOS, TRUE, g.LayerWindowLevel);
     EnableStatusSize(pane);
+    SendDlgItemMessageW(pane, IDC_GENERAL_HOTKEY, HKM_SETHOTKEY, TheGeneralSettings().hotKey, 0);
+    ShowHotKeyTaken(pane);
     if (g.TabStyle & TabStyleBit::Animation) AnimateWindow(pane, 75, AW_SLIDE | AW_ACTIVATE | AW_VER_POSITIVE);
 }
 
@@ -97,6 +108,11 @@ INT_PTR OnCommand(HWND pane, WPARAM wp) {
     // global settings after OK, in the same write.
     case IDC_GENERAL_DRIVERELATIVE: TakeBoxes(pane); return TRUE;
     case IDC_GENERAL_TRANSPARENT: ToggleTransparency(); return TRUE;
+    case IDC_GENERAL_HOTKEY:
+        if (HIWORD(wp) != EN_CHANGE) return TRUE;
+        TheGeneralSettings().hotKey = LOWORD(SendDlgItemMessageW(pane, IDC_GENERAL_HOTKEY, HKM_GETHOTKEY, 0, 0));
+        ShowHotKeyTaken(pane);
+        return TRUE;
     case IDC_GENERAL_STATUSSIZE: {
         const int size = int(SendDlgItemMessageW(pane, IDC_GENERAL_STATUSSIZE, CB_GETCURSEL, 0, 0));
         if (size >= 0 && size != g_lastStatusSize) {

@@ -30,6 +30,8 @@ struct GeneralSettingsSession {
     // Edited copies of the special page set, committed on OK.
     uint32_t spcialFolder = 0;
     int32_t spcialRecentFileNum = 0;
+    // The edited global hotkey, registered anew on OK.
+    uint16_t hotKey = 0;
     // The page selected in the pages pane: an index into `pages`.
     int32_t selectedPosition = 0;
     // The page the tab window shows: an index into `pages` that moves with

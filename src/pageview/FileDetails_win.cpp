@@ -208,10 +208,12 @@ int UpdateItem(HWND list, int index, const FileEntry& entry, int image, std::u16
     if (position < 0) return -1;
     std::array<std::u16string, kColumnCount> texts = ColumnTexts(entry, index, displayName, folders, folder);
     LVITEMW item = {};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_STATE;
     item.iItem = position;
     item.pszText = reinterpret_cast<wchar_t*>(texts[0].data());
     item.iImage = image;
+    item.stateMask = LVIS_CUT;
+    item.state = entry.Missing ? LVIS_CUT : 0;
     SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     SetSubItems(list, position, texts, 1, kColumnCount - 2);  // the index stays
     return position;
@@ -222,10 +224,13 @@ int CreateItem(HWND list, int index, const FileEntry& entry, int image, std::u16
     if (index < 0) return -1;
     std::array<std::u16string, kColumnCount> texts = ColumnTexts(entry, index, displayName, folders, folder);
     LVITEMW item = {};
-    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
     item.iItem = index;
     item.pszText = reinterpret_cast<wchar_t*>(texts[0].data());
     item.iImage = image;
+    // A target that is not there shows ghosted, as Explorer shows a cut file.
+    item.stateMask = LVIS_CUT;
+    item.state = entry.Missing ? LVIS_CUT : 0;
     item.lParam = reinterpret_cast<LPARAM>(&entry);
     int position = int(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (position < 0) return -1;

@@ -13,6 +13,7 @@ struct FileEntry {
     int64_t Size = 0;            // bytes; 0 for folders and when unknown
     uint16_t NameOffset = 0;     // first unit after the last "\"; 0 when none or it is last
     int16_t TypeOffset = 0;      // first unit after the last "."; -1 for a folder; 0 when none or last
+    bool Missing = false;        // not there when last looked up; it stays registered all the same
 };
 
 }  // namespace vc

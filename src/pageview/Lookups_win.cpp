@@ -62,7 +62,8 @@ EntryDetails LookUpEntryDetails(const std::u16string& path) {
     const DWORD attributes = GetFileAttributesW(AsW(d.entry.Path));
     d.folderNow = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     // Not there at all: if that took long, the share has timed out.
-    if (attributes == INVALID_FILE_ATTRIBUTES) LookupQueue::Unanswered();
+    d.entry.Missing = attributes == INVALID_FILE_ATTRIBUTES;
+    if (d.entry.Missing) LookupQueue::Unanswered();
     if (std::chrono::steady_clock::now() - start < LookupQueue::Limits{}.slow) {
         LookUpIcons(d);
     } else {

@@ -518,8 +518,35 @@ INT_PTR OnCommand(App& app, WPARAM wp, LPARAM lp) {
     return TRUE;
 }
 
+// A missing target's item: grey text, and its tip says so.
+const FileEntry* MissingEntryOf(LPARAM itemParam) {
+    const auto* e = reinterpret_cast<const FileEntry*>(itemParam);
+    return e && e->Missing ? e : nullptr;
+}
+
 INT_PTR OnNotify(const NMHDR& nm) {
     if (nm.hwndFrom != g_pane.list) return 0;
+    if (nm.code == NM_CUSTOMDRAW) {
+        auto& draw = const_cast<NMLVCUSTOMDRAW&>(reinterpret_cast<const NMLVCUSTOMDRAW&>(nm));
+        LRESULT result = CDRF_DODEFAULT;
+        if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) result = CDRF_NOTIFYITEMDRAW;
+        else if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && MissingEntryOf(draw.nmcd.lItemlParam))
+            draw.clrText = GetSysColor(COLOR_GRAYTEXT);
+        SetWindowLongPtrW(g_pane.hwnd, DWLP_MSGRESULT, result);
+        return TRUE;
+    }
+    if (nm.code == LVN_GETINFOTIPW) {
+        auto& tip = const_cast<NMLVGETINFOTIPW&>(reinterpret_cast<const NMLVGETINFOTIPW&>(nm));
+        LVITEMW at{LVIF_PARAM, tip.iItem};
+        SendMessageW(g_pane.list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&at));
+        if (MissingEntryOf(at.lParam) && tip.pszText && tip.cchTextMax > 0) {
+            std::u16string text = ItemName(tip.iItem) + u"\r\n(見つかりません)";
+            text = std::u16string(CutTo(text, size_t(tip.cchTextMax - 1)));
+            std::copy(text.begin(), text.end(), reinterpret_cast<char16_t*>(tip.pszText));
+            tip.pszText[text.size()] = 0;
+        }
+        return 0;
+    }
     if (nm.code == LVN_COLUMNCLICK) {
         OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(nm).iSubItem);
     } else if (nm.code == LVN_ITEMACTIVATE) {

@@ -67,7 +67,8 @@ bool ListNewEntry(int slot, const EntryDetails* known = nullptr) {
     return true;
 }
 
-// An item's display name (column 0), at most kPathBuffer - 1 units.
+}  // namespace
+
 std::u16string ItemName(int item) {
     wchar_t text[kPathBuffer] = {};
     LVITEMW it{};
@@ -77,8 +78,6 @@ std::u16string ItemName(int item) {
     SendMessageW(g_pane.list, LVM_GETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&it));
     return U16(text);
 }
-
-}  // namespace
 
 std::u16string PageFilesText() {
     const PaneState& table = ThePane();

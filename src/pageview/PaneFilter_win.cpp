@@ -21,15 +21,6 @@ namespace {
 
 WNDPROC g_listProc = nullptr;
 
-std::u16string ItemName(int item) {
-    wchar_t text[kPathBuffer] = {};
-    LVITEMW get{};
-    get.pszText = text;
-    get.cchTextMax = kPathBuffer;
-    SendMessageW(g_pane.list, LVM_GETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&get));
-    return U16(text);
-}
-
 void ShowFilterStatus() {
     if (g_pane.filter.empty()) {
         WriteFileCount();

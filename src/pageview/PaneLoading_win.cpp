@@ -262,6 +262,7 @@ void DetailsArrived(int32_t i, const EntryDetails& d) {
     slot.Size = d.entry.Size;
     slot.NameOffset = d.entry.NameOffset;
     slot.TypeOffset = d.entry.TypeOffset;
+    slot.Missing = d.entry.Missing;
     g_pane.folderStates[size_t(i)] = d.folderNow ? FolderState::Folder : FolderState::File;
     g_pane.shellIcons[size_t(i)] = {d.smallIcon, d.largeIcon};
     RefreshSlotItem(i);

@@ -191,6 +191,8 @@ void RefilterStep();
 // The page's Files text from the entries, within the field's capacity.
 std::u16string PageFilesText();
 int EntryIndexOfItem(int item);
+// An item's display name (column 0), at most kPathBuffer - 1 units.
+std::u16string ItemName(int item);
 void Launch(int item);
 void OnDropFiles(HDROP drop);
 void AddRegistration(App& app);

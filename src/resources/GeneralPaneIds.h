@@ -10,6 +10,8 @@
 #define IDC_GENERAL_NOTASKBAR       1604
 #define IDC_GENERAL_STATUSBAR       1605
 #define IDC_GENERAL_DRIVERELATIVE   1606  // entries on the settings file's drive kept without the letter
+#define IDC_GENERAL_HOTKEY          1607  // the hot-key control for the global hotkey
+#define IDC_GENERAL_HOTKEY_TAKEN    1608  // shown when another program holds the key
 #define IDC_GENERAL_STATUSSIZE      1071  // 小, 中, 大, 特大
 #define IDC_GENERAL_STATUSSIZE_LABEL 1072
 #define IDC_GENERAL_TABFONT         1044

@@ -80,6 +80,9 @@ constexpr uint32_t StrikeOut = 0x8;
 // found again.
 constexpr int32_t kMinLayerWindowLevel = 35;
 
+// Ctrl+Alt+Space: HOTKEYF_CONTROL | HOTKEYF_ALT over VK_SPACE.
+constexpr uint16_t kDefaultHotKey = 0x0620;
+
 struct GlobalRecord {
     int32_t xPosi = 230;
     int32_t yPosi = 178;
@@ -98,6 +101,9 @@ struct GlobalRecord {
     uint32_t LabelColor5 = 0x808060;
     uint32_t SpcialFolder = 0x13;
     uint16_t SpcialRecentFileNum = 25;
+    // The key that shows or hides the window from anywhere, as the hot-key
+    // control gives it: virtual key in the low byte, HOTKEYF_* above; 0 = none.
+    uint16_t HotKey = kDefaultHotKey;
 
     // LabelColor1..5 by number 1..5.
     uint32_t& LabelColorN(int n);

@@ -301,6 +301,7 @@ void LoadSettings(Records& r, ProfileStore& store) {
         g.LabelColorN(n) = uint32_t(doc.GetInt(sec, u"LabelColor" + Dec(n), int32_t(g.LabelColorN(n))));
     g.SpcialFolder = uint32_t(doc.GetInt(sec, u"SpcialFolder", int32_t(g.SpcialFolder)));
     g.SpcialRecentFileNum = uint16_t(doc.GetInt(sec, u"SpcialRecentFileNum", g.SpcialRecentFileNum));
+    g.HotKey = uint16_t(doc.GetInt(sec, u"HotKey", kDefaultHotKey));
 
     for (int i = 0; i < kSpecialPageCount; ++i) {
         r.SpecialPages[size_t(i)] = PageRecord{};
@@ -408,6 +409,7 @@ void WriteGlobalSettings(const Records& r, ProfileStore& store) {
     for (int n = 1; n <= 5; ++n) doc.Put(sec, u"LabelColor" + Dec(n), Dec(int32_t(g.LabelColorN(n))));
     doc.Put(sec, u"SpcialFolder", Dec(int32_t(g.SpcialFolder)));
     doc.Put(sec, u"SpcialRecentFileNum", Dec(g.SpcialRecentFileNum));
+    doc.Put(sec, u"HotKey", Dec(int32_t(g.HotKey)));
 }
 
 void WritePage(Records& r, ProfileStore& store, PageId id, int groups) {

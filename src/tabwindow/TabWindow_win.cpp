@@ -202,7 +202,7 @@ void OnTabTooltip(App& app, NMTTDISPINFOW* info) {
     LPARAM param = TabParam(pos);
     // Drops and removals since the page was shown count too.
     StorePaneEntriesInPage();
-    int count = param >= kUserPageParamBase ? CountEntries(page->Files) : CountSpecialFolderEntries(*page);
+    int count = param >= kUserPageParamBase ? CountEntries(page->Files) : SpecialFolderEntryCount(*page, info->hdr.hwndFrom);
     g_tab.tipText = TabTooltipText(page->Comment, count);
     SendMessageW(info->hdr.hwndFrom, TTM_SETTIPTEXTCOLOR, page->FontColor, 0);
     SendMessageW(info->hdr.hwndFrom, TTM_SETTIPBKCOLOR, page->FontColorBk, 0);
@@ -432,6 +432,7 @@ void ShowEntryDetails(App& app, int index, bool blank) {
     } else if (index >= 0 && index < pane.EntryCount && size_t(index) < pane.EntryTable.size()) {
         const FileEntry& e = pane.EntryTable[size_t(index)];
         text = EntryDetailsText(EntryDateText(e.LastWriteTime), e.Size);
+        if (e.Missing) text += u" (見つかりません)";
     }
     SendMessageW(g_tab.statusBar, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(AsW(text)));
 }

@@ -50,7 +50,10 @@ void ShowEntryDetails(App& app, int index, bool blank);
 
 // The date of an entry as the status bar shows it.
 std::u16string EntryDateText(uint64_t lastWriteTime);
-// Entries in a special page's folders (shown in its tab's tooltip).
-int CountSpecialFolderEntries(const PageRecord& page);
+// Entries in a special page's folders, for its tab's tooltip: the last count
+// known (-1 before the first). The folders may be redirected to a share, so
+// they are counted on a worker, and `tooltip` is updated when a new count
+// comes in.
+int SpecialFolderEntryCount(const PageRecord& page, HWND tooltip);
 
 }  // namespace vc

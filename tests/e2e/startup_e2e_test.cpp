@@ -599,6 +599,37 @@ TEST_F(E2E, AltMWithoutAMainPageKeepsTheSelection) {
     EXPECT_TRUE(SameText(WithGlobal(kGlobalSection, u"TabNumber", 2), Section(Text(u"nomain.vcset"), u"Vellumcraft")));
 }
 
+TEST_F(E2E, HotKeyHeldElsewhereIsNotedThenTakenOnOkAndHidesAndShowsTheWindowAsItWas) {
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, VK_SPACE));
+    AppProcess app;
+    HWND tab = StartShown(app, u"hotkey", u"hotkey");
+    ASSERT_TRUE(tab);
+    EXPECT_EQ(VisibleWindowsOf(app.pid()), 1) << "a message box at start";
+    PostMessageW(tab, WM_COMMAND, 1071, 0);
+    HWND dialog = app.WaitVisibleDialog(u"Vellumcraft - 全般設定", kEffect);
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(FindWindowExW(dialog, nullptr, L"#32770", nullptr), 1608)));
+    UnregisterHotKey(nullptr, 1);  // the other program lets go: OK takes the key
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEffect));
+
+    ASSERT_TRUE(FocusForKeys(tab, CaptionFor(u"hotkey")));
+    ASSERT_TRUE(PressKeys("ctrl+Tab"));
+    ASSERT_TRUE(WaitUntil([&] { return SelectedTab(tab) == 1; }, kEffect));
+    const RECT before = WindowRect(tab);
+    ASSERT_TRUE(PressKeys("ctrl+alt+space"));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(tab); }, kEffect)) << "the active window stayed";
+    Decoy other;  // from behind another window it comes to the front
+    ASSERT_TRUE(other.TakeForeground());
+    ASSERT_TRUE(PressKeys("ctrl+alt+space"));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(tab) && GetForegroundWindow() == tab; }, kEffect));
+    const RECT after = WindowRect(tab);
+    EXPECT_TRUE(EqualRect(&before, &after));
+    EXPECT_EQ(SelectedTab(tab), 1);
+    PostMessageW(app.HostWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitExit(kExit), 0);
+}
+
 // ---- Bad input and a file that cannot be written --------------------------------
 
 TEST_F(E2E, OverlongArgumentsEndTheProgramWithoutTouchingAnything) {

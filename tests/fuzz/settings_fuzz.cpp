@@ -50,7 +50,7 @@ bool Same(Records& a, Records& b) {
            g.LayerWindowLevel == h.LayerWindowLevel && g.TabFontName == h.TabFontName &&
            g.TabFontSize == h.TabFontSize && g.LabelColor1 == h.LabelColor1 && g.LabelColor2 == h.LabelColor2 &&
            g.LabelColor3 == h.LabelColor3 && g.LabelColor4 == h.LabelColor4 && g.LabelColor5 == h.LabelColor5 &&
-           g.SpcialFolder == h.SpcialFolder && g.SpcialRecentFileNum == h.SpcialRecentFileNum &&
+           g.SpcialFolder == h.SpcialFolder && g.SpcialRecentFileNum == h.SpcialRecentFileNum && g.HotKey == h.HotKey &&
            a.CurrentPage == b.CurrentPage;
 }
 

@@ -252,6 +252,7 @@ TEST_F(SettingsFileTest, StartOnMainPage) {
     Load();
     EXPECT_EQ(r.CurrentPage, 2);
     EXPECT_EQ(r.GlobalSettings.TabNumber, 2 + 1);  // two special tabs, page 1 hidden
+    EXPECT_EQ(r.GlobalSettings.HotKey, 0x0620);    // none in the file: Ctrl+Alt+Space
     Put(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=4\r\nTabStyle=8388608\r\nSpcialFolder=3\r\nTabNumber=4\r\n"
         u"[SpcialPage2]\r\nFlag=32768\r\n[Page3]\r\nFlag=32768\r\n");
     Load();
@@ -264,6 +265,7 @@ TEST_F(SettingsFileTest, DeletingASectionAndWritingGlobals) {
     r.GlobalSettings.LayerWindowLevel = -1;
     r.GlobalSettings.SpcialRecentFileNum = 65535;
     r.GlobalSettings.TabStyle = 0x80000000u;
+    r.GlobalSettings.HotKey = 0;  // none, which must not read back as the default
     WriteGlobalSettings(r, store);
     DeletePageSection(store, 4);
     std::u16string t = Text();
@@ -273,6 +275,7 @@ TEST_F(SettingsFileTest, DeletingASectionAndWritingGlobals) {
     EXPECT_EQ(t.find(u"[Page5]"), std::u16string::npos);
     Load();
     EXPECT_EQ(r.GlobalSettings.TabStyle, 0x80000000u);
+    EXPECT_EQ(r.GlobalSettings.HotKey, 0);
     EXPECT_EQ(r.UserPages[4].Label, u"Page5");  // the section is gone, defaults remain
 }
 

@@ -74,6 +74,7 @@ TEST(StatusTexts, SizeUnitsAndLimits) {
 
 TEST(TabTooltip, CommentAndCount) {
     EXPECT_EQ(TabTooltipText(u"abc", 2), u"abc\nファイル数 : 2, ");
+    EXPECT_EQ(TabTooltipText(u"abc", -1), u"abc\nファイル数 : -----, ");  // still being counted
     EXPECT_EQ(TabTooltipText(std::u16string(250, u'c'), 2).size(), 200u);
     EXPECT_EQ(CountEntries(u"C:\\a\r\nC:\\b\r\n"), 2);
     EXPECT_EQ(CountEntries(u""), 0);

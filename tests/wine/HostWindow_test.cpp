@@ -278,6 +278,23 @@ TEST_F(HostWindowTest, StatusBarAndTooltips) {
     SendMessageW(app.HostWindow, WM_CLOSE, 0, 0);
     Pump();
 
+    // A special page's folders are counted on a worker: the tip says so
+    // until the count is in.
+    App& special = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1\r\nSpcialFolder=1\r\n");
+    Pump();
+    info = NMTTDISPINFOW{};
+    info.hdr = {HWND(SendDlgItemMessageW(special.TabWindow, IDC_TABSTRIP, TCM_GETTOOLTIPS, 0, 0)), 0, TTN_GETDISPINFOW};
+    SendMessageW(special.TabWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_NE(U16(info.lpszText).find(u"ファイル数 : -----, "), std::u16string::npos);
+    auto counted = [&] {
+        SendMessageW(special.TabWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+        return U16(info.lpszText).find(u"-----") == std::u16string::npos;
+    };
+    for (int i = 0; i < 500 && !counted(); ++i) Pump(), Sleep(10);
+    EXPECT_TRUE(counted());
+    SendMessageW(special.HostWindow, WM_CLOSE, 0, 0);
+    Pump();
+
     // Without the status bar the strip reaches 2 pixels above the bottom.
     App& bare = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nTabStyle=256\r\n");
     EXPECT_EQ(GetDlgItem(bare.TabWindow, IDC_STATUSBAR), nullptr);

@@ -113,6 +113,15 @@ TEST_F(PagePaneTest, LoadsEveryEntryWithItsIndexAndSelectsTheCursor) {
     EXPECT_EQ(ThePane().EntryTable[3].LastWriteTime, 0u);
     EXPECT_EQ(SendMessageW(List(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED), 1);
     EXPECT_EQ(Status(0), u"ファイル数 : 4");
+    // The missing file stays listed, ghosted, and the status says it is missing.
+    EXPECT_TRUE(ThePane().EntryTable[3].Missing);
+    EXPECT_EQ(SendMessageW(List(), LVM_GETITEMSTATE, 3, LVIS_CUT), LRESULT(LVIS_CUT));
+    EXPECT_EQ(SendMessageW(List(), LVM_GETITEMSTATE, 0, LVIS_CUT), 0);
+    EXPECT_EQ(Status(1).find(u"(見つかりません)"), std::u16string::npos);
+    LVITEMW select{};
+    select.stateMask = select.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(List(), LVM_SETITEMSTATE, 3, reinterpret_cast<LPARAM>(&select));
+    EXPECT_NE(Status(1).find(u"(見つかりません)"), std::u16string::npos);
     // After three fixed images, the lists hold one image per distinct icon;
     // each item shows one of them, and the folder's differs from the file's.
     HIMAGELIST small = reinterpret_cast<HIMAGELIST>(SendMessageW(List(), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
