@@ -14,10 +14,12 @@ Point PlaceBeside(const Rect& m, const Rect& t, int dw, int dh, int mx, int my, 
     const int mw = m.width(), mh = m.height(), th = t.height();
     int x = mw - mx > t.left + dw ? t.left + (modern ? 5 : 0) : t.right - dw - (modern ? 5 : 0);
     int y = mh / 2 > t.top + th / 2 ? t.bottom + my : t.top - dh - my;
-    if (x < m.left + mx) x = m.left + mx;
-    if (y < m.top + my) y = m.top + my;
     if (x + dw + mx > m.right) x = m.right - dw - mx;
     if (y + dh + my > m.bottom) y = m.bottom - dh - my;
+    // A dialog larger than the monitor keeps its caption on it, where the
+    // user can take hold of it; its far side is what goes off.
+    if (x < m.left + mx) x = m.left + mx;
+    if (y < m.top + my) y = m.top + my;
     return {x, y};
 }
 

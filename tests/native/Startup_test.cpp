@@ -122,6 +122,11 @@ TEST(Placement, DialogBesideTheTabWindow) {
     EXPECT_EQ(far.y, 900 - 300 - 5);
     Point top = PlaceBeside(m, Rect{100, -500, 600, 100}, 400, 300, 10, 5, false);
     EXPECT_GE(top.y, 5);
+    // Taller and wider than the monitor (a large DPI on a small screen): the
+    // caption stays on it.
+    Point huge = PlaceBeside(Rect{0, 0, 1280, 800}, Rect{100, 100, 600, 400}, 1400, 900, 10, 5, false);
+    EXPECT_EQ(huge.x, 10);
+    EXPECT_EQ(huge.y, 5);
 }
 
 TEST(Placement, PatternOriginAndAnimations) {
