@@ -260,8 +260,7 @@ void OnContextMenu(LPARAM lp) {
     }
     // A folder cannot be elevated nor given arguments. Where the kind is
     // not known yet, the window does not stop to ask the disk.
-    const bool folder = hasEntry && size_t(entry) < g_pane.folderStates.size() &&
-                        g_pane.folderStates[size_t(entry)] == FolderState::Folder;
+    const bool folder = hasEntry && SlotFolderState(entry) == FolderState::Folder;
     ContextMenuRequest request{at, hasEntry ? &name : nullptr, folder};
     SendMessageW(GetParent(g_pane.hwnd), WM_COMMAND, IDM_SHOW_CONTEXT_MENU, reinterpret_cast<LPARAM>(&request));
 }

@@ -98,23 +98,29 @@ constexpr size_t kBatch = 500;
 
 void AskBatch(std::shared_ptr<FolderReader> reader, bool first, int folderId, int commonFolderId);
 
+// An empty table of `capacity` slots, each pending its look-ups.
+void SizeEntryTable(int capacity) {
+    PaneState& table = ThePane();
+    table.EntryTable.clear();
+    try {
+        table.EntryTable.assign(size_t(capacity), FileEntry{});
+        table.EntryCapacity = capacity;
+    } catch (const std::bad_alloc&) {
+        // An empty page rather than a crash.
+        table.EntryCapacity = 0;
+    }
+    g_pane.folderStates.assign(table.EntryTable.size(), FolderState::Pending);
+    g_pane.shellIcons.assign(table.EntryTable.size(), {-2, -2});
+}
+
 // Takes a batch in: the first sizes the table; the waiting step goes on.
 void BatchArrived(uint16_t chain, std::shared_ptr<FolderReader> reader, FolderBatch& b, int folderId,
                   int commonFolderId) {
     if (chain != g_pane.chain) return;
-    PaneState& table = ThePane();
     FolderReading& f = g_pane.reading;
     if (b.first) {
         // Nothing is in the table before the first batch: it is sized now.
-        const int capacity = EntryTableCapacity(false, b.count);
-        try {
-            table.EntryTable.assign(size_t(capacity), FileEntry{});
-            table.EntryCapacity = capacity;
-        } catch (const std::bad_alloc&) {
-            table.EntryCapacity = 0;
-        }
-        g_pane.folderStates.assign(table.EntryTable.size(), FolderState::Pending);
-        g_pane.shellIcons.assign(table.EntryTable.size(), {-2, -2});
+        SizeEntryTable(EntryTableCapacity(false, b.count));
         // No folder: the page stays on its loading notice.
         if (b.noFolder) return;
     }
@@ -177,12 +183,14 @@ void LookUpFolders() {
     g_pane.foldersChain = g_pane.chain;
 }
 
-// What is known of whether slot i is a folder: a folder scan tells at once,
-// a registered path once its look-up is in.
+}  // namespace
+
 FolderState SlotFolderState(int32_t i) {
     if (g_pane.userPage && size_t(i) < g_pane.folderStates.size()) return g_pane.folderStates[size_t(i)];
     return ThePane().EntryTable[size_t(i)].TypeOffset == -1 ? FolderState::Folder : FolderState::File;
 }
+
+namespace {
 
 std::pair<int, int> SlotShellIcons(int32_t i) {
     return size_t(i) < g_pane.shellIcons.size() ? g_pane.shellIcons[size_t(i)] : std::pair<int, int>{-2, -2};
@@ -341,15 +349,7 @@ void AllocateEntriesNow() {
     if (g_pane.userPage && g_pane.loaded && g_pane.page) g_pane.page->Files = PageFilesText();
     // A folder page's table is sized by its first batch (the worker counts
     // the folders), and stays empty until then.
-    const int capacity = g_pane.userPage ? EntryTableCapacity(true, 0) : 0;
-    table.EntryTable.clear();
-    try {
-        table.EntryTable.assign(size_t(capacity), FileEntry{});
-        table.EntryCapacity = capacity;
-    } catch (const std::bad_alloc&) {
-        // An empty page rather than a crash.
-        table.EntryCapacity = 0;
-    }
+    SizeEntryTable(g_pane.userPage ? EntryTableCapacity(true, 0) : 0);
     table.EntryCount = 0;
     g_pane.recentNewest.clear();
     if (!g_pane.userPage && IsRecentPage()) g_pane.recentNewest.reserve(kRecentKept + 1);
@@ -360,8 +360,6 @@ void AllocateEntriesNow() {
     g_pane.chain = NextChain(g_pane.chain);
     if (g_pane.load) Lookups().Abandon(g_pane.load);
     g_pane.load = Lookups().NewLoad();
-    g_pane.folderStates.assign(table.EntryTable.size(), FolderState::Pending);
-    g_pane.shellIcons.assign(table.EntryTable.size(), {-2, -2});
     if (g_pane.finishWaiting) KillTimer(g_pane.hwnd, kFinishTimer);
     g_pane.finishWaiting = false;
     g_pane.resolving = false;

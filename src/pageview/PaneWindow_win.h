@@ -171,6 +171,9 @@ bool ListsAsScanned();
 // much as the file itself tells.
 void FillSlot(FileEntry& slot, std::u16string_view text);
 
+// What is known of whether slot i is a folder: a folder scan tells at once,
+// a registered path once its look-up is in.
+FolderState SlotFolderState(int32_t i);
 // The name slot i's item shows, once it has been listed (none before, or
 // for a path without a name).
 std::optional<std::u16string> SlotDisplayName(int32_t i);
