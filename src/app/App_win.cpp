@@ -51,7 +51,8 @@ uint16_t DetermineCommonControlsVersion() {
     DLLVERSIONINFO info{};
     info.cbSize = sizeof info;
     if (fn && fn(&info) >= 0) version = CommonControlsVersionFrom(info.dwMajorVersion, info.dwMinorVersion);
-    FreeLibrary(lib);
+    // Not freed: every window of the program needs the library moments
+    // later, and freeing it here would unload it and load it all over again.
     return version;
 }
 
