@@ -207,6 +207,8 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case IDM_NEXT_TAB: SelectAdjacentTab(app, +1); return 1;
         case IDM_PREV_TAB: SelectAdjacentTab(app, -1); return 1;
         case IDM_MAIN_PAGE: SelectMainPage(app); return 1;
+        // The find box is the tab window's own command.
+        case IDM_FIND_ALL: SendMessageW(app.TabWindow, WM_COMMAND, IDM_FIND_ALL, 0); return 1;
         }
         break;
     }

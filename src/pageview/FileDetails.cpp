@@ -125,6 +125,12 @@ std::u16string LocationText(std::u16string_view location, const KnownFolderPaths
         rest = location.substr(at + folders[row].size());
         break;
     }
+    // A share's name keeps its leading \\: made " >  > server" it reads as
+    // two folders with no names.
+    if (s.empty() && rest.substr(0, 2) == u"\\\\") {
+        s = u"\\\\";
+        rest.remove_prefix(2);
+    }
     for (char16_t c : rest) {
         if (c == u'\\') s += u" > ";
         else s += c;

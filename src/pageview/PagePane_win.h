@@ -33,4 +33,13 @@ struct ContextMenuRequest {
     bool entryIsFolder = false;                 // the selected entry is known to be a folder
 };
 
+// Selects, focuses and scrolls into view the pane's entry in slot `index`
+// whose path is `path` (found by its path alone when the slots have moved),
+// with any type-to-find filter cleared first. A pane still loading gets the
+// selection once its page is listed.
+void SelectPaneEntry(int index, const std::u16string& path);
+// Opens a path with the shell, in its own folder, on a worker as the pane's
+// own launches are.
+void LaunchPath(const std::u16string& path);
+
 }  // namespace vc

@@ -101,9 +101,9 @@ namespace {
 struct OpenText {
     std::u16string file, folder;
 };
-OpenText OpenTextOf(const FileEntry& e) {
-    std::optional<FullPath> full = FullPathOf(e.Path);
-    return {u"\"" + e.Path + u"\"", full ? WorkingFolderOf(full->Text, full->NameStart) : std::u16string()};
+OpenText OpenTextOf(const std::u16string& path) {
+    std::optional<FullPath> full = FullPathOf(path);
+    return {u"\"" + path + u"\"", full ? WorkingFolderOf(full->Text, full->NameStart) : std::u16string()};
 }
 
 // Starts the selected entry with a verb (nullptr: the default one) and
@@ -112,7 +112,7 @@ OpenText OpenTextOf(const FileEntry& e) {
 void StartSelected(const wchar_t* verb, const std::u16string& arguments) {
     const FileEntry* e = EntryOfItem(SelectedItem());
     if (!e) return;
-    OpenText open = OpenTextOf(*e);
+    OpenText open = OpenTextOf(e->Path);
     // The elevation prompt comes up in front of the window it is asked for.
     HWND owner = GetAncestor(g_pane.hwnd, GA_ROOT);
     Lookups().Submit(0, ShareOf(e->Path), [open, verb, arguments, owner]() -> LookupQueue::Apply {
@@ -137,14 +137,7 @@ void StartSelected(const wchar_t* verb, const std::u16string& arguments) {
 // The shell waits on the file when it opens it, so on a share that has gone
 // away the window would wait too: a worker opens it.
 void Launch(int item) {
-    const FileEntry* e = EntryOfItem(item);
-    if (!e) return;
-    auto [file, folder] = OpenTextOf(*e);
-    Lookups().Submit(0, ShareOf(e->Path), [file, folder]() -> LookupQueue::Apply {
-        shell::ShellExecuteW(nullptr, nullptr, AsW(file), nullptr, folder.empty() ? nullptr : AsW(folder),
-                             SW_SHOWNORMAL);
-        return nullptr;
-    });
+    if (const FileEntry* e = EntryOfItem(item)) LaunchPath(e->Path);
 }
 
 // Registers the first dropped item; a dropped settings file opens in a new
@@ -309,4 +302,16 @@ void RenameItems() {
 }
 
 }  // namespace pagepane
+
+void LaunchPath(const std::u16string& path) {
+    auto [file, folder] = pagepane::OpenTextOf(path);
+    // The shell waits on the file it opens: a share that has gone away would
+    // hold the window.
+    Lookups().Submit(0, ShareOf(path), [file, folder]() -> LookupQueue::Apply {
+        shell::ShellExecuteW(nullptr, nullptr, AsW(file), nullptr, folder.empty() ? nullptr : AsW(folder),
+                             SW_SHOWNORMAL);
+        return nullptr;
+    });
+}
+
 }  // namespace vc

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "common/U16.h"
@@ -31,8 +32,20 @@ void ShowFilterStatus() {
                               Dec(CountRegistered(ThePane().EntryTable, ThePane().EntryCount)) + u")");
 }
 
-// One message's share of listing again: the window answers keys between.
+// A key's share of changing the list, counted from the key; further slices
+// come in messages of their own, so that the window answers keys between.
 constexpr auto kRefilterSlice = std::chrono::milliseconds(25);
+
+// Turns repaints back on after items came and went. The items are arranged
+// first, while repaints are still off: turned on with thousands of items out
+// of place, the list invalidates each item it moves one by one (hundreds of
+// milliseconds under Wine); arranged, it has nothing left to move and is
+// repainted once.
+void RedrawFilteredList() {
+    SendMessageW(g_pane.list, LVM_ARRANGE, LVA_DEFAULT, 0);
+    SendMessageW(g_pane.list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(g_pane.list, nullptr, TRUE);
+}
 
 void FocusFirstFound() {
     // The first one found is where Enter goes.
@@ -45,37 +58,71 @@ void FocusFirstFound() {
     ShowSelectedDetails();
 }
 
-// Applies the filter. Items the filter no longer finds go at once; those it
-// finds again (a shorter filter) are listed a slice per message and the
-// list sorted after the last, so that no key holds the window long.
+void ApplyFilter();
+
+void ResetRefilter() {
+    g_pane.refiltering = false;
+    g_pane.filterDropping.clear();
+    g_pane.filterDropNext = 0;
+    g_pane.filterAdding.clear();
+    g_pane.filterNext = 0;
+}
+
+// Makes the filter's changes until the slice that began at `start` is used
+// up; the last slice sorts what came back and shows the list again.
+void Refilter(std::chrono::steady_clock::time_point start) {
+    if (!g_pane.refiltering) return;  // a key since has done with it
+    const auto sliceLeft = [start] { return std::chrono::steady_clock::now() - start < kRefilterSlice; };
+    const std::vector<std::pair<int, int>>& dropping = g_pane.filterDropping;
+    while (g_pane.filterDropNext < dropping.size() && sliceLeft()) {
+        const auto [item, slot] = dropping[g_pane.filterDropNext++];
+        // Between slices the list may have been sorted or given an entry:
+        // its items are then looked at afresh rather than the wrong one
+        // taken out.
+        if (EntryIndexOfItem(item) != slot) return ApplyFilter();
+        SendMessageW(g_pane.list, LVM_DELETEITEM, WPARAM(item), 0);
+    }
+    const std::vector<int32_t>& adding = g_pane.filterAdding;
+    while (g_pane.filterDropNext == dropping.size() && g_pane.filterNext < adding.size() && sliceLeft()) {
+        const int32_t slot = adding[g_pane.filterNext++];
+        if (std::optional<std::u16string> name = SlotDisplayName(slot)) ListSlotAgain(slot, *name);
+    }
+    if (g_pane.filterDropNext < dropping.size() || g_pane.filterNext < adding.size()) {
+        PostMessageW(g_pane.hwnd, kRefilterMessage, 0, 0);
+        return;
+    }
+    const bool added = !adding.empty();
+    ResetRefilter();
+    if (added) SortItems(ListsAsScanned());
+    RedrawFilteredList();
+    FocusFirstFound();
+}
+
+// Applies the filter: the items it no longer finds go, and the entries it
+// finds again (a shorter filter) come back, a slice per message.
 void ApplyFilter() {
+    const auto start = std::chrono::steady_clock::now();
     const std::u16string folded = FoldForFind(g_pane.filter);
     // Each item that comes or goes would lay out the whole list again.
     SendMessageW(g_pane.list, WM_SETREDRAW, FALSE, 0);
+    ResetRefilter();
     const int count = int(SendMessageW(g_pane.list, LVM_GETITEMCOUNT, 0, 0));
     std::vector<bool> listed(size_t(std::max(ThePane().EntryCount, 0)), false);
     for (int item = count - 1; item >= 0; --item) {
+        const int slot = EntryIndexOfItem(item);
         if (!FindsName(ItemName(item), folded)) {
-            SendMessageW(g_pane.list, LVM_DELETEITEM, WPARAM(item), 0);
+            g_pane.filterDropping.emplace_back(item, slot);
             continue;
         }
-        const int slot = EntryIndexOfItem(item);
         if (slot >= 0 && size_t(slot) < listed.size()) listed[size_t(slot)] = true;
     }
-    g_pane.filterAdding.clear();
-    g_pane.filterNext = 0;
     for (int32_t i = 0; i < int32_t(listed.size()); ++i) {
         if (listed[size_t(i)]) continue;
         std::optional<std::u16string> name = SlotDisplayName(i);
         if (name && FindsName(*name, folded)) g_pane.filterAdding.push_back(i);
     }
-    if (!g_pane.filterAdding.empty()) {
-        RefilterStep();
-        return;
-    }
-    SendMessageW(g_pane.list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(g_pane.list, nullptr, TRUE);
-    FocusFirstFound();
+    g_pane.refiltering = true;
+    Refilter(start);
 }
 
 LRESULT CALLBACK FilterKeysProc(HWND list, UINT msg, WPARAM wp, LPARAM lp) {
@@ -127,23 +174,16 @@ void ClearFilter() {
 }
 
 void RefilterStep() {
-    std::vector<int32_t>& adding = g_pane.filterAdding;
-    if (g_pane.filterNext >= adding.size()) return;  // a key since has done with it
-    const auto start = std::chrono::steady_clock::now();
-    while (g_pane.filterNext < adding.size() && std::chrono::steady_clock::now() - start < kRefilterSlice) {
-        const int32_t slot = adding[g_pane.filterNext++];
-        if (std::optional<std::u16string> name = SlotDisplayName(slot)) ListSlotAgain(slot, *name);
-    }
-    if (g_pane.filterNext < adding.size()) {
-        PostMessageW(g_pane.hwnd, kRefilterMessage, 0, 0);
-        return;
-    }
-    adding.clear();
-    g_pane.filterNext = 0;
-    SortItems(ListsAsScanned());
-    SendMessageW(g_pane.list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(g_pane.list, nullptr, TRUE);
-    FocusFirstFound();
+    Refilter(std::chrono::steady_clock::now());
+}
+
+bool Refiltering() {
+    return g_pane.refiltering;
+}
+
+void CancelRefilter() {
+    if (g_pane.refiltering && g_pane.list) SendMessageW(g_pane.list, WM_SETREDRAW, TRUE, 0);
+    ResetRefilter();
 }
 
 }  // namespace pagepane

@@ -365,9 +365,7 @@ void AllocateEntriesNow() {
     g_pane.resolving = false;
     // The list is filled anew, with none of a filter's items or slices.
     g_pane.filter.clear();
-    if (!g_pane.filterAdding.empty() && g_pane.list) SendMessageW(g_pane.list, WM_SETREDRAW, TRUE, 0);
-    g_pane.filterAdding.clear();
-    g_pane.filterNext = 0;
+    CancelRefilter();
     StopReading();
 }
 

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/Handles_win.h"
@@ -109,7 +110,14 @@ struct PaneWindow {
     uint32_t shownView = ViewIcon;  // the view on the list: it starts in icon style
     ColumnWidths columns = ColumnWidths::Initial;
     std::u16string filter;  // typed to find: only entries whose names hold it are listed
-    std::vector<int32_t> filterAdding;  // slots the filter finds again, still to be listed
+    // A filter's changes to the list, made a slice per message with repaints
+    // off: the items it no longer finds with their slots (last first, so
+    // that taking one out leaves the others' numbers) and the slots it finds
+    // again.
+    bool refiltering = false;
+    std::vector<std::pair<int, int>> filterDropping;
+    size_t filterDropNext = 0;
+    std::vector<int32_t> filterAdding;
     size_t filterNext = 0;
 };
 extern PaneWindow g_pane;
@@ -119,7 +127,7 @@ constexpr UINT kRepaintMessage = WM_APP + 2;  // a repaint of the filling list, 
 constexpr UINT kPaintMessage = WM_APP + 3;    // and its paint, the next step
 // WM_APP + 4 is kLookupsReadyMessage (Lookups_win.h).
 constexpr UINT kResortMessage = WM_APP + 5;   // details came in after loading: sort again
-constexpr UINT kRefilterMessage = WM_APP + 6; // the next slice of items a wider filter lists again
+constexpr UINT kRefilterMessage = WM_APP + 6; // the next slice of a filter's changes to the list
 constexpr UINT_PTR kFinishTimer = 1;          // loading waits for its look-ups
 
 // The list's columns; the last, hidden one holds each item's entry index.
@@ -186,8 +194,13 @@ void ListSlotAgain(int32_t i, const std::u16string& name);
 void InstallFilterKeys();
 // Lists the whole page again, if a filter narrows it.
 void ClearFilter();
-// Lists the next slice of the entries a wider filter finds again.
+// Makes the next slice of a filter's changes to the list.
 void RefilterStep();
+// Whether a filter's changes are still being made.
+bool Refiltering();
+// Drops a filter's changes still to be made, with repaints back on (the
+// list is about to be filled anew).
+void CancelRefilter();
 
 // ---- PaneEntries_win.cpp: registering and launching ----
 

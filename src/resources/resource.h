@@ -140,6 +140,7 @@
 #define IDM_SWALLOW_TAB             40010 // Tab, Shift+Tab: no window acts on it,
                                           // so the key never moves the focus
 #define IDM_MAIN_PAGE               40042 // Alt+M
+#define IDM_FIND_ALL                40043 // Ctrl+F: the find box over every page
 
 // ---------------------------------------------------------------------------
 // Ids of the windows that keep their own lists.
@@ -157,3 +158,4 @@
 #include "PageListPaneIds.h"
 #include "LabelColoursPaneIds.h"
 #include "RunArgumentsIds.h"
+#include "FindBoxIds.h"

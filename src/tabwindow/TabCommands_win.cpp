@@ -20,6 +20,7 @@
 #include "pageview/PaneState.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
+#include "tabwindow/FindBox_win.h"
 #include "tabwindow/PageManagement.h"
 #include "tabwindow/PageMenus_win.h"
 #include "tabwindow/TabCommands.h"
@@ -265,6 +266,7 @@ const Command kCommands[] = {
     {IDM_VIEW_SMALLICON, PaneCommand},
     {IDM_VIEW_DETAILS, PaneCommand},
     {IDM_ALWAYS_ON_TOP, WithWindow<ToggleTopMost>},
+    {IDM_FIND_ALL, WithWindow<RunFindBox>},
 };
 
 }  // namespace

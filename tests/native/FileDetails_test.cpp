@@ -99,6 +99,7 @@ TEST(Location, WellKnownFoldersAreBracketed) {
     };
     for (const auto& c : cases) EXPECT_EQ(LocationText(c.location, machine), c.text) << (&c - cases);
     EXPECT_EQ(LocationText(u"C:\\Windows", KnownFolderPaths{}), u"C: > Windows");  // none known
+    EXPECT_EQ(LocationText(u"\\\\server\\share\\作業", {}), u"\\\\server > share > 作業");
     // A documents folder moved to a drive root keeps its final "\".
     EXPECT_EQ(LocationText(u"D:\\Data", Folders({{5, u"D:\\"}})), u"[Documents] Data");
     EXPECT_EQ(ContainingFolder(u"C:\\Tools\\run.exe"), u"C:\\Tools");
