@@ -22,6 +22,7 @@
 #include "e2e/AppProcess_win.h"
 #include "e2e/ProgramWindows_win.h"
 #include "e2e/SettingsSections.h"
+#include "resources/FindBoxIds.h"
 #include "support/FirstStartFile.h"
 #include "support/TempDir_win.h"
 #include "support/Utf16File.h"
@@ -343,6 +344,38 @@ TEST_F(Mouse, TypedLettersFilterTheListAndEscapeClearsIt) {
     EXPECT_TRUE(IsWindowVisible(tab));
     Close();
     EXPECT_EQ(FileNow(), StartFile()) << Narrow(test::TextOf(FileBytes()));
+}
+
+// Ctrl+F on another page finds an entry by what is typed; Alt+Enter goes to
+// the entry's page with the entry selected.
+TEST_F(Mouse, CtrlFFindsAnEntryOnAnyPageAndAltEnterShowsIt) {
+    ASSERT_NO_FATAL_FAILURE(Start(u"findall"));
+    ASSERT_TRUE(XPressKeys({"ctrl+Tab"}));
+    ASSERT_TRUE(WaitUntil([&] { return SelectedTab(tab) == 1; }, kEffect));
+    ASSERT_TRUE(XPressKeys({"ctrl+f"}));
+    HWND box = WaitOwnedDialog();
+    ASSERT_TRUE(box) << "Ctrl+F opened no find box";
+    ASSERT_TRUE(RunLinuxCommand("timeout 10 xdotool type --delay 30 LTA") == 0);  // delta
+    HWND found = GetDlgItem(box, IDC_FIND_LIST);
+    EXPECT_TRUE(WaitUntil([&] { return Ask(found, LVM_GETITEMCOUNT) == 1; }, kEffect));
+    ASSERT_TRUE(XPressKeys({"alt+Return"}));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box) && SelectedTab(tab) == 0; }, kEffect));
+    HWND list = nullptr;
+    int selected = -1;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            list = PageList(tab);
+            selected = list ? int(Ask(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)) : -1;
+            return selected >= 0 && ItemNames(app.handle(), list)[size_t(selected)] == "delta";
+        },
+        kEffect))
+        << "selected item " << selected;
+    Close();
+    // Only the cursors moved: the entry found on the first page, none on the empty second.
+    Sections expected = StartFile();
+    expected[u"Page1"] = WithKey(expected[u"Page1"], u"Cursor", Dec(selected));
+    expected[u"Page2"] = WithKey(expected[u"Page2"], u"Cursor", u"-1");
+    EXPECT_EQ(FileNow(), expected) << Narrow(test::TextOf(FileBytes()));
 }
 
 TEST_F(Mouse, RightClickOnATabOpensTheContextMenuButBesideTheTabsItDoesNot) {
