@@ -147,25 +147,38 @@ void OnDropFiles(HDROP drop) {
     UINT n = shell::DragQueryFileW(drop, 0, name, UINT(std::size(name)));
     shell::DragFinish(drop);
     if (n == 0) return;
-    std::u16string dropped = U16(name);
-    // A folder is registered whatever its name says.
-    DWORD attributes = GetFileAttributesW(name);
-    bool isFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    if (IsSettingsFileName(dropped) && !isFolder) {
-        wchar_t exe[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, exe, MAX_PATH);
-        std::u16string folder = ExecutableFolder();
-        shell::ShellExecuteW(nullptr, nullptr, exe, AsW(dropped), AsW(folder), SW_SHOWNORMAL);
-        return;
-    }
-    PaneState& table = ThePane();
+    const std::u16string dropped = U16(name);
     // Refused without a word: special pages, locked pages, full pages, and
     // pages still loading (their slots are not final yet).
-    if (!g_pane.page ||
-        !TakesRegistration(g_pane.userPage, g_pane.loaded, g_pane.page->Flag, table.EntryCount, table.EntryCapacity))
-        return;
-    FillSlot(table.EntryTable[size_t(table.EntryCount)], dropped);
-    ListNewEntry(table.EntryCount);
+    const auto takesIt = [] {
+        const PaneState& table = ThePane();
+        return g_pane.page &&
+               TakesRegistration(g_pane.userPage, g_pane.loaded, g_pane.page->Flag, table.EntryCount, table.EntryCapacity);
+    };
+    // A settings file opens in a new instance on any page, and goes on doing
+    // so when the page changes meanwhile; other drops belong to this load.
+    const bool settingsName = IsSettingsFileName(dropped);
+    if (!settingsName && !takesIt()) return;
+    const uint32_t load = g_pane.load;
+    // The item is looked at on a worker: it may lie on a share that answers
+    // slowly, and the window must not wait for it.
+    Lookups().Submit(settingsName ? 0 : load, ShareOf(dropped), [dropped, settingsName, load, takesIt]() -> LookupQueue::Apply {
+        EntryDetails d = LookUpEntryDetails(dropped);
+        // A folder is registered whatever its name says.
+        if (settingsName && !d.folderNow) {
+            wchar_t exe[MAX_PATH] = {};
+            GetModuleFileNameW(nullptr, exe, MAX_PATH);
+            const std::u16string folder = ExecutableFolder();
+            shell::ShellExecuteW(nullptr, nullptr, exe, AsW(dropped), AsW(folder), SW_SHOWNORMAL);
+            return nullptr;
+        }
+        return [d = std::move(d), load, takesIt] {
+            if (g_pane.load != load || !takesIt()) return;
+            PaneState& table = ThePane();
+            table.EntryTable[size_t(table.EntryCount)] = d.entry;
+            if (!ListNewEntry(table.EntryCount, &d)) WriteFileCount();
+        };
+    });
 }
 
 void AddRegistration(App& app) {
