@@ -137,7 +137,11 @@ KnownFolderPaths CurrentKnownFolderPaths() {
     KnownFolderPaths paths;
     for (size_t row = 0; row < kKnownFolderCount; ++row) {
         wchar_t path[MAX_PATH] = L"";
-        if (SUCCEEDED(shell::SHGetFolderPathW(nullptr, KnownFolderTable[row].Csidl, nullptr, SHGFP_TYPE_CURRENT, path)))
+        // Only the path's text is wanted: checking that the folder is there
+        // would reach the server of a folder redirected to a share, from
+        // the window's thread, at every page load.
+        if (SUCCEEDED(shell::SHGetFolderPathW(nullptr, KnownFolderTable[row].Csidl | CSIDL_FLAG_DONT_VERIFY, nullptr,
+                                              SHGFP_TYPE_CURRENT, path)))
             paths[row] = U16(path);
     }
     return paths;
