@@ -4,6 +4,7 @@
 
 #include <iterator>
 #include <string>
+#include <utility>
 
 #include "common/About.h"
 #include "common/Glass_win.h"
@@ -97,43 +98,35 @@ FontPtr TitleFont(HWND dialog, int height) {
 
 bool Animated() { return g_context->animated; }
 
-void OnInitDialog(HWND dialog) {
-    const AboutContext& about = *g_context;
-    const float sx = about.dpiX / 96.0f, sy = about.dpiY / 96.0f;
-    PlaceDialogBesideTabWindow(dialog, about.tabWindow, about.tabPlacement, about.windowsVersion);
-
-    SetDlgItemTextW(dialog, IDC_ABOUT_BUILD, AsW(BuildLine(__DATE__, __TIME__)));
-    g_about.fileText = about.settingsFile;
-    SetDlgItemTextW(dialog, IDC_ABOUT_FILE, AsW(g_about.fileText));
-    SetDlgItemTextW(dialog, IDC_ABOUT_LINK, AsW(kHomePage));
-    SetDlgItemTextW(dialog, IDC_ABOUT_WINDOWS, AsW(WindowsLineNow()));
-    SetDlgItemTextW(dialog, IDC_ABOUT_COMPILER, AsW(ToolChainLineNow()));
-
-    SendMessageW(dialog, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(
-                     LoadImageW(about.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_SHARED)));
+// The icon, the title and link fonts and the bands, made for the DPI the box
+// is shown at.
+void MakeForDpi(HWND dialog, float dpiX, float dpiY) {
+    const float sx = dpiX / 96.0f, sy = dpiY / 96.0f;
     HWND icon = GetDlgItem(dialog, IDC_ABOUT_ICON);
     // Made at the size it is shown at, from the nearest larger picture of
     // the icon (48 or 256 pixels), so the static never stretches it.
     const int iconWidth = int(48 * sx), iconHeight = int(48 * sy);
-    g_about.largeIcon.reset(static_cast<HICON>(
-        LoadImageW(about.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, iconWidth, iconHeight, 0)));
-    if (g_about.largeIcon) SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(g_about.largeIcon.get()), 0);
+    // Each new icon or font reaches its control before the old one goes.
+    if (IconPtr large{static_cast<HICON>(LoadImageW(g_context->instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                                    iconWidth, iconHeight, 0))}) {
+        SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(large.get()), 0);
+        g_about.largeIcon = std::move(large);
+    }
     RECT place{};
     GetWindowRect(icon, &place);
     MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&place), 1);
     SetWindowPos(icon, nullptr, place.left, place.top, iconWidth, iconHeight, SWP_NOZORDER | SWP_NOACTIVATE);
 
-    g_about.titleFont = TitleFont(dialog, int(35 * sx));
-    if (g_about.titleFont) {
-        const WPARAM font = reinterpret_cast<WPARAM>(g_about.titleFont.get());
+    if (FontPtr title = TitleFont(dialog, int(35 * sx))) {
+        const WPARAM font = reinterpret_cast<WPARAM>(title.get());
         SendDlgItemMessageW(dialog, IDC_ABOUT_TITLE, WM_SETFONT, font, FALSE);
         SendDlgItemMessageW(dialog, IDOK, WM_SETFONT, font, FALSE);
+        g_about.titleFont = std::move(title);
     }
     HWND link = GetDlgItem(dialog, IDC_ABOUT_LINK);
-    g_about.linkFont.reset(FontFromWindowFont(dialog, int(18 * sx), 0, 0, 1, 0, u""));
-    if (g_about.linkFont) {
-        SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(g_about.linkFont.get()), FALSE);
+    if (FontPtr linkFont{FontFromWindowFont(dialog, int(18 * sx), 0, 0, 1, 0, u"")}) {
+        SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont.get()), FALSE);
+        g_about.linkFont = std::move(linkFont);
         // The link is exactly as large as its text, so that only the text is
         // a place to click.
         SIZE size{};
@@ -150,6 +143,24 @@ void OnInitDialog(HWND dialog) {
     GetClientRect(dialog, &rc);
     MoveWindow(GetDlgItem(dialog, IDC_ABOUT_BAND_TOP), 0, 0, rc.right, kBandHeight, TRUE);
     MoveWindow(GetDlgItem(dialog, IDC_ABOUT_BAND_BOTTOM), 0, rc.bottom - kBandHeight, rc.right, kBandHeight, TRUE);
+}
+
+void OnInitDialog(HWND dialog) {
+    const AboutContext& about = *g_context;
+    PlaceDialogBesideTabWindow(dialog, about.tabWindow, about.tabPlacement, about.windowsVersion);
+
+    SetDlgItemTextW(dialog, IDC_ABOUT_BUILD, AsW(BuildLine(__DATE__, __TIME__)));
+    g_about.fileText = about.settingsFile;
+    SetDlgItemTextW(dialog, IDC_ABOUT_FILE, AsW(g_about.fileText));
+    SetDlgItemTextW(dialog, IDC_ABOUT_LINK, AsW(kHomePage));
+    SetDlgItemTextW(dialog, IDC_ABOUT_WINDOWS, AsW(WindowsLineNow()));
+    SetDlgItemTextW(dialog, IDC_ABOUT_COMPILER, AsW(ToolChainLineNow()));
+
+    SendMessageW(dialog, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(
+                     LoadImageW(about.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_SHARED)));
+    HWND icon = GetDlgItem(dialog, IDC_ABOUT_ICON);
+    MakeForDpi(dialog, float(about.dpiX), float(about.dpiY));
     if (GlassAvailable(about.windowsVersion)) ExtendGlassFrame(dialog);
 
     const ControlTip tips[] = {{IDC_ABOUT_LINK, L"作者のホームページを表示"},
@@ -213,6 +224,23 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DWMCOMPOSITIONCHANGED:
         if (GlassAvailable(g_context->windowsVersion)) ExtendGlassFrame(dialog);
         return FALSE;
+    case WM_DPICHANGED: {
+        // The dialog manager scales the template and the dialog's font
+        // first, through this procedure again (which then leaves it the
+        // message); the parts made for a DPI are made after.
+        static bool inDefault = false;
+        if (inDefault) return FALSE;
+        inDefault = true;
+        DefDlgProcW(dialog, msg, wp, lp);
+        inDefault = false;
+        if (const auto* r = reinterpret_cast<const RECT*>(lp))
+            SetWindowPos(dialog, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        if (LOWORD(wp) && HIWORD(wp)) MakeForDpi(dialog, float(LOWORD(wp)), float(HIWORD(wp)));
+        InvalidateRect(dialog, nullptr, TRUE);
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
+        return TRUE;
+    }
     case WM_CLOSE: EndDialog(dialog, IDOK); return TRUE;
     case WM_DESTROY: OnDestroy(); return FALSE;
     }

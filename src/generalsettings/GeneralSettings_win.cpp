@@ -161,6 +161,7 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
         // settings.
         Cancel(dialog);
         return TRUE;
+    case WM_DPICHANGED: return d->frame && d->frame->FollowDpiChange(wp, lp);
     case WM_DESTROY:
         if (d->frame) d->frame->Destroy();
         return FALSE;

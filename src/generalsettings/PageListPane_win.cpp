@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "settings/AppState_win.h"
+#include "common/Dpi.h"
 #include "common/Handles_win.h"
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"
@@ -140,7 +141,8 @@ void FillTree(HWND tree) {
             reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
     }
 
-    const int itemHeight = int(kRowHeightAt96Dpi * TheApp().rec.DpiY / 96.0f);
+    const float dpi = DialogDpi(tree);
+    const int itemHeight = int(kRowHeightAt96Dpi * dpi / 96.0f);
     SendMessageW(tree, TVM_SETITEMHEIGHT, WPARAM(itemHeight), 0);
     if (HTREEITEM selected = ItemAt(s.selectedPosition)) {
         SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(selected));
@@ -149,7 +151,8 @@ void FillTree(HWND tree) {
 
     std::array<uint32_t, kLabelColorCount> colours{};
     for (int i = 0; i < kLabelColorCount; ++i) colours[size_t(i)] = LabelColorTable(TheApp().rec.GlobalSettings, i);
-    g_pages.swatches = MakeSwatchList(tree, kTreeSwatchWidth, itemHeight - kTreeSwatchMargin, colours.data(),
+    g_pages.swatches = MakeSwatchList(tree, ScaleToDpi(kTreeSwatchWidth, dpi),
+                                      itemHeight - ScaleToDpi(kTreeSwatchMargin, dpi), colours.data(),
                                       kLabelColorCount, SwatchInset);
     SendMessageW(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(g_pages.swatches.get()));
     SetControlTheme(tree, L"EXPLORER");

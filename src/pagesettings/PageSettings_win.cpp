@@ -167,6 +167,11 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
             return reinterpret_cast<INT_PTR>(d->sampleBrush.get());
         }
         break;
+    case WM_DPICHANGED:
+        if (!d->frame || !d->frame->FollowDpiChange(wp, lp)) return FALSE;
+        MakeSampleLook(dialog);
+        RedrawWindow(GetDlgItem(dialog, IDC_SETTINGS_SAMPLE), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+        return TRUE;
     case WM_CLOSE: EndWith(dialog, IDCANCEL); return TRUE;  // the close box cancels, as キャンセル does
     case WM_DESTROY:
         if (d->frame) d->frame->Destroy();

@@ -22,15 +22,43 @@ namespace {
 constexpr int kToolbarPictureSizes[] = {24, 36, 48};
 constexpr int kToolbarBitmaps[] = {IDB_TOOLBAR, IDB_TOOLBAR36, IDB_TOOLBAR48};
 
+// The DPI a dialog was last told by WM_DPICHANGED. The system's own answer
+// may lag behind the message (and some systems never change it), while the
+// message is what the dialog's new size was worked out from.
+constexpr wchar_t kToldDpiProperty[] = L"VellumcraftDialogDpi";
+
 }  // namespace
 
 float DialogDpi(HWND dialog) {
-    return float(WindowDpi(GetAncestor(dialog, GA_ROOT), UINT(TheApp().rec.DpiY)));
+    HWND root = GetAncestor(dialog, GA_ROOT);
+    if (const auto told = reinterpret_cast<UINT_PTR>(GetPropW(root, kToldDpiProperty))) return float(told);
+    return float(WindowDpi(root, UINT(TheApp().rec.DpiY)));
 }
 
 
 void SettingsFrame::Create(HWND dialog, bool animate) {
     dialog_ = dialog;
+    const App& app = TheApp();
+    CreateToolbar();
+    CreatePane();
+    PlaceGlass();
+    if (app.rec.WindowsVersion >= 600) {
+        if (GlassAvailable(app.rec.WindowsVersion)) ExtendGlassFrame(dialog);
+    } else if (animate) {
+        AnimateWindow(dialog, 75, AW_SLIDE | AW_ACTIVATE | AW_VER_POSITIVE);
+        if (pane_) RedrawWindow(pane_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+}
+
+void SettingsFrame::PlaceGlass() const {
+    RECT rc;
+    GetClientRect(dialog_, &rc);
+    MoveWindow(GetDlgItem(dialog_, IDC_GLASS_TOP), 0, 0, rc.right, kGlassHeight, TRUE);
+    MoveWindow(GetDlgItem(dialog_, IDC_GLASS_BOTTOM), 0, rc.bottom - kGlassHeight, rc.right, kGlassHeight, TRUE);
+}
+
+void SettingsFrame::CreateToolbar() {
+    HWND dialog = dialog_;
     const App& app = TheApp();
     const float dpi = DialogDpi(dialog);
     const float sx = dpi / 96.0f, sy = dpi / 96.0f;
@@ -84,18 +112,33 @@ void SettingsFrame::Create(HWND dialog, bool animate) {
             SetWindowLongPtrW(tip, GWL_STYLE, (st | TTS_BALLOON) & ~LONG_PTR(WS_BORDER));
         }
     }
-    CreatePane();
+}
 
-    RECT rc;
-    GetClientRect(dialog, &rc);
-    MoveWindow(GetDlgItem(dialog, IDC_GLASS_TOP), 0, 0, rc.right, kGlassHeight, TRUE);
-    MoveWindow(GetDlgItem(dialog, IDC_GLASS_BOTTOM), 0, rc.bottom - kGlassHeight, rc.right, kGlassHeight, TRUE);
-    if (app.rec.WindowsVersion >= 600) {
-        if (GlassAvailable(app.rec.WindowsVersion)) ExtendGlassFrame(dialog);
-    } else if (animate) {
-        AnimateWindow(dialog, 75, AW_SLIDE | AW_ACTIVATE | AW_VER_POSITIVE);
-        if (pane_) RedrawWindow(pane_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    }
+bool SettingsFrame::FollowDpiChange(WPARAM wp, LPARAM lp) {
+    // The dialog manager scales the template's controls and the dialog's
+    // own font first (its default handling, reached through the dialog
+    // procedure again, which then leaves the message to it); what this frame
+    // made from a DPI is made after, so nothing of it is scaled twice.
+    if (followingDpi_) return false;
+    followingDpi_ = true;
+    DefDlgProcW(dialog_, WM_DPICHANGED, wp, lp);
+    followingDpi_ = false;
+    if (const UINT dpi = HIWORD(wp)) SetPropW(dialog_, kToldDpiProperty, reinterpret_cast<HANDLE>(UINT_PTR(dpi)));
+    if (const auto* r = reinterpret_cast<const RECT*>(lp))
+        SetWindowPos(dialog_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    const bool focusHere = IsChild(dialog_, GetFocus());
+    // The pane goes first (it writes its fields back as it goes) and comes
+    // back after the toolbar, in the order of the first opening.
+    ClosePane();
+    if (toolbar_) DestroyWindow(toolbar_);
+    toolbar_ = nullptr;
+    CreateToolbar();
+    CreatePane();
+    PlaceGlass();
+    if (focusHere && !IsChild(dialog_, GetFocus()) && toolbar_) SetFocus(toolbar_);
+    SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, 0);
+    return true;
 }
 
 void SettingsFrame::CreatePane() {
@@ -121,6 +164,7 @@ void SettingsFrame::ClosePane() {
 
 void SettingsFrame::Destroy() {
     ClosePane();
+    if (dialog_) RemovePropW(dialog_, kToldDpiProperty);
     if (toolbar_) DestroyWindow(toolbar_);
     toolbar_ = nullptr;
     toolbarFont_.reset();

@@ -20,8 +20,9 @@ namespace vc {
 // pane does not exist.
 using SettingsPaneFactory = HWND (*)(HWND frame, int index);
 
-// The DPI of the monitor a settings dialog (or one of its panes) is on: the
-// dialog is laid out and its fonts and pictures are made for it.
+// The DPI of the monitor a settings dialog (or one of its panes) is on, as
+// WM_DPICHANGED last told it: the dialog is laid out and its fonts and
+// pictures are made for it.
 float DialogDpi(HWND dialog);
 
 class SettingsFrame {
@@ -47,6 +48,12 @@ public:
     void ClosePane();
     // Releases the toolbar, its font and the pane.
     void Destroy();
+    // WM_DPICHANGED (`wp`, `lp`) of the dialog: the dialog takes the
+    // suggested rectangle and the DPI it is told, and the toolbar (its
+    // pictures and buttons) and the pane are made anew for it. False when
+    // the message came back through the dialog manager's default handling,
+    // which the dialog procedure then leaves to it (returns FALSE).
+    bool FollowDpiChange(WPARAM wp, LPARAM lp);
 
     // The messages every settings dialog handles alike: the toolbar's
     // tooltips, the colouring of the controls and the glass. True when
@@ -63,7 +70,9 @@ public:
     HWND toolbar() const { return toolbar_; }
 
 private:
+    void CreateToolbar();
     void CreatePane();
+    void PlaceGlass() const;
 
     const SettingsPaneInfo* panes_;
     int count_;
@@ -75,6 +84,7 @@ private:
     HWND pane_ = nullptr;
     int toolbarHeight_ = 260;
     bool narrowTipMargins_ = false;
+    bool followingDpi_ = false;
 };
 
 // Colours a control of a settings pane like the frame's own controls; edits

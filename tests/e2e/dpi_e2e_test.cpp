@@ -107,7 +107,8 @@ TEST_P(Dpi, FontsIconsAndDialogsFollowThePrefixDpi) {
     ASSERT_NO_FATAL_FAILURE(Start(u"dpi" + Dec(GetParam())));
     ASSERT_NO_FATAL_FAILURE(ExpectLookAt(GetParam()));
     Picture("dpi-" + std::to_string(GetParam()) + "-main");
-    const std::pair<int, const char*> dialogs[] = {{1051, "page-settings"}, {1071, "general-settings"}, {1003, "about"}};
+    const std::pair<int, const char*> dialogs[] = {
+        {1051, "page-settings"}, {1071, "general-settings"}, {1003, "about"}, {40043, "find"}};
     for (auto [command, name] : dialogs) {  // each dialog of the tab window, pictured and closed again
         PostMessageW(tab, WM_COMMAND, WPARAM(command), 0);
         HWND dialog = nullptr;

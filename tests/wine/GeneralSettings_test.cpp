@@ -39,6 +39,19 @@ protected:
     }
 };
 
+TEST_F(GeneralSettingsTest, APaneMadeAnewForAnotherDpiKeepsWhatItShowed) {
+    StartWith(u"");
+    Run([](HWND dialog, HWND pane) {
+        Click(pane, IDC_FOLDERS_RECENT);
+        RECT r{0, 0, 900, 700};
+        SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&r));
+        HWND again = test::PaneHolding(dialog, IDC_FOLDERS_DESKTOP);
+        EXPECT_NE(again, pane);  // made from its template at the new DPI
+        EXPECT_EQ(IsDlgButtonChecked(again, IDC_FOLDERS_RECENT), BST_UNCHECKED);
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+}
+
 TEST_F(GeneralSettingsTest, TheDefaultFoldersShowAndTheCountFollowsTheRecentFilesBox) {
     StartWith(u"");  // SpcialFolder 0x13, 25 recent files
     Run([](HWND dialog, HWND pane) {

@@ -88,6 +88,36 @@ TEST_F(PageSettingsTest, ShowsThePageAndGoesThroughItsEntryNames) {
     EXPECT_TRUE(checked);
 }
 
+TEST_F(PageSettingsTest, MovedToAMonitorOfAnotherDpiTheDialogTakesTheRectangleAndRemakesItsPictures) {
+    StartOn(entries);
+    RECT taken{}, wanted{};
+    int before = 0, after = 0;
+    LONG fontBefore = 0, fontAfter = 0;
+    RunDialog([&](HWND dialog) {
+        auto pictureAndFont = [&](int& picture, LONG& height) {
+            HIMAGELIST list = reinterpret_cast<HIMAGELIST>(
+                SendDlgItemMessageW(dialog, IDC_SETTINGS_TOOLBAR, TB_GETIMAGELIST, 0, 0));
+            int cy = 0;
+            ImageList_GetIconSize(list, &picture, &cy);
+            LOGFONTW lf{};
+            GetObjectW(HFONT(SendDlgItemMessageW(dialog, IDC_SETTINGS_SAMPLE, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+            height = lf.lfHeight;
+        };
+        pictureAndFont(before, fontBefore);
+        GetWindowRect(dialog, &taken);  // the place at 96 DPI, for now
+        wanted = {taken.left + 10, taken.top + 10, taken.left + 10 + (taken.right - taken.left) * 3 / 2,
+                  taken.top + 10 + (taken.bottom - taken.top) * 3 / 2};
+        SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&wanted));
+        GetWindowRect(dialog, &taken);
+        pictureAndFont(after, fontAfter);
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_TRUE(EqualRect(&taken, &wanted));
+    EXPECT_EQ(before, 24);
+    EXPECT_EQ(after, 36);
+    EXPECT_EQ(fontAfter, fontBefore * 3 / 2);
+}
+
 TEST_F(PageSettingsTest, APageWithoutEntriesKeepsTheSampleText) {
     StartOn(u"");
     std::u16string before, after;
