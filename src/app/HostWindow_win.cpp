@@ -82,7 +82,7 @@ bool RegisterHostClass(HINSTANCE instance) {
     wc.style = 0;
     wc.lpfnWndProc = HostWindowProc;
     wc.hInstance = instance;
-    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, LR_SHARED));
+    wc.hIcon = AppIcon(instance, GetSystemMetrics(SM_CXICON));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kHostClassName;

@@ -157,8 +157,7 @@ void OnInitDialog(HWND dialog) {
     SetDlgItemTextW(dialog, IDC_ABOUT_COMPILER, AsW(ToolChainLineNow()));
 
     SendMessageW(dialog, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(
-                     LoadImageW(about.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_SHARED)));
+                 reinterpret_cast<LPARAM>(AppIcon(about.instance, SystemMetricForDpi(SM_CXSMICON, UINT(about.dpiX)))));
     HWND icon = GetDlgItem(dialog, IDC_ABOUT_ICON);
     MakeForDpi(dialog, float(about.dpiX), float(about.dpiY));
     if (GlassAvailable(about.windowsVersion)) ExtendGlassFrame(dialog);

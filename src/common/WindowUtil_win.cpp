@@ -1,5 +1,6 @@
 #include "common/WindowUtil_win.h"
 
+#include <map>
 #include <random>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "common/SystemLibrary_win.h"
 #include "common/U16.h"
 #include "common/Swatch_win.h"
+#include "resources/resource.h"
 
 namespace vc {
 
@@ -189,6 +191,13 @@ int SystemMetricForDpi(int index, UINT dpi) {
     using Fn = int(WINAPI*)(int, UINT);
     static const Fn metricForDpi = User32Call<Fn>("GetSystemMetricsForDpi");
     return metricForDpi ? metricForDpi(index, dpi) : GetSystemMetrics(index);
+}
+
+HICON AppIcon(HINSTANCE instance, int size) {
+    static std::map<int, HICON> made;  // the window's thread only
+    HICON& icon = made[size];
+    if (!icon) icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, 0));
+    return icon;
 }
 
 }  // namespace vc

@@ -47,4 +47,9 @@ UINT WindowDpi(HWND w, UINT fallback);
 // metric of the system DPI, the only one older systems know.
 int SystemMetricForDpi(int index, UINT dpi);
 
+// The program's icon drawn at `size` pixels, made once and kept for the whole
+// run. Loading it shared would not do: the system's shared images are found
+// by name alone, so every size would get whichever was loaded first.
+HICON AppIcon(HINSTANCE instance, int size);
+
 }  // namespace vc

@@ -303,14 +303,12 @@ void SetTabSpacing(const App& app) {
 }
 
 // The caption and taskbar icons at the system's sizes for the window's DPI.
-// Shared with the host window's class; shared icons belong to the system
-// and are not destroyed.
+// Shared with the host window's class; kept for the whole run.
 void SetWindowIcons(const App& app, HWND tab) {
     const UINT dpi = UINT(app.rec.DpiX);
     for (auto [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
         const int size = SystemMetricForDpi(metric, dpi);
-        HANDLE icon = LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, LR_SHARED);
-        SendMessageW(tab, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+        SendMessageW(tab, WM_SETICON, which, reinterpret_cast<LPARAM>(AppIcon(app.instance, size)));
     }
 }
 

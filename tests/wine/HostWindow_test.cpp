@@ -73,6 +73,15 @@ TEST_F(HostWindowTest, TabWindowShowsWithCaptionTabsAndExtendedSystemMenu) {
         GetMenuItemInfoW(sys, 0, TRUE, &mii);
         EXPECT_NE(mii.hbmpItem, nullptr);
     }
+    // The caption's and the task bar's icons each at their own size.
+    for (auto [which, metric] : {std::pair{ICON_SMALL, SM_CXSMICON}, std::pair{ICON_BIG, SM_CXICON}}) {
+        ICONINFO info{};
+        BITMAP picture{};
+        ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageW(app.TabWindow, WM_GETICON, which, 0)), &info));
+        GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof picture, &picture);
+        EXPECT_EQ(picture.bmWidth, GetSystemMetrics(metric)) << which;
+        DeleteObject(info.hbmColor), DeleteObject(info.hbmMask);
+    }
 }
 
 TEST_F(HostWindowTest, TaskbarOwnershipTopMostAndTransparencyFollowTabStyle) {
