@@ -82,7 +82,7 @@ bool RegisterHostClass(HINSTANCE instance) {
     wc.style = 0;
     wc.lpfnWndProc = HostWindowProc;
     wc.hInstance = instance;
-    wc.hIcon = AppIcon(instance, GetSystemMetrics(SM_CXICON));
+    wc.hIcon = AppIcon(instance, 32);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kHostClassName;
