@@ -64,8 +64,10 @@ done
 # Every program runs inside one Wine desktop window: windows get their
 # frames as on Windows, and hiding a window does not wait for a window
 # manager that the virtual display does not have.
+# As large as a 13-inch laptop's screen, so that the dialogs are whole at
+# 192 DPI (200 %) too.
 step wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f
-step wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x800 /f
+step wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 2560x1600 /f
 # A crashing test program ends with its exit code instead of waiting in a
 # debugger that nobody will attach to. What counts is that the value is gone:
 # a set-up tried again finds it deleted already.

@@ -27,7 +27,7 @@ trap 'exit 130' INT TERM
 if [[ "${VC_USE_DISPLAY:-0}" != 1 || -z "${DISPLAY:-}" ]]; then
   for n in $(seq 91 140); do
     [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp -dpi 96 >/dev/null 2>&1 9>&- &
+    Xvfb ":$n" -screen 0 2560x1600x24 -nolisten tcp -dpi 96 >/dev/null 2>&1 9>&- &
     XVFB_PID=$!
     for _ in $(seq 1 100); do
       [[ -e /tmp/.X11-unix/X$n ]] && break

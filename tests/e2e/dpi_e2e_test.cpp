@@ -118,6 +118,14 @@ TEST_P(Dpi, FontsIconsAndDialogsFollowThePrefixDpi) {
             return dialog != nullptr;
         }, kEffect)) << name;
         Ask(dialog, WM_NULL);
+        RECT work{}, placed{};  // the whole dialog on the screen, its buttons too
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        GetWindowRect(dialog, &placed);
+        EXPECT_TRUE(placed.left >= work.left && placed.top >= work.top && placed.right <= work.right &&
+                    placed.bottom <= work.bottom)
+            << name << " at " << placed.left << "," << placed.top << "-" << placed.right << "," << placed.bottom;
+        // What is still to be painted, painted now: the picture shows the whole dialog.
+        RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         Picture("dpi-" + std::to_string(GetParam()) + "-" + name);
         PostMessageW(dialog, WM_COMMAND, command == 1003 ? IDOK : IDCANCEL, 0);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEffect)) << name;
