@@ -44,23 +44,18 @@ const FileEntry* EntryOfItem(int item) {
 // Lists slot `slot` (filled already) as the newest entry: its item goes last,
 // its icons at the end of the image lists. False when the path has no
 // file-name part (a drive root): then the slot is not counted.
-// `known`: what a worker looked up for it already, or nullptr to ask now.
-bool ListNewEntry(int slot, const EntryDetails* known = nullptr) {
+// `known`: what a worker looked up for it.
+bool ListNewEntry(int slot, const EntryDetails& known) {
     PaneState& table = ThePane();
     const FileEntry& e = table.EntryTable[size_t(slot)];
     std::optional<FullPath> full = FullPathOf(e.Path);
     if (!full || full->NameStart >= full->Text.size()) return false;
     std::u16string name = DisplayName(full->Name(), *g_pane.page, e.TypeOffset < 0);
     if (g_pane.folders[0].empty()) g_pane.folders = CurrentKnownFolderPaths();
-    FolderState folder = FolderState::AskNow;
-    if (known) {
-        folder = known->folderNow ? FolderState::Folder : FolderState::File;
-        if (size_t(slot) < g_pane.folderStates.size()) g_pane.folderStates[size_t(slot)] = folder;
-        if (size_t(slot) < g_pane.shellIcons.size()) g_pane.shellIcons[size_t(slot)] = {known->smallIcon, known->largeIcon};
-    } else if (size_t(slot) < g_pane.folderStates.size()) {
-        g_pane.folderStates[size_t(slot)] = IsFolderNow(e.Path) ? FolderState::Folder : FolderState::File;
-    }
-    const int image = known ? g_pane.icons.AddKnown(e, known->smallIcon, known->largeIcon) : g_pane.icons.Add(e);
+    const FolderState folder = known.folderNow ? FolderState::Folder : FolderState::File;
+    if (size_t(slot) < g_pane.folderStates.size()) g_pane.folderStates[size_t(slot)] = folder;
+    if (size_t(slot) < g_pane.shellIcons.size()) g_pane.shellIcons[size_t(slot)] = {known.smallIcon, known.largeIcon};
+    const int image = g_pane.icons.AddKnown(e, known.smallIcon, known.largeIcon);
     CreateItem(g_pane.list, slot, e, image, name, g_pane.folders, folder);
     table.EntryCount = slot + 1;
     WriteFileCount();
@@ -176,7 +171,7 @@ void OnDropFiles(HDROP drop) {
             if (g_pane.load != load || !takesIt()) return;
             PaneState& table = ThePane();
             table.EntryTable[size_t(table.EntryCount)] = d.entry;
-            if (!ListNewEntry(table.EntryCount, &d)) WriteFileCount();
+            if (!ListNewEntry(table.EntryCount, d)) WriteFileCount();
         };
     });
 }
@@ -211,7 +206,7 @@ void AddRegistration(App& app) {
             PaneState& t = ThePane();
             if (!g_pane.page || !g_pane.loaded || t.EntryCount >= t.EntryCapacity) return;
             t.EntryTable[size_t(t.EntryCount)] = d.entry;
-            if (!ListNewEntry(t.EntryCount, &d)) WriteFileCount();
+            if (!ListNewEntry(t.EntryCount, d)) WriteFileCount();
         };
     });
 }
