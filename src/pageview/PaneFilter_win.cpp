@@ -182,7 +182,7 @@ bool Refiltering() {
 }
 
 void CancelRefilter() {
-    if (g_pane.refiltering && g_pane.list) SendMessageW(g_pane.list, WM_SETREDRAW, TRUE, 0);
+    if (g_pane.refiltering && g_pane.list) RedrawFilteredList();
     ResetRefilter();
 }
 
