@@ -156,8 +156,7 @@ void OnInitDialog(HWND dialog) {
     SetDlgItemTextW(dialog, IDC_ABOUT_WINDOWS, AsW(WindowsLineNow()));
     SetDlgItemTextW(dialog, IDC_ABOUT_COMPILER, AsW(ToolChainLineNow()));
 
-    SendMessageW(dialog, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(AppIcon(about.instance, SystemMetricForDpi(SM_CXSMICON, UINT(about.dpiX)))));
+    SetCaptionIcon(dialog, about.instance, UINT(about.dpiX));
     HWND icon = GetDlgItem(dialog, IDC_ABOUT_ICON);
     MakeForDpi(dialog, float(about.dpiX), float(about.dpiY));
     if (GlassAvailable(about.windowsVersion)) ExtendGlassFrame(dialog);
@@ -235,7 +234,10 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
         if (const auto* r = reinterpret_cast<const RECT*>(lp))
             SetWindowPos(dialog, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
                          SWP_NOZORDER | SWP_NOACTIVATE);
-        if (LOWORD(wp) && HIWORD(wp)) MakeForDpi(dialog, float(LOWORD(wp)), float(HIWORD(wp)));
+        if (LOWORD(wp) && HIWORD(wp)) {
+            MakeForDpi(dialog, float(LOWORD(wp)), float(HIWORD(wp)));
+            SetCaptionIcon(dialog, HINSTANCE(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)), LOWORD(wp));
+        }
         InvalidateRect(dialog, nullptr, TRUE);
         SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
         return TRUE;

@@ -200,4 +200,9 @@ HICON AppIcon(HINSTANCE instance, int size) {
     return icon;
 }
 
+void SetCaptionIcon(HWND dialog, HINSTANCE instance, UINT dpi) {
+    SendMessageW(dialog, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(AppIcon(instance, SystemMetricForDpi(SM_CXSMICON, dpi))));
+}
+
 }  // namespace vc

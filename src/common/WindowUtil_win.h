@@ -51,5 +51,7 @@ int SystemMetricForDpi(int index, UINT dpi);
 // run. Loading it shared would not do: the system's shared images are found
 // by name alone, so every size would get whichever was loaded first.
 HICON AppIcon(HINSTANCE instance, int size);
+// Gives a dialog's caption the program's icon at the small icon size for `dpi`.
+void SetCaptionIcon(HWND dialog, HINSTANCE instance, UINT dpi);
 
 }  // namespace vc

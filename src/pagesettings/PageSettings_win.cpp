@@ -90,9 +90,7 @@ void OnInitDialog(HWND dialog) {
     MakeSampleLook(dialog);
     d.sampleIndex = ThePane().EntryCount;
     SendMessageW(dialog, WM_COMMAND, IDC_SETTINGS_SAMPLE, 0);
-    // The caption's icon, at the small icon size for the dialog's DPI.
-    SendMessageW(dialog, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(AppIcon(app.instance, SystemMetricForDpi(SM_CXSMICON, UINT(DialogDpi(dialog))))));
+    SetCaptionIcon(dialog, app.instance, UINT(DialogDpi(dialog)));
     // The slide comes last, once the dialog holds everything it shows.
     if (app.rec.WindowsVersion < 600 && Animated()) {
         AnimateWindow(dialog, 75, AW_SLIDE | AW_ACTIVATE | AW_VER_POSITIVE);

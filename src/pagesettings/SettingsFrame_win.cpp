@@ -137,6 +137,9 @@ bool SettingsFrame::FollowDpiChange(WPARAM wp, LPARAM lp) {
     CreatePane();
     PlaceGlass();
     if (focusHere && !IsChild(dialog_, GetFocus()) && toolbar_) SetFocus(toolbar_);
+    // A caption that shows the program's icon shows it at the new size.
+    if (SendMessageW(dialog_, WM_GETICON, ICON_BIG, 0))
+        SetCaptionIcon(dialog_, TheApp().instance, UINT(DialogDpi(dialog_)));
     SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, 0);
     return true;
 }

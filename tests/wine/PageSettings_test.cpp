@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <utility>
+#include <vector>
 
 #include "common/U16.h"
 #include "common/Wide_win.h"
@@ -93,6 +94,7 @@ TEST_F(PageSettingsTest, MovedToAMonitorOfAnotherDpiTheDialogTakesTheRectangleAn
     RECT taken{}, wanted{};
     int before = 0, after = 0;
     LONG fontBefore = 0, fontAfter = 0;
+    std::vector<LONG> iconWidths;
     RunDialog([&](HWND dialog) {
         auto pictureAndFont = [&](int& picture, LONG& height) {
             HIMAGELIST list = reinterpret_cast<HIMAGELIST>(
@@ -102,6 +104,12 @@ TEST_F(PageSettingsTest, MovedToAMonitorOfAnotherDpiTheDialogTakesTheRectangleAn
             LOGFONTW lf{};
             GetObjectW(HFONT(SendDlgItemMessageW(dialog, IDC_SETTINGS_SAMPLE, WM_GETFONT, 0, 0)), sizeof lf, &lf);
             height = lf.lfHeight;
+            ICONINFO info{};  // and the caption's icon
+            BITMAP icon{};
+            GetIconInfo(reinterpret_cast<HICON>(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0)), &info);
+            GetObjectW(info.hbmColor, sizeof icon, &icon);
+            iconWidths.push_back(icon.bmWidth);
+            DeleteObject(info.hbmColor), DeleteObject(info.hbmMask);
         };
         pictureAndFont(before, fontBefore);
         GetWindowRect(dialog, &taken);  // the place at 96 DPI, for now
@@ -116,6 +124,7 @@ TEST_F(PageSettingsTest, MovedToAMonitorOfAnotherDpiTheDialogTakesTheRectangleAn
     EXPECT_EQ(before, 24);
     EXPECT_EQ(after, 36);
     EXPECT_EQ(fontAfter, fontBefore * 3 / 2);
+    EXPECT_EQ(iconWidths, (std::vector<LONG>{16, 24}));
 }
 
 TEST_F(PageSettingsTest, APageWithoutEntriesKeepsTheSampleText) {
