@@ -223,17 +223,10 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
         if (GlassAvailable(g_context->windowsVersion)) ExtendGlassFrame(dialog);
         return FALSE;
     case WM_DPICHANGED: {
-        // The dialog manager scales the template and the dialog's font
-        // first, through this procedure again (which then leaves it the
-        // message); the parts made for a DPI are made after.
-        static bool inDefault = false;
-        if (inDefault) return FALSE;
-        inDefault = true;
-        DefDlgProcW(dialog, msg, wp, lp);
-        inDefault = false;
-        if (const auto* r = reinterpret_cast<const RECT*>(lp))
-            SetWindowPos(dialog, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+        // What the box made for a DPI is made after the dialog manager's
+        // scaling, so that nothing of it is scaled twice.
+        static bool scaling = false;
+        if (!ScaleDialogForDpi(dialog, wp, lp, scaling)) return FALSE;
         if (LOWORD(wp) && HIWORD(wp)) {
             MakeForDpi(dialog, float(LOWORD(wp)), float(HIWORD(wp)));
             SetCaptionIcon(dialog, HINSTANCE(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)), LOWORD(wp));

@@ -205,4 +205,19 @@ void SetCaptionIcon(HWND dialog, HINSTANCE instance, UINT dpi) {
                  reinterpret_cast<LPARAM>(AppIcon(instance, SystemMetricForDpi(SM_CXSMICON, dpi))));
 }
 
+bool ScaleDialogForDpi(HWND dialog, WPARAM wp, LPARAM lp, bool& busy) {
+    if (busy) return false;
+    busy = true;
+    DefDlgProcW(dialog, WM_DPICHANGED, wp, lp);
+    busy = false;
+    TakeSuggestedRect(dialog, reinterpret_cast<const RECT*>(lp));
+    return true;
+}
+
+void TakeSuggestedRect(HWND w, const RECT* suggested) {
+    if (suggested)
+        SetWindowPos(w, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace vc

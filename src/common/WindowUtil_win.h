@@ -51,6 +51,14 @@ int SystemMetricForDpi(int index, UINT dpi);
 // run. Loading it shared would not do: the system's shared images are found
 // by name alone, so every size would get whichever was loaded first.
 HICON AppIcon(HINSTANCE instance, int size);
+// A dialog's first part of WM_DPICHANGED: the dialog manager scales the
+// template and the dialog's font (its default handling, which calls the
+// dialog procedure again: `busy` is set meanwhile, and the procedure must
+// then leave the message to it), then the dialog takes the suggested place.
+// False for that inner call.
+bool ScaleDialogForDpi(HWND dialog, WPARAM wp, LPARAM lp, bool& busy);
+// WM_DPICHANGED's suggested rectangle, taken.
+void TakeSuggestedRect(HWND w, const RECT* suggested);
 // Gives a dialog's caption the program's icon at the small icon size for `dpi`.
 void SetCaptionIcon(HWND dialog, HINSTANCE instance, UINT dpi);
 

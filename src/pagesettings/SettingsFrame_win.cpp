@@ -115,18 +115,10 @@ void SettingsFrame::CreateToolbar() {
 }
 
 bool SettingsFrame::FollowDpiChange(WPARAM wp, LPARAM lp) {
-    // The dialog manager scales the template's controls and the dialog's
-    // own font first (its default handling, reached through the dialog
-    // procedure again, which then leaves the message to it); what this frame
-    // made from a DPI is made after, so nothing of it is scaled twice.
-    if (followingDpi_) return false;
-    followingDpi_ = true;
-    DefDlgProcW(dialog_, WM_DPICHANGED, wp, lp);
-    followingDpi_ = false;
+    // What this frame made from a DPI is made after the dialog manager's
+    // scaling, so that nothing of it is scaled twice.
+    if (!ScaleDialogForDpi(dialog_, wp, lp, followingDpi_)) return false;
     if (const UINT dpi = HIWORD(wp)) SetPropW(dialog_, kToldDpiProperty, reinterpret_cast<HANDLE>(UINT_PTR(dpi)));
-    if (const auto* r = reinterpret_cast<const RECT*>(lp))
-        SetWindowPos(dialog_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
     const bool focusHere = IsChild(dialog_, GetFocus());
     // The pane goes first (it writes its fields back as it goes) and comes
     // back after the toolbar, in the order of the first opening.

@@ -66,9 +66,7 @@ std::vector<int> FindEntries(const std::vector<FindEntry>& entries, std::u16stri
 }
 
 std::u16string EntryFolder(const FindEntry& entry) {
-    std::u16string folder = entry.path.substr(0, NameStartOf(entry.path));
-    if (!folder.empty() && (folder.back() == u'\\' || folder.back() == u'/')) folder.pop_back();
-    return folder;
+    return ContainingFolder(entry.path);
 }
 
 }  // namespace vc

@@ -29,7 +29,7 @@ std::vector<FindEntry> IndexEntries(const std::vector<PageRecord>& pages, std::u
 // text finds nothing: a list of every entry of every page helps nobody.
 std::vector<int> FindEntries(const std::vector<FindEntry>& entries, std::u16string_view typed);
 
-// The folder part of an entry's path, without its final "\".
+// The folder part of an entry's path, as the page's location column takes it.
 std::u16string EntryFolder(const FindEntry& entry);
 
 }  // namespace vc

@@ -39,7 +39,7 @@ struct FindBox {
     std::vector<int> found;  // positions in `entries`, in page order
     KnownFolderPaths folders;
     HIMAGELIST icons = nullptr;                 // the shell's small icons
-    std::map<std::u16string, int> iconOfType;   // by lower-case extension
+    std::map<std::u16string, int> iconOfType;   // by extension, case folded
     Outcome outcome = Outcome::None;
     int chosen = -1;  // position in `entries`
 };
@@ -53,13 +53,9 @@ WNDPROC g_listProc = nullptr;
 // on a share that does not answer.
 int TypeIcon(FindBox& box, const FindEntry& e) {
     if (!box.icons) return -1;
-    const size_t dot = e.path.rfind(u'.');
-    const size_t slash = e.path.find_last_of(u"\\/:");
-    std::u16string type = dot == std::u16string::npos || (slash != std::u16string::npos && dot < slash)
-                              ? std::u16string()
-                              : e.path.substr(dot);
-    for (char16_t& c : type)
-        if (c >= u'A' && c <= u'Z') c = char16_t(c - u'A' + u'a');
+    const int16_t typeAt = TypeOffsetOf(e.path, false);
+    std::u16string type = typeAt > 0 ? e.path.substr(size_t(typeAt) - 1) : std::u16string();
+    for (char16_t& c : type) c = FoldCase(c);
     auto known = box.iconOfType.find(type);
     if (known != box.iconOfType.end()) return known->second;
     SHFILEINFOW info{};

@@ -324,9 +324,7 @@ void OnDpiChanged(App& app, HWND tab, UINT dpiX, UINT dpiY, const RECT* suggeste
     SetTabSpacing(app);
     if (g_tab.statusBar) CreateStatusBarParts(app), ApplyStatusFont(app, tab);
     ApplyTabFont(app, tab);
-    if (suggested)
-        SetWindowPos(tab, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    TakeSuggestedRect(tab, suggested);
     if (CurrentPagePane()) {
         DestroyPane();
         CreatePane(app);
