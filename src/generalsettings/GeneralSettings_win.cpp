@@ -51,6 +51,14 @@ bool SlidesWindows() {
     return app.rec.WindowsVersion < 600 && (app.rec.GlobalSettings.TabStyle & TabStyleBit::Animation);
 }
 
+// The program's icon at the large icon size of the dialog's DPI: the
+// template's is the system's size, which another monitor may not share.
+void ShowProgramIcon(HWND dialog) {
+    const int size = SystemMetricForDpi(SM_CXICON, UINT(DialogDpi(dialog)));
+    SendDlgItemMessageW(dialog, IDC_GENERAL_ICON, STM_SETICON,
+                        reinterpret_cast<WPARAM>(AppIcon(TheApp().instance, size)), 0);
+}
+
 void OnInitDialog(HWND dialog) {
     App& app = TheApp();
     Dialog& d = *g_dialog;
@@ -71,6 +79,7 @@ void OnInitDialog(HWND dialog) {
         if (HWND pane = d.frame->pane()) RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
+    ShowProgramIcon(dialog);
     ShowWindow(GetDlgItem(dialog, IDC_GENERAL_ICON), SW_SHOW);
 }
 
@@ -161,7 +170,10 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
         // settings.
         Cancel(dialog);
         return TRUE;
-    case WM_DPICHANGED: return d->frame && d->frame->FollowDpiChange(wp, lp);
+    case WM_DPICHANGED:
+        if (!d->frame || !d->frame->FollowDpiChange(wp, lp)) return FALSE;
+        ShowProgramIcon(dialog);
+        return TRUE;
     case WM_DESTROY:
         if (d->frame) d->frame->Destroy();
         return FALSE;
