@@ -1,7 +1,6 @@
 #include "app/App_win.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 #include <shlwapi.h>
 
 #include "app/HostWindow_win.h"
@@ -122,7 +121,6 @@ void OpenSettingsFile(App& app, const SettingsFileChoice& choice) {
         r.DpiX = float(GetDeviceCaps(screen.get(), LOGPIXELSX));
         r.DpiY = float(GetDeviceCaps(screen.get(), LOGPIXELSY));
     }
-    CoInitialize(nullptr);
     app.store.SetPath(r.SettingsFilePath);
     LoadAllSettings(app);
 }

@@ -161,6 +161,7 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             UpdateWindow(tab);
             // Started by the user, so it takes the keyboard at once.
             SetForegroundWindow(tab);
+            FinishShownTabWindow(app, tab);
             // Nobody sees the system menu before it is opened, so it is
             // extended once the window is on screen.
             ExtendSystemMenu(app, tab);

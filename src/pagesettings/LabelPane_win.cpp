@@ -108,8 +108,7 @@ void OnInitDialog(HWND pane) {
         SendMessageW(comment, EM_SETREADONLY, TRUE, 0);
     }
     // Tooltips without a width limit show one line: the comment is one line too.
-    HWND strip = app.TabWindow ? GetDlgItem(app.TabWindow, IDC_TABSTRIP) : nullptr;
-    HWND tip = strip ? reinterpret_cast<HWND>(SendMessageW(strip, TCM_GETTOOLTIPS, 0, 0)) : nullptr;
+    HWND tip = app.TabTooltip;
     if (!tip || SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0) == 0) {
         const LONG_PTR st = GetWindowLongPtrW(comment, GWL_STYLE);
         SetWindowLongPtrW(comment, GWL_STYLE, st & ~LONG_PTR(ES_MULTILINE | ES_WANTRETURN));

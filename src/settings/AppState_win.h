@@ -16,6 +16,7 @@ struct App {
     HINSTANCE instance = nullptr;
     HWND HostWindow = nullptr;
     HWND TabWindow = nullptr;
+    HWND TabTooltip = nullptr;  // the tabs' tooltip, made once the tab window shows
     HACCEL accelerators = nullptr;
 };
 

@@ -12,6 +12,7 @@
 #include "pageview/PaneState.h"
 #include "resources/resource.h"
 #include "tabwindow/PageMenus.h"
+#include "tabwindow/TabWindow_win.h"
 #include "common/Swatch.h"
 #include "common/Swatch_win.h"
 
@@ -77,6 +78,7 @@ WNDPROC OriginalStripProc(HWND strip) { return reinterpret_cast<WNDPROC>(GetProp
 
 LRESULT CALLBACK TabStripProc(HWND strip, UINT msg, WPARAM wp, LPARAM lp) {
     App& app = TheApp();
+    if (msg == WM_MOUSEMOVE || (msg >= WM_LBUTTONDOWN && msg <= WM_MBUTTONDBLCLK)) TrackTabTooltip(strip, msg, wp, lp);
     switch (msg) {
     case WM_RBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <objbase.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <iterator>
@@ -38,7 +39,8 @@ struct TabWindowState {
     ImageListPtr swatches;  // a tab strip never destroys its image list
     HWND strip = nullptr;      // the dialog's own child
     HWND statusBar = nullptr;  // destroyed with the dialog
-    std::u16string tipText;    // the tooltip text handed to the strip's tooltip
+    int tipTab = -1;           // the tab under the mouse, whose tip shows
+    std::u16string tipText;    // the text handed to the tooltip
 
     void ReleaseFonts() {
         // WM_SETFONT lent the fonts: the controls let go of them first.
@@ -193,11 +195,14 @@ void FocusPaneList() {
     if (HWND pane = CurrentPagePane()) SetFocus(GetDlgItem(pane, IDC_PAGELIST));
 }
 
-// The tooltip of the tab that asks: the page's comment and entry count, in
-// the page's own colours.
+// The tooltip of the tab under the mouse: the page's comment and entry
+// count, in the page's own colours. Away from the tabs the text is empty,
+// and the tooltip stays hidden.
 void OnTabTooltip(App& app, NMTTDISPINFOW* info) {
-    int pos = int(info->hdr.idFrom);
-    const PageRecord* page = PageOfParam(app.rec, TabParam(pos));
+    info->szText[0] = L'\0';
+    info->lpszText = info->szText;
+    int pos = g_tab.tipTab;
+    const PageRecord* page = pos >= 0 ? PageOfParam(app.rec, TabParam(pos)) : nullptr;
     if (!page) return;
     LPARAM param = TabParam(pos);
     // Drops and removals since the page was shown count too.
@@ -265,18 +270,6 @@ void OnInitDialog(App& app, HWND tab) {
     InsertSpecialPageTabs(app, strip);
     SendMessageW(strip, TCM_SETCURSEL, WPARAM(g.TabNumber), 0);
     SetTabSpacing(app);
-    SendMessageW(strip, TCM_SETEXTENDEDSTYLE, TCS_EX_REGISTERDROP, TCS_EX_REGISTERDROP);
-
-    if (HWND tip = reinterpret_cast<HWND>(SendMessageW(strip, TCM_GETTOOLTIPS, 0, 0))) {
-        SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
-        RECT margin{3, 2, 3, 2};
-        if (r.CommonControlsVersion >= 580) {
-            LONG_PTR st = GetWindowLongPtrW(tip, GWL_STYLE);
-            SetWindowLongPtrW(tip, GWL_STYLE, (st | TTS_BALLOON) & ~LONG_PTR(WS_BORDER));
-            margin = {-2, -3, -2, -3};
-        }
-        SendMessageW(tip, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
-    }
 
     SetWindowIcons(app, tab);
 
@@ -304,6 +297,32 @@ void SetTabSpacing(const App& app) {
 
 // The caption and taskbar icons at the system's sizes for the window's DPI.
 // Shared with the host window's class; kept for the whole run.
+// The tabs' tooltip: one tool over the whole strip, whose text follows the
+// tab under the mouse (TrackTabTooltip). Made once the window is on screen:
+// a tooltip is a window of its own, and no one hovers a tab before that.
+void CreateTabTooltip(App& app, HWND tab) {
+    HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, tab, nullptr,
+                                app.instance, nullptr);
+    app.TabTooltip = tip;
+    if (!tip) return;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = tab;
+    tool.uId = reinterpret_cast<UINT_PTR>(g_tab.strip);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+    RECT margin{3, 2, 3, 2};
+    if (app.rec.CommonControlsVersion >= 580) {
+        LONG_PTR st = GetWindowLongPtrW(tip, GWL_STYLE);
+        SetWindowLongPtrW(tip, GWL_STYLE, (st | TTS_BALLOON) & ~LONG_PTR(WS_BORDER));
+        margin = {-2, -3, -2, -3};
+    }
+    SendMessageW(tip, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
+}
+
 void SetWindowIcons(const App& app, HWND tab) {
     const UINT dpi = UINT(app.rec.DpiX);
     for (auto [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
@@ -435,6 +454,33 @@ void ShowEntryDetails(App& app, int index, bool blank) {
 
 HWND CreateTabWindow(App& app, HWND owner) {
     return CreateDialogParamW(app.instance, MAKEINTRESOURCEW(IDD_TABWINDOW), owner, TabWindowProc, 0);
+}
+
+void FinishShownTabWindow(App& app, HWND tab) {
+    // The apartment's hidden window is another window to make, and nothing
+    // before the page pane needs COM.
+    CoInitialize(nullptr);
+    if (g_tab.strip) SendMessageW(g_tab.strip, TCM_SETEXTENDEDSTYLE, TCS_EX_REGISTERDROP, TCS_EX_REGISTERDROP);
+    CreateTabTooltip(app, tab);
+}
+
+void TrackTabTooltip(HWND strip, UINT msg, WPARAM wp, LPARAM lp) {
+    HWND tip = TheApp().TabTooltip;
+    if (!tip) return;
+    if (msg == WM_MOUSEMOVE) {
+        TCHITTESTINFO hit{};
+        hit.pt = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        const int tab = int(SendMessageW(strip, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        // Another tab: the tip shown goes, and the new tab's comes after
+        // the usual delay.
+        if (tab != g_tab.tipTab) {
+            g_tab.tipTab = tab;
+            SendMessageW(tip, TTM_POP, 0, 0);
+        }
+    }
+    const DWORD pos = GetMessagePos();
+    MSG relayed{strip, msg, wp, lp, DWORD(GetMessageTime()), {GET_X_LPARAM(pos), GET_Y_LPARAM(pos)}};
+    SendMessageW(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 void LayoutTabWindow(App& app) {
@@ -625,8 +671,7 @@ INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             app.rec.CurrentPage = PageOfTab(app.rec, sel);
             SetTabSwatch(app, sel, true);
             CreatePane(app);
-        } else if (nm->code == TTN_GETDISPINFOW &&
-                   nm->hwndFrom == reinterpret_cast<HWND>(SendMessageW(g_tab.strip, TCM_GETTOOLTIPS, 0, 0))) {
+        } else if (nm->code == TTN_GETDISPINFOW && app.TabTooltip && nm->hwndFrom == app.TabTooltip) {
             OnTabTooltip(app, reinterpret_cast<NMTTDISPINFOW*>(lp));
         }
         return 0;
@@ -673,7 +718,8 @@ INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DROPFILES: ForwardToPane(msg, wp, lp); return 0;
     case WM_DESTROY:
         g_tab.ReleaseSwatches();
-        g_tab.strip = g_tab.statusBar = nullptr;
+        g_tab.strip = g_tab.statusBar = app.TabTooltip = nullptr;
+        g_tab.tipTab = -1;
         return TRUE;
     }
     return FALSE;

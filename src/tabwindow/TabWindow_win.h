@@ -16,6 +16,12 @@ struct App;
 // Creates the tab window as a modeless dialog owned by `owner` (or none).
 HWND CreateTabWindow(App& app, HWND owner);
 INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+// What the window needs only once it is on screen: COM for the page pane
+// and the tabs' tooltip.
+void FinishShownTabWindow(App& app, HWND tab);
+// The tab strip's mouse messages for the tooltip: it follows the tab under
+// the mouse.
+void TrackTabTooltip(HWND strip, UINT msg, WPARAM wp, LPARAM lp);
 
 // Ctrl+Tab / Ctrl+Shift+Tab: the next (+1) or previous (-1) tab, wrapping.
 void SelectAdjacentTab(App& app, int delta);

@@ -120,8 +120,8 @@ TEST_F(HostWindowTest, TaskbarOwnershipTopMostAndTransparencyFollowTabStyle) {
     SendMessageW(app.TabWindow, WM_SYSCOMMAND, IDM_ALWAYS_ON_TOP, 0);  // the system menu's way
     EXPECT_TRUE(GetWindowLongPtrW(app.TabWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(GetWindow(app.TabWindow, GW_OWNER), app.HostWindow);
-    HWND tip = reinterpret_cast<HWND>(SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, TCM_GETTOOLTIPS, 0, 0));
-    if (tip) EXPECT_EQ(GetWindow(tip, GW_OWNER), app.TabWindow);
+    ASSERT_TRUE(app.TabTooltip);
+    EXPECT_EQ(GetWindow(app.TabTooltip, GW_OWNER), app.TabWindow);
 }
 
 TEST_F(HostWindowTest, KeyboardCommandsSwitchTabsAndWrap) {
@@ -213,6 +213,14 @@ struct TabItem {
     LPARAM param;
 };
 
+// The mouse over the middle of tab `pos`, as the strip is told of it.
+void HoverTab(HWND tab, int pos) {
+    HWND strip = GetDlgItem(tab, IDC_TABSTRIP);
+    RECT r{};
+    SendMessageW(strip, TCM_GETITEMRECT, WPARAM(pos), reinterpret_cast<LPARAM>(&r));
+    SendMessageW(strip, WM_MOUSEMOVE, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+}
+
 TabItem ItemAt(HWND tab, int pos) {
     wchar_t text[64] = {};
     TCITEMW item{};
@@ -274,16 +282,22 @@ TEST_F(HostWindowTest, StatusBarAndTooltips) {
     GetWindowRect(GetDlgItem(app.TabWindow, IDC_TABSTRIP), &strip);
     EXPECT_LT(strip.bottom - strip.top, client.bottom - 4);  // the status bar takes its share
 
-    HWND tip = reinterpret_cast<HWND>(SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, TCM_GETTOOLTIPS, 0, 0));
+    HWND tip = app.TabTooltip;
     ASSERT_TRUE(tip);
     NMTTDISPINFOW info{};
     info.hdr.hwndFrom = tip;
-    info.hdr.idFrom = 1;
     info.hdr.code = TTN_GETDISPINFOW;
+    HoverTab(app.TabWindow, 1);
     SendMessageW(app.TabWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
     ASSERT_TRUE(info.lpszText);
     EXPECT_EQ(U16(info.lpszText), u"abc\nファイル数 : 2, ");
     EXPECT_EQ(SendMessageW(tip, TTM_GETTIPTEXTCOLOR, 0, 0), 255);
+    // Below the tabs there is no tip.
+    RECT below;
+    GetClientRect(GetDlgItem(app.TabWindow, IDC_TABSTRIP), &below);
+    SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, WM_MOUSEMOVE, 0, MAKELPARAM(below.right / 2, below.bottom - 4));
+    SendMessageW(app.TabWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(U16(info.lpszText), u"");
     SendMessageW(app.HostWindow, WM_CLOSE, 0, 0);
     Pump();
 
@@ -292,7 +306,8 @@ TEST_F(HostWindowTest, StatusBarAndTooltips) {
     App& special = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1\r\nSpcialFolder=1\r\n");
     Pump();
     info = NMTTDISPINFOW{};
-    info.hdr = {HWND(SendDlgItemMessageW(special.TabWindow, IDC_TABSTRIP, TCM_GETTOOLTIPS, 0, 0)), 0, TTN_GETDISPINFOW};
+    info.hdr = {special.TabTooltip, 0, TTN_GETDISPINFOW};
+    HoverTab(special.TabWindow, 0);
     SendMessageW(special.TabWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_NE(U16(info.lpszText).find(u"ファイル数 : -----, "), std::u16string::npos);
     auto counted = [&] {
@@ -475,7 +490,8 @@ TEST_F(HostWindowTest, TheLastOfAThousandPagesStaysTrueInMenusTipsSwatchesAndACa
     for (UINT id : {IDM_PAGE_ADD, IDM_PAGE_DUPLICATE, IDM_PAGE_DELETE, IDM_ENTRY_REMOVE})
         test::AnswerNextBox(IDYES), SendMessageW(app.TabWindow, WM_COMMAND, id, 0);
     EXPECT_EQ(test::ReadBytes(path), file);  // at the page limit and locked: nothing added, copied or deleted
-    NMTTDISPINFOW tip{{HWND(SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, TCM_GETTOOLTIPS, 0, 0)), 999, TTN_GETDISPINFOW}};
+    NMTTDISPINFOW tip{{app.TabTooltip, 0, TTN_GETDISPINFOW}};
+    HoverTab(app.TabWindow, 999);
     SendMessageW(app.TabWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
     EXPECT_NE(U16(tip.lpszText).find(u"ファイル数 : 0, "), std::u16string::npos);  // the entry removed
     SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) { KillTimer(nullptr, id), EndMenu(); });
