@@ -80,6 +80,12 @@ LRESULT CALLBACK TabStripProc(HWND strip, UINT msg, WPARAM wp, LPARAM lp) {
     App& app = TheApp();
     if (msg == WM_MOUSEMOVE || (msg >= WM_LBUTTONDOWN && msg <= WM_MBUTTONDBLCLK)) TrackTabTooltip(strip, msg, wp, lp);
     switch (msg) {
+    case WM_NOTIFY:
+        // The tabs' tooltip asks the strip, whose tools they are, for its
+        // texts; the tab window answers.
+        if (app.TabTooltip && reinterpret_cast<NMHDR*>(lp)->hwndFrom == app.TabTooltip)
+            return SendMessageW(app.TabWindow, WM_NOTIFY, wp, lp);
+        break;
     case WM_RBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
         TCHITTESTINFO hit{};

@@ -195,14 +195,13 @@ void FocusPaneList() {
     if (HWND pane = CurrentPagePane()) SetFocus(GetDlgItem(pane, IDC_PAGELIST));
 }
 
-// The tooltip of the tab under the mouse: the page's comment and entry
-// count, in the page's own colours. Away from the tabs the text is empty,
-// and the tooltip stays hidden.
+// The tooltip of the tab that asks (its tool is the tab's position): the
+// page's comment and entry count, in the page's own colours.
 void OnTabTooltip(App& app, NMTTDISPINFOW* info) {
     info->szText[0] = L'\0';
     info->lpszText = info->szText;
-    int pos = g_tab.tipTab;
-    const PageRecord* page = pos >= 0 ? PageOfParam(app.rec, TabParam(pos)) : nullptr;
+    int pos = int(info->hdr.idFrom);
+    const PageRecord* page = PageOfParam(app.rec, TabParam(pos));
     if (!page) return;
     LPARAM param = TabParam(pos);
     // Drops and removals since the page was shown count too.
@@ -297,22 +296,15 @@ void SetTabSpacing(const App& app) {
 
 // The caption and taskbar icons at the system's sizes for the window's DPI.
 // Shared with the host window's class; kept for the whole run.
-// The tabs' tooltip: one tool over the whole strip, whose text follows the
-// tab under the mouse (TrackTabTooltip). Made once the window is on screen:
-// a tooltip is a window of its own, and no one hovers a tab before that.
+// The tabs' tooltip, with a tool over each tab (TrackTabTooltip). Made once
+// the window is on screen: a tooltip is a window of its own, and no one
+// hovers a tab before that.
 void CreateTabTooltip(App& app, HWND tab) {
     HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, tab, nullptr,
                                 app.instance, nullptr);
     app.TabTooltip = tip;
     if (!tip) return;
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND;
-    tool.hwnd = tab;
-    tool.uId = reinterpret_cast<UINT_PTR>(g_tab.strip);
-    tool.lpszText = LPSTR_TEXTCALLBACKW;
-    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
     RECT margin{3, 2, 3, 2};
     if (app.rec.CommonControlsVersion >= 580) {
@@ -464,6 +456,34 @@ void FinishShownTabWindow(App& app, HWND tab) {
     CreateTabTooltip(app, tab);
 }
 
+namespace {
+
+// One tool for each tab, over the tab's place on the strip; tool n is tab n.
+void PlaceTabTools(HWND strip, HWND tip) {
+    const int tabs = int(SendMessageW(strip, TCM_GETITEMCOUNT, 0, 0));
+    int tools = int(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = strip;
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    for (; tools < tabs; ++tools) {
+        tool.uId = UINT_PTR(tools);
+        SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    for (; tools > tabs; --tools) {
+        tool.uId = UINT_PTR(tools - 1);
+        SendMessageW(tip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    for (int i = 0; i < tabs; ++i) {
+        tool.uId = UINT_PTR(i);
+        // A tab scrolled out of sight has no place.
+        if (!SendMessageW(strip, TCM_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&tool.rect))) tool.rect = {};
+        SendMessageW(tip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+}  // namespace
+
 void TrackTabTooltip(HWND strip, UINT msg, WPARAM wp, LPARAM lp) {
     HWND tip = TheApp().TabTooltip;
     if (!tip) return;
@@ -471,11 +491,15 @@ void TrackTabTooltip(HWND strip, UINT msg, WPARAM wp, LPARAM lp) {
         TCHITTESTINFO hit{};
         hit.pt = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
         const int tab = int(SendMessageW(strip, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-        // Another tab: the tip shown goes, and the new tab's comes after
-        // the usual delay.
-        if (tab != g_tab.tipTab) {
+        // The tabs move with every page added, renamed or removed, with the
+        // font and with scrolling: their tools are placed anew whenever the
+        // mouse comes to another tab, or to a tab whose tool is elsewhere.
+        TTHITTESTINFOW at{strip, hit.pt, {}};
+        at.ti.cbSize = sizeof at.ti;
+        const bool toolHere = SendMessageW(tip, TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&at)) && int(at.ti.uId) == tab;
+        if (tab != g_tab.tipTab || (tab >= 0 && !toolHere)) {
             g_tab.tipTab = tab;
-            SendMessageW(tip, TTM_POP, 0, 0);
+            PlaceTabTools(strip, tip);
         }
     }
     const DWORD pos = GetMessagePos();

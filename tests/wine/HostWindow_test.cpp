@@ -213,12 +213,19 @@ struct TabItem {
     LPARAM param;
 };
 
-// The mouse over the middle of tab `pos`, as the strip is told of it.
-void HoverTab(HWND tab, int pos) {
-    HWND strip = GetDlgItem(tab, IDC_TABSTRIP);
+// The tool of the tabs' tooltip under the mouse once it is at `at` on the
+// strip, or -1.
+int ToolAt(const App& app, POINT at) {
+    HWND strip = GetDlgItem(app.TabWindow, IDC_TABSTRIP);
+    SendMessageW(strip, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    TTHITTESTINFOW hit{strip, at, {}};
+    hit.ti.cbSize = sizeof hit.ti;
+    return SendMessageW(app.TabTooltip, TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit)) ? int(hit.ti.uId) : -1;
+}
+POINT TabCentre(const App& app, int pos) {
     RECT r{};
-    SendMessageW(strip, TCM_GETITEMRECT, WPARAM(pos), reinterpret_cast<LPARAM>(&r));
-    SendMessageW(strip, WM_MOUSEMOVE, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, TCM_GETITEMRECT, WPARAM(pos), reinterpret_cast<LPARAM>(&r));
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 TabItem ItemAt(HWND tab, int pos) {
@@ -284,20 +291,19 @@ TEST_F(HostWindowTest, StatusBarAndTooltips) {
 
     HWND tip = app.TabTooltip;
     ASSERT_TRUE(tip);
+    // A tool lies over each tab, and none below the tabs.
+    EXPECT_EQ(ToolAt(app, TabCentre(app, 1)), 1);
+    EXPECT_EQ(ToolAt(app, TabCentre(app, 0)), 0);
+    RECT below;
+    GetClientRect(GetDlgItem(app.TabWindow, IDC_TABSTRIP), &below);
+    EXPECT_EQ(ToolAt(app, {below.right / 2, below.bottom - 4}), -1);
+    // The tooltip asks the strip, the tools' window.
     NMTTDISPINFOW info{};
-    info.hdr.hwndFrom = tip;
-    info.hdr.code = TTN_GETDISPINFOW;
-    HoverTab(app.TabWindow, 1);
-    SendMessageW(app.TabWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    info.hdr = {tip, 1, TTN_GETDISPINFOW};
+    SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
     ASSERT_TRUE(info.lpszText);
     EXPECT_EQ(U16(info.lpszText), u"abc\nファイル数 : 2, ");
     EXPECT_EQ(SendMessageW(tip, TTM_GETTIPTEXTCOLOR, 0, 0), 255);
-    // Below the tabs there is no tip.
-    RECT below;
-    GetClientRect(GetDlgItem(app.TabWindow, IDC_TABSTRIP), &below);
-    SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, WM_MOUSEMOVE, 0, MAKELPARAM(below.right / 2, below.bottom - 4));
-    SendMessageW(app.TabWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(U16(info.lpszText), u"");
     SendMessageW(app.HostWindow, WM_CLOSE, 0, 0);
     Pump();
 
@@ -307,7 +313,6 @@ TEST_F(HostWindowTest, StatusBarAndTooltips) {
     Pump();
     info = NMTTDISPINFOW{};
     info.hdr = {special.TabTooltip, 0, TTN_GETDISPINFOW};
-    HoverTab(special.TabWindow, 0);
     SendMessageW(special.TabWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_NE(U16(info.lpszText).find(u"ファイル数 : -----, "), std::u16string::npos);
     auto counted = [&] {
@@ -490,8 +495,7 @@ TEST_F(HostWindowTest, TheLastOfAThousandPagesStaysTrueInMenusTipsSwatchesAndACa
     for (UINT id : {IDM_PAGE_ADD, IDM_PAGE_DUPLICATE, IDM_PAGE_DELETE, IDM_ENTRY_REMOVE})
         test::AnswerNextBox(IDYES), SendMessageW(app.TabWindow, WM_COMMAND, id, 0);
     EXPECT_EQ(test::ReadBytes(path), file);  // at the page limit and locked: nothing added, copied or deleted
-    NMTTDISPINFOW tip{{app.TabTooltip, 0, TTN_GETDISPINFOW}};
-    HoverTab(app.TabWindow, 999);
+    NMTTDISPINFOW tip{{app.TabTooltip, 999, TTN_GETDISPINFOW}};
     SendMessageW(app.TabWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
     EXPECT_NE(U16(tip.lpszText).find(u"ファイル数 : 0, "), std::u16string::npos);  // the entry removed
     SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) { KillTimer(nullptr, id), EndMenu(); });
