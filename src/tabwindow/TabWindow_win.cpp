@@ -39,7 +39,7 @@ struct TabWindowState {
     ImageListPtr swatches;  // a tab strip never destroys its image list
     HWND strip = nullptr;      // the dialog's own child
     HWND statusBar = nullptr;  // destroyed with the dialog
-    int tipTab = -1;           // the tab under the mouse, whose tip shows
+    int tipTab = -1;           // the tab under the mouse when the tools were placed
     std::u16string tipText;    // the text handed to the tooltip
 
     void ReleaseFonts() {
@@ -294,8 +294,6 @@ void SetTabSpacing(const App& app) {
     SendMessageW(g_tab.strip, TCM_SETPADDING, 0, MAKELPARAM(ScaledX(app, kTabPadding.cx), ScaledY(app, kTabPadding.cy)));
 }
 
-// The caption and taskbar icons at the system's sizes for the window's DPI.
-// Shared with the host window's class; kept for the whole run.
 // The tabs' tooltip, with a tool over each tab (TrackTabTooltip). Made once
 // the window is on screen: a tooltip is a window of its own, and no one
 // hovers a tab before that.
@@ -315,6 +313,8 @@ void CreateTabTooltip(App& app, HWND tab) {
     SendMessageW(tip, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
 }
 
+// The caption and taskbar icons at the system's sizes for the window's DPI.
+// Shared with the host window's class; kept for the whole run.
 void SetWindowIcons(const App& app, HWND tab) {
     const UINT dpi = UINT(app.rec.DpiX);
     for (auto [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
