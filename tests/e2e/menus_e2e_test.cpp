@@ -1,6 +1,6 @@
 // The real Vellumcraft.exe answering the mouse: the context menu opened by a
-// real right click on an entry or on a tab, and the page list sorted by real
-// clicks on its column header. Input goes through the X server (xdotool);
+// real right click on an entry or on a tab, the tabs' tips under the pointer,
+// and the page list sorted by real clicks on its column header. Input goes through the X server (xdotool);
 // everything is observed from outside the program: its windows, the items of
 // its list read out of its memory, the settings file it leaves behind, and
 // screenshots of the X display while a menu is open.
@@ -407,6 +407,32 @@ TEST_F(Mouse, RightClickOnATabOpensTheContextMenuButBesideTheTabsItDoesNot) {
 
     Close();
     EXPECT_EQ(FileNow(), StartFile()) << Narrow(test::TextOf(FileBytes()));
+}
+
+// The tab whose tip the program's tooltip shows, or -1 when none shows.
+int ShownTabTip(const AppProcess& app) {
+    for (HWND h : TopLevelWindowsOf(app.pid())) {
+        if (!IsWindowVisible(h) || ClassOf(h) != u"tooltips_class32") continue;
+        RemoteBlock block(app.handle(), sizeof(TTTOOLINFOW));
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        if (block && block.Put(&tool, sizeof tool) && Ask(h, TTM_GETCURRENTTOOLW, 0, block.param()) &&
+            block.Get(&tool, sizeof tool))
+            return int(tool.uId);
+    }
+    return -1;
+}
+
+TEST_F(Mouse, TheMouseOverATabShowsItsTipAndMovedOnTheNextTabs) {
+    ASSERT_NO_FATAL_FAILURE(Start(u"tabtips"));
+    RECT first{}, second{};
+    ASSERT_TRUE(ControlRect(app.handle(), TabStrip(tab), TCM_GETITEMRECT, 0, first));
+    ASSERT_TRUE(ControlRect(app.handle(), TabStrip(tab), TCM_GETITEMRECT, 1, second));
+    for (auto [at, tip] : {std::pair{Middle(first), 0}, std::pair{Middle(second), 1}}) {
+        ASSERT_EQ(RunLinuxCommand("timeout 10 xdotool mousemove " + std::to_string(at.x) + " " + std::to_string(at.y)), 0);
+        EXPECT_TRUE(WaitUntil([&] { return ShownTabTip(app) == tip; }, kEffect)) << "no tip for tab " << tip;
+    }
+    Close();
 }
 
 // ---- Page settings from the tab strip ---------------------------------------------
