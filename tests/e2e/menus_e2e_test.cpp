@@ -412,12 +412,10 @@ TEST_F(Mouse, RightClickOnATabOpensTheContextMenuButBesideTheTabsItDoesNot) {
 // The tab whose tip the program's tooltip shows, or -1 when none shows.
 int ShownTabTip(const AppProcess& app) {
     for (HWND h : TopLevelWindowsOf(app.pid())) {
-        if (!IsWindowVisible(h) || ClassOf(h) != u"tooltips_class32") continue;
         RemoteBlock block(app.handle(), sizeof(TTTOOLINFOW));
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        if (block && block.Put(&tool, sizeof tool) && Ask(h, TTM_GETCURRENTTOOLW, 0, block.param()) &&
-            block.Get(&tool, sizeof tool))
+        TTTOOLINFOW tool{sizeof tool};
+        if (IsWindowVisible(h) && ClassOf(h) == u"tooltips_class32" && block && block.Put(&tool, sizeof tool) &&
+            Ask(h, TTM_GETCURRENTTOOLW, 0, block.param()) && block.Get(&tool, sizeof tool))
             return int(tool.uId);
     }
     return -1;

@@ -48,14 +48,12 @@ TEST_F(GeneralSettingsTest, APaneMadeAnewForAnotherDpiKeepsWhatItShowed) {
         HWND again = test::PaneHolding(dialog, IDC_FOLDERS_DESKTOP);
         EXPECT_NE(again, pane);  // made from its template at the new DPI
         EXPECT_EQ(IsDlgButtonChecked(again, IDC_FOLDERS_RECENT), BST_UNCHECKED);
-        // The program's icon is made anew at the large size for 144 DPI.
-        ICONINFO info{};
+        ICONINFO info{};  // the program's icon anew, at the large size for 144 DPI
         ASSERT_TRUE(GetIconInfo(HICON(SendDlgItemMessageW(dialog, IDC_GENERAL_ICON, STM_GETICON, 0, 0)), &info));
         BITMAP mask{};
         GetObjectW(info.hbmMask, sizeof mask, &mask);
         EXPECT_EQ(mask.bmWidth, 48);
-        DeleteObject(info.hbmMask);
-        if (info.hbmColor) DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask), DeleteObject(info.hbmColor);
         SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     });
 }
