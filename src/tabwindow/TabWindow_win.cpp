@@ -39,7 +39,6 @@ struct TabWindowState {
     ImageListPtr swatches;  // a tab strip never destroys its image list
     HWND strip = nullptr;      // the dialog's own child
     HWND statusBar = nullptr;  // destroyed with the dialog
-    int tipTab = -1;           // the tab under the mouse when the tools were placed
     std::u16string tipText;    // the text handed to the tooltip
 
     void ReleaseFonts() {
@@ -493,14 +492,11 @@ void TrackTabTooltip(HWND strip, UINT msg, WPARAM wp, LPARAM lp) {
         const int tab = int(SendMessageW(strip, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
         // The tabs move with every page added, renamed or removed, with the
         // font and with scrolling: their tools are placed anew whenever the
-        // mouse comes to another tab, or to a tab whose tool is elsewhere.
+        // mouse is over a tab whose tool is not there.
         TTHITTESTINFOW at{strip, hit.pt, {}};
         at.ti.cbSize = sizeof at.ti;
-        const bool toolHere = SendMessageW(tip, TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&at)) && int(at.ti.uId) == tab;
-        if (tab != g_tab.tipTab || (tab >= 0 && !toolHere)) {
-            g_tab.tipTab = tab;
+        if (tab >= 0 && !(SendMessageW(tip, TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&at)) && int(at.ti.uId) == tab))
             PlaceTabTools(strip, tip);
-        }
     }
     const DWORD pos = GetMessagePos();
     MSG relayed{strip, msg, wp, lp, DWORD(GetMessageTime()), {GET_X_LPARAM(pos), GET_Y_LPARAM(pos)}};
@@ -743,7 +739,6 @@ INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
         g_tab.ReleaseSwatches();
         g_tab.strip = g_tab.statusBar = app.TabTooltip = nullptr;
-        g_tab.tipTab = -1;
         return TRUE;
     }
     return FALSE;
