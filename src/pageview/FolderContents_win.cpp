@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include "common/Shell_win.h"
+#include "common/U16.h"
 #include "common/Wide_win.h"
 
 namespace vc {
@@ -17,6 +18,8 @@ std::u16string SpecialFolderPath(int csidl) {
     if (!shell::SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE)) return {};
     return U16(path);
 }
+
+std::u16string SpecialFolderKey(int csidl) { return u"<special folder " + Dec(csidl) + u">"; }
 
 int CountFolder(const std::u16string& folder, CountMode mode) {
     if (folder.empty()) return 0;

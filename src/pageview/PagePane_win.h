@@ -5,33 +5,57 @@
 
 #include <string>
 
+#include "pageview/FileEntry.h"
 #include "pageview/PaneRules.h"  // PaneCommand, the commands the pane takes
+#include "pageview/PaneState.h"
 
 namespace vc {
 
 struct App;
 
+// What the pane asks for when the user right-clicks it: a context menu at a
+// screen point, offering the entry commands for the entry named, if any.
+struct ContextMenuRequest {
+    POINT at{};                                 // screen point
+    const std::u16string* entryName = nullptr;  // the selected entry's name, or none
+    bool entryIsFolder = false;                 // the selected entry is known to be a folder
+};
+
+// What the pane asks of the window it lies in, by direct calls: nothing of
+// this travels as a message that another program could send.
+class PaneHost {
+public:
+    // Puts the pane over the display area of the tab strip.
+    virtual void PlacePane(HWND pane) = 0;
+    // Status bar part `part` (0: the count, 1: the entry's details).
+    virtual void SetStatus(int part, const std::u16string& text) = 0;
+    // Part 1 tells about `entry`; nullptr blanks it.
+    virtual void ShowEntryDetails(const FileEntry* entry) = 0;
+    // Tracks the context menu until the user chooses or cancels; returns the
+    // command chosen, 0 for none.
+    virtual int TrackContextMenu(const ContextMenuRequest& request) = 0;
+
+protected:
+    ~PaneHost() = default;
+};
+
 // Creates the pane for the page of the selected tab.
-HWND CreatePagePane(App& app, HWND tabWindow);
-INT_PTR CALLBACK PagePaneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+HWND CreatePagePane(App& app, HWND tabWindow, PaneHost& host);
 // The pane that exists, or nullptr.
 HWND CurrentPagePane();
 // Whether the pane has finished loading its page.
 bool PaneLoaded();
 // Look-ups of the pane's current load still queued or running.
 int PaneLookupsOutstanding();
+// The entries of the pane that exists (none without one).
+const PaneState& ThePane();
 // Puts the pane's entries back into its user page's Files text, so that a
 // dialog working on copies of the pages sees the registrations made since
-// the page was shown. Does nothing while the page is still loading.
+// the page was shown. Does nothing before the page's text is in the table.
 void StorePaneEntriesInPage();
-
-// What the pane asks of the tab window, which owns the menus, with
-// IDM_SHOW_CONTEXT_MENU (lParam points at it for the length of the call).
-struct ContextMenuRequest {
-    POINT at{};                                // screen point
-    const std::u16string* entryName = nullptr;  // the selected entry's name, or none
-    bool entryIsFolder = false;                 // the selected entry is known to be a folder
-};
+// The closing pane leaves its page record as it is: the records have been
+// renumbered under it.
+void DiscardPaneChanges();
 
 // Selects, focuses and scrolls into view the pane's entry in slot `index`
 // whose path is `path` (found by its path alone when the slots have moved),

@@ -3,24 +3,26 @@
 // the entries of the page shown.
 #include "pageview/PaneWindow_win.h"
 
+#include <algorithm>
+
 #include <commdlg.h>
 #include <shellapi.h>
 
-#include "common/ExecutableFolder_win.h"
-#include "settings/AppState_win.h"
 #include "common/CommonDialogs_win.h"
+#include "common/ExecutableFolder_win.h"
 #include "common/MessageBox_win.h"
 #include "common/Shell_win.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
 #include "pageview/FileDetails_win.h"
 #include "pageview/FilesText.h"
+#include "pageview/FindText.h"
 #include "pageview/Lookups_win.h"
 #include "pageview/PagePane_win.h"
 #include "pageview/PaneRules.h"
-#include "pageview/PaneState.h"
 #include "pageview/RunArguments_win.h"
 #include "resources/resource.h"
+#include "settings/AppState_win.h"
 #include "settings/SettingsFile.h"
 
 namespace vc {
@@ -29,67 +31,6 @@ namespace pagepane {
 namespace {
 
 constexpr int kIndexTextBuffer = 16;
-
-int SelectedItem() { return int(SendMessageW(g_pane.list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); }
-
-// The entry an item shows, or nullptr.
-const FileEntry* EntryOfItem(int item) {
-    const PaneState& table = ThePane();
-    int e = item < 0 ? -1 : EntryIndexOfItem(item);
-    if (e < 0 || e >= table.EntryCount || size_t(e) >= table.EntryTable.size()) return nullptr;
-    const FileEntry& entry = table.EntryTable[size_t(e)];
-    return entry.Path.empty() ? nullptr : &entry;
-}
-
-// Lists slot `slot` (filled already) as the newest entry: its item goes last,
-// its icons at the end of the image lists. False when the path has no
-// file-name part (a drive root): then the slot is not counted.
-// `known`: what a worker looked up for it.
-bool ListNewEntry(int slot, const EntryDetails& known) {
-    PaneState& table = ThePane();
-    const FileEntry& e = table.EntryTable[size_t(slot)];
-    std::optional<FullPath> full = FullPathOf(e.Path);
-    if (!full || full->NameStart >= full->Text.size()) return false;
-    std::u16string name = DisplayName(full->Name(), *g_pane.page, e.TypeOffset < 0);
-    if (g_pane.folders[0].empty()) g_pane.folders = CurrentKnownFolderPaths();
-    const FolderState folder = known.folderNow ? FolderState::Folder : FolderState::File;
-    if (size_t(slot) < g_pane.folderStates.size()) g_pane.folderStates[size_t(slot)] = folder;
-    if (size_t(slot) < g_pane.shellIcons.size()) g_pane.shellIcons[size_t(slot)] = {known.smallIcon, known.largeIcon};
-    const int image = g_pane.icons.AddKnown(e, known.smallIcon, known.largeIcon);
-    CreateItem(g_pane.list, slot, e, image, name, g_pane.folders, folder);
-    table.EntryCount = slot + 1;
-    WriteFileCount();
-    return true;
-}
-
-}  // namespace
-
-std::u16string ItemName(int item) {
-    wchar_t text[kPathBuffer] = {};
-    LVITEMW it{};
-    it.iSubItem = 0;
-    it.pszText = text;
-    it.cchTextMax = kPathBuffer;
-    SendMessageW(g_pane.list, LVM_GETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&it));
-    return U16(text);
-}
-
-std::u16string PageFilesText() {
-    const PaneState& table = ThePane();
-    return CapFilesText(RebuildFiles(table.EntryTable, table.EntryCount) + g_pane.unloadedTail, kFilesCapacity);
-}
-
-int EntryIndexOfItem(int item) {
-    wchar_t text[kIndexTextBuffer] = {};
-    LVITEMW sub{};
-    sub.iSubItem = kIndexColumn;
-    sub.pszText = text;
-    sub.cchTextMax = kIndexTextBuffer;
-    SendMessageW(g_pane.list, LVM_GETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&sub));
-    return ParseEntryIndex(AsU16(text));
-}
-
-namespace {
 
 // What the shell is given to open an entry: the quoted path, which keeps
 // blanks in it working, and the entry's own folder to start in.
@@ -101,16 +42,85 @@ OpenText OpenTextOf(const std::u16string& path) {
     return {u"\"" + path + u"\"", full ? WorkingFolderOf(full->Text, full->NameStart) : std::u16string()};
 }
 
-// Starts the selected entry with a verb (nullptr: the default one) and
-// arguments, on a worker as Launch does. A start that fails, or an elevation
-// the user refuses, shows nothing.
-void StartSelected(const wchar_t* verb, const std::u16string& arguments) {
-    const FileEntry* e = EntryOfItem(SelectedItem());
-    if (!e) return;
-    OpenText open = OpenTextOf(e->Path);
+bool IsEntryCommand(int id) {
+    return id == IDM_ENTRY_REMOVE || id == IDM_ENTRY_SHOW_LOCATION || id == IDM_ENTRY_RUN_AS_ADMIN ||
+           id == IDM_ENTRY_RUN_WITH_ARGUMENTS;
+}
+
+}  // namespace
+
+int PagePane::SelectedItem() const {
+    return int(SendMessageW(list_, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+}
+
+const FileEntry* PagePane::EntryOfItem(int item) const {
+    int e = item < 0 ? -1 : EntryIndexOfItem(item);
+    if (e < 0 || e >= entries_.EntryCount || size_t(e) >= entries_.EntryTable.size()) return nullptr;
+    const FileEntry& entry = entries_.EntryTable[size_t(e)];
+    return entry.Path.empty() ? nullptr : &entry;
+}
+
+std::optional<ChosenEntry> PagePane::ChosenOrSelected() const {
+    const int item = SelectedItem();
+    const FileEntry* e = EntryOfItem(item);
+    if (!e) return std::nullopt;
+    return ChosenEntry{int32_t(e - entries_.EntryTable.data()), e->Path};
+}
+
+bool PagePane::StillThere(const ChosenEntry& chosen) const {
+    return chosen.slot >= 0 && chosen.slot < entries_.EntryCount &&
+           size_t(chosen.slot) < entries_.EntryTable.size() &&
+           !chosen.path.empty() && entries_.EntryTable[size_t(chosen.slot)].Path == chosen.path;
+}
+
+// Each item's data is its slot's entry, wherever sorting has put the item.
+int PagePane::ItemOfSlot(int32_t slot) const {
+    if (slot < 0 || size_t(slot) >= entries_.EntryTable.size()) return -1;
+    LVFINDINFOW find{};
+    find.flags = LVFI_PARAM;
+    find.lParam = reinterpret_cast<LPARAM>(&entries_.EntryTable[size_t(slot)]);
+    return int(SendMessageW(list_, LVM_FINDITEMW, WPARAM(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
+std::u16string PagePane::ItemName(int item) const {
+    wchar_t text[kPathBuffer] = {};
+    LVITEMW it{};
+    it.iSubItem = 0;
+    it.pszText = text;
+    it.cchTextMax = kPathBuffer;
+    SendMessageW(list_, LVM_GETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&it));
+    return U16(text);
+}
+
+std::u16string PagePane::PageFilesText() const {
+    return CapFilesText(RebuildFiles(entries_.EntryTable, entries_.EntryCount) + unloadedTail_, kFilesCapacity);
+}
+
+// The page record holds every registration the moment it is made: the tab's
+// tooltip, the find box and a dialog working on copies of the pages see it,
+// and no pane rebuilt under it can lose it.
+void PagePane::SyncFilesToPage() {
+    if (userPage_ && parsed_ && page_) page_->Files = PageFilesText();
+}
+
+int PagePane::EntryIndexOfItem(int item) const {
+    wchar_t text[kIndexTextBuffer] = {};
+    LVITEMW sub{};
+    sub.iSubItem = kIndexColumn;
+    sub.pszText = text;
+    sub.cchTextMax = kIndexTextBuffer;
+    SendMessageW(list_, LVM_GETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&sub));
+    return ParseEntryIndex(AsU16(text));
+}
+
+// Starts an entry with a verb (nullptr: the default one) and arguments, on a
+// worker as a launch is. A start that fails, or an elevation the user
+// refuses, shows nothing.
+void PagePane::Start(const ChosenEntry& chosen, const wchar_t* verb, const std::u16string& arguments) {
+    OpenText open = OpenTextOf(chosen.path);
     // The elevation prompt comes up in front of the window it is asked for.
-    HWND owner = GetAncestor(g_pane.hwnd, GA_ROOT);
-    Lookups().Submit(0, ShareOf(e->Path), [open, verb, arguments, owner]() -> LookupQueue::Apply {
+    HWND owner = GetAncestor(hwnd_, GA_ROOT);
+    Lookups().Submit(0, ShareOf(chosen.path), [open, verb, arguments, owner]() -> LookupQueue::Apply {
         SHELLEXECUTEINFOW run{};
         run.cbSize = sizeof run;
         // The worker may end before an asynchronous start would be done.
@@ -126,64 +136,89 @@ void StartSelected(const wchar_t* verb, const std::u16string& arguments) {
     });
 }
 
-}  // namespace
-
 // Opens an entry with the shell, in its own folder.
-// The shell waits on the file when it opens it, so on a share that has gone
-// away the window would wait too: a worker opens it.
-void Launch(int item) {
+void PagePane::Launch(int item) {
     if (const FileEntry* e = EntryOfItem(item)) LaunchPath(e->Path);
+}
+
+bool PagePane::Register(const std::u16string& path) {
+    PaneState& table = entries_;
+    if (!page_ || table.EntryCount >= table.EntryCapacity || size_t(table.EntryCount) >= table.EntryTable.size())
+        return false;
+    // A path without a file-name part (a drive root) names nothing to list.
+    std::optional<FullPath> full = FullPathOf(path);
+    if (!full || full->NameStart >= full->Text.size()) return false;
+    const int32_t slot = table.EntryCount;
+    firstRegistered_ = std::min(firstRegistered_, slot);
+    FileEntry& e = table.EntryTable[size_t(slot)];
+    e = FileEntry{};
+    e.Path = std::u16string(CutTo(path, kEntryPathMax));
+    SetOffsets(e, false);
+    if (size_t(slot) < folderStates_.size()) folderStates_[size_t(slot)] = FolderState::Pending;
+    if (size_t(slot) < shellIcons_.size()) shellIcons_[size_t(slot)] = {-2, -2};
+    table.EntryCount = slot + 1;
+    SyncFilesToPage();
+    // While the page is still being listed, its loading lists this slot too.
+    if (listed_ == slot) {
+        listed_ = slot + 1;
+        std::optional<std::u16string> name = SlotName(slot);
+        if (folders_[0].empty()) folders_ = CurrentKnownFolderPaths();
+        // A filter that does not find the name leaves it unlisted until the
+        // filter changes.
+        if (name && FindsName(*name, FoldForFind(filter_))) ListSlotAgain(slot, *name);
+    }
+    AskDetails(slot, e.Path);
+    WriteFileCount();
+    return true;
 }
 
 // Registers the first dropped item; a dropped settings file opens in a new
 // instance instead.
-void OnDropFiles(HDROP drop) {
+void PagePane::OnDropFiles(HDROP drop) {
     wchar_t name[kEntryPathMax] = {};
     UINT n = shell::DragQueryFileW(drop, 0, name, UINT(std::size(name)));
     shell::DragFinish(drop);
     if (n == 0) return;
     const std::u16string dropped = U16(name);
-    // Refused without a word: special pages, locked pages, full pages, and
-    // pages still loading (their slots are not final yet).
-    const auto takesIt = [] {
-        const PaneState& table = ThePane();
-        return g_pane.page &&
-               TakesRegistration(g_pane.userPage, g_pane.loaded, g_pane.page->Flag, table.EntryCount, table.EntryCapacity);
-    };
-    // A settings file opens in a new instance on any page, and goes on doing
-    // so when the page changes meanwhile; other drops belong to this load.
-    const bool settingsName = IsSettingsFileName(dropped);
-    if (!settingsName && !takesIt()) return;
-    const uint32_t load = g_pane.load;
-    // The item is looked at on a worker: it may lie on a share that answers
-    // slowly, and the window must not wait for it.
-    Lookups().Submit(settingsName ? 0 : load, ShareOf(dropped), [dropped, settingsName, load, takesIt]() -> LookupQueue::Apply {
-        EntryDetails d = LookUpEntryDetails(dropped);
-        // A folder is registered whatever its name says.
-        if (settingsName && !d.folderNow) {
-            wchar_t exe[MAX_PATH] = {};
-            GetModuleFileNameW(nullptr, exe, MAX_PATH);
-            const std::u16string folder = ExecutableFolder();
-            shell::ShellExecuteW(nullptr, nullptr, exe, AsW(dropped), AsW(folder), SW_SHOWNORMAL);
-            return nullptr;
+    if (!IsSettingsFileName(dropped)) {
+        // Refused without a word: special pages, locked pages, full pages,
+        // and pages whose text is not read yet (their slots are not final).
+        if (page_ && TakesRegistration(userPage_, TableFinal(), page_->Flag, entries_.EntryCount,
+                                       entries_.EntryCapacity))
+            Register(dropped);
+        return;
+    }
+    // A settings file opens in a new instance, on any page and whatever
+    // page is shown by then; a folder is registered whatever its name says,
+    // and whether it is one only the disk tells, on a worker.
+    const HWND pane = hwnd_;
+    const uint32_t load = load_;
+    Lookups().Submit(0, ShareOf(dropped), [dropped, pane, load]() -> LookupQueue::Apply {
+        if (IsFolderNow(dropped)) {
+            return [dropped, pane, load] {
+                PagePane* p = PagePane::Of(pane);
+                if (p && p->load_ == load && p->page_ &&
+                    TakesRegistration(p->userPage_, p->TableFinal(), p->page_->Flag, p->entries_.EntryCount,
+                                      p->entries_.EntryCapacity))
+                    p->Register(dropped);
+            };
         }
-        return [d = std::move(d), load, takesIt] {
-            if (g_pane.load != load || !takesIt()) return;
-            PaneState& table = ThePane();
-            table.EntryTable[size_t(table.EntryCount)] = d.entry;
-            if (!ListNewEntry(table.EntryCount, d)) WriteFileCount();
-        };
+        wchar_t exe[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, exe, MAX_PATH);
+        const std::u16string folder = ExecutableFolder();
+        shell::ShellExecuteW(nullptr, nullptr, exe, AsW(dropped), AsW(folder), SW_SHOWNORMAL);
+        return nullptr;
     });
 }
 
-void AddRegistration(App& app) {
-    PaneState& table = ThePane();
-    if (!g_pane.page || !g_pane.loaded || table.EntryCount >= table.EntryCapacity) return;
-    std::u16string title = AddDialogTitle(app.rec.WindowName, g_pane.page->Label);
+void PagePane::AddRegistration() {
+    PaneState& table = entries_;
+    if (!page_ || !TableFinal() || table.EntryCount >= table.EntryCapacity) return;
+    std::u16string title = AddDialogTitle(app_.rec.WindowName, page_->Label);
     wchar_t file[kPathBuffer] = {}, fileTitle[kPathBuffer] = {};
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = g_pane.hwnd;
+    ofn.hwndOwner = hwnd_;
     ofn.lpstrFilter = L"ファイル\0*.*\0";
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file;
@@ -192,93 +227,94 @@ void AddRegistration(App& app) {
     ofn.nMaxFileTitle = DWORD(std::size(fileTitle));
     ofn.lpstrTitle = AsW(title);
     ofn.lpstrDefExt = L"*.*";
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (!dialogs::GetOpenFileNameW(&ofn)) return;
-    // The chosen file is looked up on a worker: the dialog may have been
-    // shown a share that answers slowly.
-    const std::u16string path = U16(file);
-    Lookups().Submit(g_pane.load, ShareOf(path), [path]() -> LookupQueue::Apply {
-        EntryDetails d;
-        if (!FillFromSearch(path, true, d.entry)) return nullptr;
-        d.folderNow = IsFolderNow(path);
-        LookUpIcons(d);
-        return [d = std::move(d)] {
-            PaneState& t = ThePane();
-            if (!g_pane.page || !g_pane.loaded || t.EntryCount >= t.EntryCapacity) return;
-            t.EntryTable[size_t(t.EntryCount)] = d.entry;
-            if (!ListNewEntry(t.EntryCount, d)) WriteFileCount();
-        };
-    });
+    // The current folder is the program's: a relative settings path depends
+    // on it.
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    bool chosen = false;
+    if (!RunModal([&] { chosen = dialogs::GetOpenFileNameW(&ofn); }) || !chosen) return;
+    // The dialog has shown the file exists; its details come from a worker,
+    // as they may lie on a share that answers slowly.
+    if (TableFinal()) Register(U16(file));
 }
 
 // The status bar's details part tells about the selected entry, and about
 // none once nothing is selected: details of an entry that is gone would be
 // a lie.
-void ShowSelectedDetails() {
+void PagePane::ShowSelectedDetails() {
     int item = SelectedItem();
     ShowEntryDetails(item < 0 ? -1 : EntryIndexOfItem(item));
 }
 
-// The tab window owns the status bar; the pane tells it which entry to show
-// (a negative index blanks the details).
-void ShowEntryDetails(int index) {
-    if (g_pane.hwnd) SendMessageW(GetParent(g_pane.hwnd), WM_COMMAND, IDM_SHOW_ENTRY_DETAILS, index);
+void PagePane::ShowEntryDetails(int index) {
+    const bool known = index >= 0 && index < entries_.EntryCount && size_t(index) < entries_.EntryTable.size();
+    host_.ShowEntryDetails(known ? &entries_.EntryTable[size_t(index)] : nullptr);
 }
 
-void RemoveRegistration() {
-    int item = SelectedItem();
-    if (item < 0 || !g_pane.page) return;
-    std::u16string question = RemoveQuestion(g_pane.page->Label, ItemName(item));
-    if (ShowMessageBox(g_pane.hwnd, kMessageBoxYesNoSecond, question) != kMessageBoxYes) return;
-    int e = EntryIndexOfItem(item);
-    SendMessageW(g_pane.list, LVM_DELETEITEM, WPARAM(item), 0);
-    PaneState& table = ThePane();
+void PagePane::RemoveRegistration(const ChosenEntry& chosen) {
+    if (!page_) return;
+    const std::u16string question =
+        RemoveQuestion(page_->Label, SlotName(chosen.slot).value_or(std::u16string()));
+    int answer = 0;
+    if (!RunModal([&] { answer = ShowMessageBox(hwnd_, kMessageBoxYesNoSecond, question); })) return;
+    // The list may have been sorted or the entry removed while the box was
+    // open: the entry is found again by its slot and path, its item by its
+    // data.
+    if (answer != kMessageBoxYes || !StillThere(chosen)) return;
+    if (const int item = ItemOfSlot(chosen.slot); item >= 0) SendMessageW(list_, LVM_DELETEITEM, WPARAM(item), 0);
     // The slot stays, emptied: entry numbers and icons keep their places.
-    if (e >= 0 && e < table.EntryCount) table.EntryTable[size_t(e)].Path.clear();
+    entries_.EntryTable[size_t(chosen.slot)].Path.clear();
+    SyncFilesToPage();
     WriteFileCount();
     ShowSelectedDetails();
 }
 
 // The context menu at the point of a right click, or for the keyboard
-// ((-1, -1)) at the selected item or the list's corner.
-void OnContextMenu(LPARAM lp) {
+// ((-1, -1)) at the selected item or the list's corner. Its entry commands
+// act on the entry selected when it opened, whatever loading or sorting
+// does to the list while it is open.
+void PagePane::OnContextMenu(LPARAM lp) {
     POINT at{short(LOWORD(lp)), short(HIWORD(lp))};
     int item = SelectedItem();
     if (at.x == -1 && at.y == -1) {
         RECT rc{};
         rc.left = LVIR_ICON;
-        if (item < 0 || !SendMessageW(g_pane.list, LVM_GETITEMRECT, WPARAM(item), reinterpret_cast<LPARAM>(&rc)))
+        if (item < 0 || !SendMessageW(list_, LVM_GETITEMRECT, WPARAM(item), reinterpret_cast<LPARAM>(&rc)))
             rc = RECT{0, 0, 0, 0};
         at = {rc.left, rc.bottom};
-        ClientToScreen(g_pane.list, &at);
+        ClientToScreen(list_, &at);
     }
-    std::u16string name;
-    bool hasEntry = false;
-    int entry = item < 0 ? -1 : EntryIndexOfItem(item);
-    if (entry >= 0 && entry < ThePane().EntryCount) {
-        name = ItemName(item);
-        hasEntry = true;
-    }
+    const std::optional<ChosenEntry> chosen = ChosenOrSelected();
+    const std::u16string name = chosen ? ItemName(item) : std::u16string();
     // A folder cannot be elevated nor given arguments. Where the kind is
     // not known yet, the window does not stop to ask the disk.
-    const bool folder = hasEntry && SlotFolderState(entry) == FolderState::Folder;
-    ContextMenuRequest request{at, hasEntry ? &name : nullptr, folder};
-    SendMessageW(GetParent(g_pane.hwnd), WM_COMMAND, IDM_SHOW_CONTEXT_MENU, reinterpret_cast<LPARAM>(&request));
+    const bool folder = chosen && SlotFolderState(chosen->slot) == FolderState::Folder;
+    const ContextMenuRequest request{at, chosen ? &name : nullptr, folder};
+    int command = 0;
+    if (!RunModal([&] { command = host_.TrackContextMenu(request); }) || command == 0) return;
+    if (IsEntryCommand(command)) RunEntryCommand(command, chosen);
+    // The rest are the tab window's, as from any of its menus.
+    else PostMessageW(GetParent(hwnd_), WM_COMMAND, WPARAM(command), 0);
 }
 
-void RunAsAdministrator() { StartSelected(L"runas", u""); }
-
-void RunWithArguments() {
-    const FileEntry* e = EntryOfItem(SelectedItem());
-    if (!e) return;
-    if (std::optional<std::u16string> arguments = AskRunArguments(g_pane.hwnd, e->Path))
-        StartSelected(nullptr, *arguments);
+void PagePane::RunEntryCommand(int id, const std::optional<ChosenEntry>& chosen) {
+    if (!chosen || !StillThere(*chosen)) return;
+    switch (id) {
+    case IDM_ENTRY_REMOVE: RemoveRegistration(*chosen); break;
+    case IDM_ENTRY_SHOW_LOCATION: ShowLocation(*chosen); break;
+    case IDM_ENTRY_RUN_AS_ADMIN: Start(*chosen, L"runas", u""); break;
+    case IDM_ENTRY_RUN_WITH_ARGUMENTS: RunWithArguments(*chosen); break;
+    default: break;
+    }
 }
 
-void ShowLocation() {
-    const FileEntry* e = EntryOfItem(SelectedItem());
-    if (!e) return;
-    std::optional<FullPath> full = FullPathOf(e->Path);
+void PagePane::RunWithArguments(const ChosenEntry& chosen) {
+    std::optional<std::u16string> arguments;
+    if (!RunModal([&] { arguments = AskRunArguments(hwnd_, chosen.path); })) return;
+    if (arguments && StillThere(chosen)) Start(chosen, nullptr, *arguments);
+}
+
+void PagePane::ShowLocation(const ChosenEntry& chosen) {
+    std::optional<FullPath> full = FullPathOf(chosen.path);
     if (!full) return;
     std::u16string folder = ContainingFolderOf(full->Text, full->NameStart);
     if (folder.empty()) return;
@@ -290,21 +326,21 @@ void ShowLocation() {
 
 // Every listed name in the form the page asks for now, with or without its
 // extension.
-void RenameItems() {
-    if (!g_pane.page) return;
-    const int count = int(SendMessageW(g_pane.list, LVM_GETITEMCOUNT, 0, 0));
+void PagePane::RenameItems() {
+    if (!page_) return;
+    const int count = int(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
     if (count == 0) return;
-    const bool held = g_pane.repaintsHeld;  // a list still filling keeps its pace
+    const bool held = repaintsHeld_;  // a list still filling keeps its pace
     HoldRepaints();
     for (int item = 0; item < count; ++item) {
         const FileEntry* e = EntryOfItem(item);
         std::optional<FullPath> full = e ? FullPathOf(e->Path) : std::nullopt;
         if (!full || full->NameStart >= full->Text.size()) continue;
-        std::u16string name = DisplayName(full->Name(), *g_pane.page, e->TypeOffset < 0);
+        std::u16string name = DisplayName(full->Name(), *page_, e->TypeOffset < 0);
         LVITEMW it{};
         it.iSubItem = 0;
         it.pszText = const_cast<wchar_t*>(AsW(name));
-        SendMessageW(g_pane.list, LVM_SETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&it));
+        SendMessageW(list_, LVM_SETITEMTEXTW, WPARAM(item), reinterpret_cast<LPARAM>(&it));
     }
     if (!held) ReleaseRepaints(false);
 }

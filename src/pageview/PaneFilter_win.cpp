@@ -18,18 +18,15 @@
 namespace vc {
 namespace pagepane {
 
-namespace {
 
-WNDPROC g_listProc = nullptr;
-
-void ShowFilterStatus() {
-    if (g_pane.filter.empty()) {
+void PagePane::ShowFilterStatus() {
+    if (filter_.empty()) {
         WriteFileCount();
         return;
     }
-    const int shown = int(SendMessageW(g_pane.list, LVM_GETITEMCOUNT, 0, 0));
-    SetStatus(kCountPart, u"絞り込み : " + g_pane.filter + u" (" + Dec(shown) + u"/" +
-                              Dec(CountRegistered(ThePane().EntryTable, ThePane().EntryCount)) + u")");
+    const int shown = int(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
+    SetStatus(kCountPart, u"絞り込み : " + filter_ + u" (" + Dec(shown) + u"/" +
+                              Dec(CountRegistered(entries_.EntryTable, entries_.EntryCount)) + u")");
 }
 
 // A key's share of changing the list, counted from the key; further slices
@@ -41,54 +38,52 @@ constexpr auto kRefilterSlice = std::chrono::milliseconds(25);
 // of place, the list invalidates each item it moves one by one (hundreds of
 // milliseconds under Wine); arranged, it has nothing left to move and is
 // repainted once.
-void RedrawFilteredList() {
-    SendMessageW(g_pane.list, LVM_ARRANGE, LVA_DEFAULT, 0);
-    SendMessageW(g_pane.list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(g_pane.list, nullptr, TRUE);
+void PagePane::RedrawFilteredList() {
+    SendMessageW(list_, LVM_ARRANGE, LVA_DEFAULT, 0);
+    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
 }
 
-void FocusFirstFound() {
+void PagePane::FocusFirstFound() {
     // The first one found is where Enter goes.
     LVITEMW state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(g_pane.list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
-    SendMessageW(g_pane.list, LVM_ENSUREVISIBLE, 0, FALSE);
+    SendMessageW(list_, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
+    SendMessageW(list_, LVM_ENSUREVISIBLE, 0, FALSE);
     ShowFilterStatus();
     ShowSelectedDetails();
 }
 
-void ApplyFilter();
-
-void ResetRefilter() {
-    g_pane.refiltering = false;
-    g_pane.filterDropping.clear();
-    g_pane.filterDropNext = 0;
-    g_pane.filterAdding.clear();
-    g_pane.filterNext = 0;
+void PagePane::ResetRefilter() {
+    refiltering_ = false;
+    filterDropping_.clear();
+    filterDropNext_ = 0;
+    filterAdding_.clear();
+    filterNext_ = 0;
 }
 
 // Makes the filter's changes until the slice that began at `start` is used
 // up; the last slice sorts what came back and shows the list again.
-void Refilter(std::chrono::steady_clock::time_point start) {
-    if (!g_pane.refiltering) return;  // a key since has done with it
+void PagePane::Refilter(std::chrono::steady_clock::time_point start) {
+    if (!refiltering_) return;  // a key since has done with it
     const auto sliceLeft = [start] { return std::chrono::steady_clock::now() - start < kRefilterSlice; };
-    const std::vector<std::pair<int, int>>& dropping = g_pane.filterDropping;
-    while (g_pane.filterDropNext < dropping.size() && sliceLeft()) {
-        const auto [item, slot] = dropping[g_pane.filterDropNext++];
+    const std::vector<std::pair<int, int>>& dropping = filterDropping_;
+    while (filterDropNext_ < dropping.size() && sliceLeft()) {
+        const auto [item, slot] = dropping[filterDropNext_++];
         // Between slices the list may have been sorted or given an entry:
         // its items are then looked at afresh rather than the wrong one
         // taken out.
         if (EntryIndexOfItem(item) != slot) return ApplyFilter();
-        SendMessageW(g_pane.list, LVM_DELETEITEM, WPARAM(item), 0);
+        SendMessageW(list_, LVM_DELETEITEM, WPARAM(item), 0);
     }
-    const std::vector<int32_t>& adding = g_pane.filterAdding;
-    while (g_pane.filterDropNext == dropping.size() && g_pane.filterNext < adding.size() && sliceLeft()) {
-        const int32_t slot = adding[g_pane.filterNext++];
+    const std::vector<int32_t>& adding = filterAdding_;
+    while (filterDropNext_ == dropping.size() && filterNext_ < adding.size() && sliceLeft()) {
+        const int32_t slot = adding[filterNext_++];
         if (std::optional<std::u16string> name = SlotDisplayName(slot)) ListSlotAgain(slot, *name);
     }
-    if (g_pane.filterDropNext < dropping.size() || g_pane.filterNext < adding.size()) {
-        PostMessageW(g_pane.hwnd, kRefilterMessage, 0, 0);
+    if (filterDropNext_ < dropping.size() || filterNext_ < adding.size()) {
+        PostMessageW(hwnd_, kRefilterMessage, 0, 0);
         return;
     }
     const bool added = !adding.empty();
@@ -96,22 +91,24 @@ void Refilter(std::chrono::steady_clock::time_point start) {
     if (added) SortItems(ListsAsScanned());
     RedrawFilteredList();
     FocusFirstFound();
+    // The find box asked for an entry while the filter was cleared.
+    if (wanted_) SelectWantedNow();
 }
 
 // Applies the filter: the items it no longer finds go, and the entries it
 // finds again (a shorter filter) come back, a slice per message.
-void ApplyFilter() {
+void PagePane::ApplyFilter() {
     const auto start = std::chrono::steady_clock::now();
-    const std::u16string folded = FoldForFind(g_pane.filter);
+    const std::u16string folded = FoldForFind(filter_);
     // Each item that comes or goes would lay out the whole list again.
-    SendMessageW(g_pane.list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     ResetRefilter();
-    const int count = int(SendMessageW(g_pane.list, LVM_GETITEMCOUNT, 0, 0));
-    std::vector<bool> listed(size_t(std::max(ThePane().EntryCount, 0)), false);
+    const int count = int(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
+    std::vector<bool> listed(size_t(std::max(entries_.EntryCount, 0)), false);
     for (int item = count - 1; item >= 0; --item) {
         const int slot = EntryIndexOfItem(item);
         if (!FindsName(ItemName(item), folded)) {
-            g_pane.filterDropping.emplace_back(item, slot);
+            filterDropping_.emplace_back(item, slot);
             continue;
         }
         if (slot >= 0 && size_t(slot) < listed.size()) listed[size_t(slot)] = true;
@@ -119,14 +116,19 @@ void ApplyFilter() {
     for (int32_t i = 0; i < int32_t(listed.size()); ++i) {
         if (listed[size_t(i)]) continue;
         std::optional<std::u16string> name = SlotDisplayName(i);
-        if (name && FindsName(*name, folded)) g_pane.filterAdding.push_back(i);
+        if (name && FindsName(*name, folded)) filterAdding_.push_back(i);
     }
-    g_pane.refiltering = true;
+    refiltering_ = true;
     Refilter(start);
 }
 
-LRESULT CALLBACK FilterKeysProc(HWND list, UINT msg, WPARAM wp, LPARAM lp) {
-    const bool filtering = !g_pane.filter.empty();
+LRESULT CALLBACK PagePane::FilterKeysProc(HWND list, UINT msg, WPARAM wp, LPARAM lp) {
+    PagePane* pane = Of(GetParent(list));
+    return pane ? pane->OnFilterKey(list, msg, wp, lp) : DefWindowProcW(list, msg, wp, lp);
+}
+
+LRESULT PagePane::OnFilterKey(HWND list, UINT msg, WPARAM wp, LPARAM lp) {
+    const bool filtering = !filter_.empty();
     switch (msg) {
     case WM_GETDLGCODE:
         // Esc clears the filter rather than reach the dialog manager.
@@ -142,47 +144,42 @@ LRESULT CALLBACK FilterKeysProc(HWND list, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CHAR: {
         // Until the page has loaded the list keeps its own type-ahead.
         const char16_t c = char16_t(wp);
-        if (!g_pane.loaded || GetKeyState(VK_CONTROL) < 0) break;
+        if (!loaded_ || GetKeyState(VK_CONTROL) < 0) break;
         if (c == u'\b' || c == 0x1B) {
             if (!filtering) break;
-            if (c == 0x1B) g_pane.filter.clear();
-            else g_pane.filter.pop_back();
+            if (c == 0x1B) filter_.clear();
+            else filter_.pop_back();
             ApplyFilter();
             return 0;
         }
         if (c < 0x20 || c == 0x7F || (c == u' ' && !filtering)) break;
-        g_pane.filter += c;
+        filter_ += c;
         ApplyFilter();
         return 0;
     }
     default: break;
     }
-    return CallWindowProcW(g_listProc, list, msg, wp, lp);
+    return CallWindowProcW(listProc_, list, msg, wp, lp);
 }
 
-}  // namespace
 
-void InstallFilterKeys() {
-    g_listProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(g_pane.list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FilterKeysProc)));
+void PagePane::InstallFilterKeys() {
+    listProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FilterKeysProc)));
 }
 
-void ClearFilter() {
-    if (g_pane.filter.empty()) return;
-    g_pane.filter.clear();
-    if (g_pane.list) ApplyFilter();
+void PagePane::ClearFilter() {
+    if (filter_.empty()) return;
+    filter_.clear();
+    if (list_) ApplyFilter();
 }
 
-void RefilterStep() {
+void PagePane::RefilterStep() {
     Refilter(std::chrono::steady_clock::now());
 }
 
-bool Refiltering() {
-    return g_pane.refiltering;
-}
-
-void CancelRefilter() {
-    if (g_pane.refiltering && g_pane.list) RedrawFilteredList();
+void PagePane::CancelRefilter() {
+    if (refiltering_ && list_) RedrawFilteredList();
     ResetRefilter();
 }
 

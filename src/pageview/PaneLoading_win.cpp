@@ -30,77 +30,13 @@
 namespace vc {
 namespace pagepane {
 
-namespace {
 
-// Resolving a shortcut while loading must neither ask the user nor go
-// looking for a moved target, and must leave the shortcut as it is.
-constexpr DWORD kResolveQuietly = DWORD(SLR_NO_UI) | DWORD(SLR_ANY_MATCH) | DWORD(SLR_NOUPDATE) |
-                                  DWORD(SLR_NOSEARCH) | DWORD(SLR_NOTRACK) | DWORD(SLR_NOLINKINFO) |
-                                  DWORD(SLR_NO_UI_WITH_MSG_PUMP);
-
-bool IsRecentPage() { return g_pane.page && g_pane.page->FolderId == kRecentFolderId; }
-bool IsStartupPage() { return g_pane.page && g_pane.page->FolderId == kStartupFolderId; }
-
-// A folder page's folders, read on a worker: the page's folder, then its
-// common folder (not for the recent page). One batch at a time, each asked
-// for once the one before is in, so one reader is never on two threads.
-struct FolderReader {
-    std::u16string folders[2];
-    int current = 0;
-    FindHandle search;
-};
-
-struct FolderBatch {
-    bool first = false;
-    bool noFolder = false;  // the page's folder has no path (the computer page)
-    int count = 0;          // first batch: every directory entry, the table's size
-    std::vector<FileEntry> entries;
-    bool ended = false;
-};
-
-// The next listed entry of the reader's folders, or false at their end.
-// Hidden entries, "." and ".." and paths an entry cannot hold are passed over.
-bool ReadEntry(FolderReader& r, FileEntry& entry) {
-    WIN32_FIND_DATAW fd;
-    for (;;) {
-        if (!r.search) {
-            while (r.current < 2 && r.folders[r.current].empty()) ++r.current;
-            if (r.current >= 2) return false;
-            const std::u16string pattern = r.folders[r.current] + u"\\*.*";
-            if (pattern.size() <= kEntryPathMax) r.search.reset(FindFirstFileW(AsW(pattern), &fd));
-            if (!r.search) {
-                ++r.current;
-                continue;
-            }
-        } else if (!FindNextFileW(r.search.get(), &fd)) {
-            r.search.reset();
-            ++r.current;
-            continue;
-        }
-        std::u16string name = U16(fd.cFileName);
-        if (name == u"." || name == u".." || (fd.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN)) continue;
-        std::u16string path = r.folders[r.current] + u"\\" + name;
-        if (path.size() > kEntryPathMax) continue;
-        const bool folder = fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-        entry = FileEntry{};
-        entry.Path = std::move(path);
-        entry.LastWriteTime = (uint64_t(fd.ftLastWriteTime.dwHighDateTime) << 32) | fd.ftLastWriteTime.dwLowDateTime;
-        entry.Size = folder ? 0 : int64_t((uint64_t(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow);
-        SetOffsets(entry, folder);
-        return true;
-    }
-}
-
-// The first batch is small, so that the first items show early; later ones
-// are larger, so that a large folder takes few round trips.
-constexpr size_t kFirstBatch = 50;
-constexpr size_t kBatch = 500;
-
-void AskBatch(std::shared_ptr<FolderReader> reader, bool first, int folderId, int commonFolderId);
+bool PagePane::IsRecentPage() const { return page_ && page_->FolderId == kRecentFolderId; }
+bool PagePane::IsStartupPage() const { return page_ && page_->FolderId == kStartupFolderId; }
 
 // An empty table of `capacity` slots, each pending its look-ups.
-void SizeEntryTable(int capacity) {
-    PaneState& table = ThePane();
+void PagePane::SizeEntryTable(int capacity) {
+    PaneState& table = entries_;
     table.EntryTable.clear();
     try {
         table.EntryTable.assign(size_t(capacity), FileEntry{});
@@ -109,106 +45,42 @@ void SizeEntryTable(int capacity) {
         // An empty page rather than a crash.
         table.EntryCapacity = 0;
     }
-    g_pane.folderStates.assign(table.EntryTable.size(), FolderState::Pending);
-    g_pane.shellIcons.assign(table.EntryTable.size(), {-2, -2});
+    folderStates_.assign(table.EntryTable.size(), FolderState::Pending);
+    shellIcons_.assign(table.EntryTable.size(), {-2, -2});
 }
 
-// Takes a batch in: the first sizes the table; the waiting step goes on.
-void BatchArrived(uint16_t chain, std::shared_ptr<FolderReader> reader, FolderBatch& b, int folderId,
-                  int commonFolderId) {
-    if (chain != g_pane.chain) return;
-    FolderReading& f = g_pane.reading;
-    if (b.first) {
-        // Nothing is in the table before the first batch: it is sized now.
-        SizeEntryTable(EntryTableCapacity(false, b.count));
-        // No folder: the page stays on its loading notice.
-        if (b.noFolder) return;
-    }
-    f.entries.erase(f.entries.begin(), f.entries.begin() + ptrdiff_t(f.next));
-    f.next = 0;
-    std::move(b.entries.begin(), b.entries.end(), std::back_inserter(f.entries));
-    f.ended = b.ended;
-    if (!f.ended) AskBatch(std::move(reader), false, folderId, commonFolderId);
-    if (f.waitingStep) {
-        Post(f.waitingStep, f.waitingAt);
-        f.waitingStep = 0;
-    }
-}
-
-void AskBatch(std::shared_ptr<FolderReader> reader, bool first, int folderId, int commonFolderId) {
-    const uint16_t chain = g_pane.chain;
-    const bool recent = folderId == kRecentFolderId;
-    Lookups().Submit(g_pane.load, first ? u"" : ShareOf(reader->folders[reader->current]),
-                     [=]() mutable -> LookupQueue::Apply {
-                         FolderBatch b;
-                         b.first = first;
-                         if (first) {
-                             reader->folders[0] = SpecialFolderPath(folderId);
-                             if (!recent) reader->folders[1] = SpecialFolderPath(commonFolderId);
-                             b.noFolder = reader->folders[0].empty();
-                             b.count = CountFolder(reader->folders[0], CountMode::All) +
-                                       CountFolder(reader->folders[1], CountMode::All);
-                         }
-                         FileEntry entry;
-                         const size_t most = first ? kFirstBatch : kBatch;
-                         while (!b.noFolder && b.entries.size() < most && ReadEntry(*reader, entry))
-                             b.entries.push_back(std::move(entry));
-                         b.ended = b.noFolder || b.entries.size() < most;
-                         return [=, b = std::move(b)]() mutable {
-                             BatchArrived(chain, reader, b, folderId, commonFolderId);
-                         };
-                     });
-}
-
-// The next entry the reader gave. Wait: none yet, the step is posted again
-// with the next batch.
-enum class Scanned { Entry, Wait, End };
-Scanned NextScanned(FileEntry& entry, int step, int32_t r) {
-    FolderReading& f = g_pane.reading;
-    if (f.next < f.entries.size()) {
-        entry = std::move(f.entries[f.next++]);
-        return Scanned::Entry;
-    }
-    if (f.ended) return Scanned::End;
-    f.waitingStep = step;
-    f.waitingAt = r;
-    return Scanned::Wait;
-}
-
-bool FoldersLookedUp() { return g_pane.foldersChain == g_pane.chain; }
+bool PagePane::FoldersLookedUp() const { return foldersChain_ == chain_; }
 
 // The well-known folders of the location column, once per chain.
-void LookUpFolders() {
-    g_pane.folders = CurrentKnownFolderPaths();
-    g_pane.foldersChain = g_pane.chain;
+void PagePane::LookUpFolders() {
+    folders_ = CurrentKnownFolderPaths();
+    foldersChain_ = chain_;
 }
 
-}  // namespace
 
-FolderState SlotFolderState(int32_t i) {
-    if (g_pane.userPage && size_t(i) < g_pane.folderStates.size()) return g_pane.folderStates[size_t(i)];
-    return ThePane().EntryTable[size_t(i)].TypeOffset == -1 ? FolderState::Folder : FolderState::File;
+FolderState PagePane::SlotFolderState(int32_t i) const {
+    if (userPage_ && size_t(i) < folderStates_.size()) return folderStates_[size_t(i)];
+    return entries_.EntryTable[size_t(i)].TypeOffset == -1 ? FolderState::Folder : FolderState::File;
 }
 
-namespace {
 
-std::pair<int, int> SlotShellIcons(int32_t i) {
-    return size_t(i) < g_pane.shellIcons.size() ? g_pane.shellIcons[size_t(i)] : std::pair<int, int>{-2, -2};
+std::pair<int, int> PagePane::SlotShellIcons(int32_t i) const {
+    return size_t(i) < shellIcons_.size() ? shellIcons_[size_t(i)] : std::pair<int, int>{-2, -2};
 }
 
 // The display name of slot i, or nothing for a path without a file-name
 // part (such an entry gets no item).
-std::optional<std::u16string> SlotName(int32_t i) {
-    const FileEntry& e = ThePane().EntryTable[size_t(i)];
+std::optional<std::u16string> PagePane::SlotName(int32_t i) const {
+    const FileEntry& e = entries_.EntryTable[size_t(i)];
     std::optional<FullPath> full = e.Path.empty() ? std::nullopt : FullPathOf(e.Path);
     if (!full || full->NameStart >= full->Text.size()) return std::nullopt;
-    return DisplayName(full->Name(), *g_pane.page, e.TypeOffset < 0);
+    return DisplayName(full->Name(), *page_, e.TypeOffset < 0);
 }
 
 // Creates the list item of slot i, among the gathered repaints of a filling
 // list. Its icon is the one looked up, or a stand-in until it is.
-void ListSlot(int32_t i) {
-    const FileEntry& e = ThePane().EntryTable[size_t(i)];
+void PagePane::ListSlot(int32_t i) {
+    const FileEntry& e = entries_.EntryTable[size_t(i)];
     std::optional<std::u16string> name = SlotName(i);
     if (!name) return;
     HoldRepaints();
@@ -216,54 +88,52 @@ void ListSlot(int32_t i) {
     const std::pair<int, int> icons = SlotShellIcons(i);
     int image;
     if (icons.first != -2) {
-        image = g_pane.icons.AddKnown(e, icons.first, icons.second);
+        image = icons_.AddKnown(e, icons.first, icons.second);
     } else {
-        image = g_pane.icons.AddByName(e);
+        image = icons_.AddByName(e);
         // A pending registered path gets its icons with its details.
         if (folder != FolderState::Pending) AskIcons(i);
     }
-    CreateItem(g_pane.list, i, e, image, *name, g_pane.folders, folder);
-    if (!g_pane.repaintPosted && std::chrono::steady_clock::now() >= g_pane.nextRepaint)
-        g_pane.repaintPosted = PostMessageW(g_pane.hwnd, kRepaintMessage, 0, 0);
+    CreateItem(list_, i, e, image, *name, folders_, folder);
+    if (!repaintPosted_ && std::chrono::steady_clock::now() >= nextRepaint_)
+        repaintPosted_ = PostMessageW(hwnd_, kRepaintMessage, 0, 0);
 }
 
-}  // namespace
 
-std::optional<std::u16string> SlotDisplayName(int32_t i) {
-    return i >= 0 && i < std::min(g_pane.listed, ThePane().EntryCount) ? SlotName(i) : std::nullopt;
+std::optional<std::u16string> PagePane::SlotDisplayName(int32_t i) const {
+    return i >= 0 && i < std::min(listed_, entries_.EntryCount) ? SlotName(i) : std::nullopt;
 }
 
-void ListSlotAgain(int32_t i, const std::u16string& name) {
-    const FileEntry& e = ThePane().EntryTable[size_t(i)];
+void PagePane::ListSlotAgain(int32_t i, const std::u16string& name) {
+    const FileEntry& e = entries_.EntryTable[size_t(i)];
     const std::pair<int, int> icons = SlotShellIcons(i);
     const int image =
-        icons.first != -2 ? g_pane.icons.AddKnown(e, icons.first, icons.second) : g_pane.icons.AddByName(e);
-    CreateItem(g_pane.list, i, e, image, name, g_pane.folders, SlotFolderState(i));
+        icons.first != -2 ? icons_.AddKnown(e, icons.first, icons.second) : icons_.AddByName(e);
+    CreateItem(list_, i, e, image, name, folders_, SlotFolderState(i));
 }
 
-namespace {
 
 // Shows what came in for slot i on its item, if it has one yet.
-void RefreshSlotItem(int32_t i) {
-    if (i >= g_pane.listed) return;  // listed later with what is known then
-    const FileEntry& e = ThePane().EntryTable[size_t(i)];
+void PagePane::RefreshSlotItem(int32_t i) {
+    if (i >= listed_) return;  // listed later with what is known then
+    const FileEntry& e = entries_.EntryTable[size_t(i)];
     std::optional<std::u16string> name = SlotName(i);
     if (!name) return;
     const std::pair<int, int> icons = SlotShellIcons(i);
-    const int image = g_pane.icons.AddKnown(e, icons.first, icons.second);
-    const int position = UpdateItem(g_pane.list, i, e, image, *name, g_pane.folders, SlotFolderState(i));
-    if (position >= 0 && (g_pane.repaintsHeld || g_pane.paintPosted)) {
+    const int image = icons_.AddKnown(e, icons.first, icons.second);
+    const int position = UpdateItem(list_, i, e, image, *name, folders_, SlotFolderState(i));
+    if (position >= 0 && (repaintsHeld_ || paintPosted_)) {
         // A held list repaints only what it is told changed.
         RECT r{LVIR_BOUNDS};
-        if (SendMessageW(g_pane.list, LVM_GETITEMRECT, WPARAM(position), reinterpret_cast<LPARAM>(&r)))
-            UnionRect(&g_pane.changed, &g_pane.changed, &r);
+        if (SendMessageW(list_, LVM_GETITEMRECT, WPARAM(position), reinterpret_cast<LPARAM>(&r)))
+            UnionRect(&changed_, &changed_, &r);
     }
 }
 
 // The details of a registered path are in.
-void DetailsArrived(int32_t i, const EntryDetails& d) {
-    PaneState& table = ThePane();
-    if (size_t(i) >= table.EntryTable.size() || size_t(i) >= g_pane.folderStates.size()) return;
+void PagePane::DetailsArrived(int32_t i, const EntryDetails& d) {
+    PaneState& table = entries_;
+    if (size_t(i) >= table.EntryTable.size() || size_t(i) >= folderStates_.size()) return;
     FileEntry& slot = table.EntryTable[size_t(i)];
     if (slot.Path != d.entry.Path) return;  // removed meanwhile
     slot.LastWriteTime = d.entry.LastWriteTime;
@@ -271,249 +141,88 @@ void DetailsArrived(int32_t i, const EntryDetails& d) {
     slot.NameOffset = d.entry.NameOffset;
     slot.TypeOffset = d.entry.TypeOffset;
     slot.Missing = d.entry.Missing;
-    g_pane.folderStates[size_t(i)] = d.folderNow ? FolderState::Folder : FolderState::File;
-    g_pane.shellIcons[size_t(i)] = {d.smallIcon, d.largeIcon};
+    folderStates_[size_t(i)] = d.folderNow ? FolderState::Folder : FolderState::File;
+    shellIcons_[size_t(i)] = {d.smallIcon, d.largeIcon};
     RefreshSlotItem(i);
-    if (g_pane.loaded) {
-        if (!g_pane.resortPosted) g_pane.resortPosted = PostMessageW(g_pane.hwnd, kResortMessage, 0, 0);
+    if (loaded_) {
+        // A registration stays last until the user sorts again.
+        if (!resortPosted_ && i < firstRegistered_) resortPosted_ = PostMessageW(hwnd_, kResortMessage, 0, 0);
         ShowSelectedDetails();
     }
     FinishWhenLookedUp();
 }
 
-void ItemsListed() {
+void PagePane::ItemsListed() {
     ResetImageBackgrounds();
     Post(FinishLoading);
 }
 
-void EndLoading() {
+void PagePane::EndLoading() {
     // The notice goes while the list is still held: one paint shows both.
     ShowNotice(false);
     ReleaseRepaints(false);
-    g_pane.loaded = true;
+    loaded_ = true;
 }
 
-// One slot read earlier gets its item, once the folders are looked up (a
-// step of their own) and the shell is ready to give icons.
-void ListPendingSlot() {
-    if (g_pane.listed >= g_pane.loadStep) return;
-    if (!FoldersLookedUp()) {
-        LookUpFolders();
-        return;
-    }
-    if (ShellWarmedUp()) ListSlot(g_pane.listed++);
-}
-
-void FinishGathering() {
-    if (IsStartupPage()) {
-        g_pane.loadStep = 0;
-        Post(ResolveShortcutStep, 0);
-        return;
-    }
-    if (ListsAsScanned()) {
-        // The slots still waiting for their items, if any.
-        if (g_pane.listed > 0 && g_pane.listed >= ThePane().EntryCount) ItemsListed();
-        else Post(ShowNextEntry, g_pane.listed);
-        return;
-    }
-    Post(SortByTime);
-}
-
-// The target of a shortcut file, or empty when it is none (or cannot be
-// resolved).
-std::u16string ShortcutTarget(const std::u16string& path, HWND owner) {
-    IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link))))
-        return {};
-    std::u16string target;
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        wchar_t buf[kPathBuffer] = {};
-        WIN32_FIND_DATAW fd{};
-        if (SUCCEEDED(file->Load(AsW(path), STGM_READ)) &&
-            SUCCEEDED(link->Resolve(owner, kResolveQuietly)) &&
-            link->GetPath(buf, int(std::size(buf)), &fd, 0) == S_OK)
-            target = U16(buf);
-        file->Release();
-    }
-    link->Release();
-    return target;
-}
-
-}  // namespace
-
-void AllocateEntriesNow() {
-    PaneState& table = ThePane();
-    // Registrations made since this pane loaded must survive a refresh.
-    if (g_pane.userPage && g_pane.loaded && g_pane.page) g_pane.page->Files = PageFilesText();
+void PagePane::AllocateEntriesNow() {
+    PaneState& table = entries_;
+    // Registrations and removals made since this pane read the page must
+    // survive a refresh.
+    if (userPage_ && parsed_ && page_) page_->Files = PageFilesText();
+    parsed_ = false;
+    firstRegistered_ = INT32_MAX;
     // A folder page's table is sized by its first batch (the worker counts
     // the folders), and stays empty until then.
-    SizeEntryTable(g_pane.userPage ? EntryTableCapacity(true, 0) : 0);
+    SizeEntryTable(userPage_ ? EntryTableCapacity(true, 0) : 0);
     table.EntryCount = 0;
-    g_pane.recentNewest.clear();
-    if (!g_pane.userPage && IsRecentPage()) g_pane.recentNewest.reserve(kRecentKept + 1);
-    g_pane.loaded = false;
-    g_pane.unloadedTail.clear();
+    recentNewest_.clear();
+    if (!userPage_ && IsRecentPage()) recentNewest_.reserve(kRecentKept + 1);
+    loaded_ = false;
+    unloadedTail_.clear();
     // Steps still queued from an earlier chain must not touch the new table,
     // nor look-ups asked for it.
-    g_pane.chain = NextChain(g_pane.chain);
-    if (g_pane.load) Lookups().Abandon(g_pane.load);
-    g_pane.load = Lookups().NewLoad();
-    if (g_pane.finishWaiting) KillTimer(g_pane.hwnd, kFinishTimer);
-    g_pane.finishWaiting = false;
-    g_pane.resolving = false;
+    chain_ = NextChain(chain_);
+    if (load_) Lookups().Abandon(load_);
+    load_ = Lookups().NewLoad();
+    if (finishWaiting_) KillTimer(hwnd_, kFinishTimer);
+    finishWaiting_ = false;
+    resolving_ = false;
     // The list is filled anew, with none of a filter's items or slices.
-    g_pane.filter.clear();
+    filter_.clear();
     CancelRefilter();
     StopReading();
 }
 
-void StartLoadingNow() {
+void PagePane::StartLoadingNow() {
     // Drops are taken from here on; the shell library they need is loaded
     // after the window is on screen.
-    shell::DragAcceptFiles(g_pane.hwnd, TRUE);
+    shell::DragAcceptFiles(hwnd_, TRUE);
     ShowNotice(true);
-    g_pane.loadStep = 0;
-    g_pane.listed = 0;
+    loadStep_ = 0;
+    listed_ = 0;
     StartRepaintClock();
-    if (!g_pane.page) return;
-    if (g_pane.userPage) {
-        g_pane.filesText = g_pane.page->Files;
-        g_pane.cutPos = 0;
+    if (!page_) return;
+    if (userPage_) {
+        filesText_ = page_->Files;
+        cutPos_ = 0;
         Post(ParseNextEntry, 0);
         return;
     }
-    // The first step waits for the first batch.
-    g_pane.reading.waitingStep = IsRecentPage() ? ScanRecentStep : ScanFolderStep;
-    g_pane.reading.waitingAt = 0;
-    AskBatch(std::make_shared<FolderReader>(), true, g_pane.page->FolderId, g_pane.page->CommonFolderId);
+    StartReadingFolders();
 }
 
-// A batch still on its way is dropped with its chain; the reader's folder
-// handle goes with the last job that holds it.
-void StopReading() { g_pane.reading = FolderReading{}; }
-
-// The time order of the pages listed as scanned is only the order among
-// equal sort keys, which the sort at the end keeps; so their first items
-// show long before a large folder is read to its end.
-bool ListsAsScanned() { return g_pane.page && vc::ListsAsScanned(g_pane.userPage, g_pane.page->FolderId); }
-
-void ScanFolderStepNow(int32_t r) {
-    PaneState& table = ThePane();
-    FileEntry entry;
-    const Scanned got = NextScanned(entry, ScanFolderStep, r);
-    if (got == Scanned::Wait) return;
-    if (got == Scanned::Entry && g_pane.loadStep < table.EntryCapacity)
-        table.EntryTable[size_t(g_pane.loadStep++)] = std::move(entry);
-    if (ListsAsScanned()) {
-        // The items shown so far lead to their entries (status, menu, launch).
-        table.EntryCount = g_pane.loadStep;
-        ListPendingSlot();
-    }
-    if (got == Scanned::Entry && g_pane.loadStep < table.EntryCapacity) {
-        Post(ScanFolderStep, r + 1);
-        return;
-    }
-    StopReading();
-    table.EntryCount = g_pane.loadStep;
-    FinishGathering();
-}
-
-// Every shortcut of the recent folder is looked at, one per step, and only
-// the newest are kept: the folder is not read in time order (on NTFS it is
-// name order), so stopping after some number of entries would lose new ones.
-void ScanRecentStepNow(int32_t r) {
-    PaneState& table = ThePane();
-    FileEntry entry;
-    const Scanned got = NextScanned(entry, ScanRecentStep, r);
-    if (got == Scanned::Wait) return;
-    if (got == Scanned::Entry) {
-        KeepNewest(g_pane.recentNewest, std::move(entry), kRecentKept);
-        Post(ScanRecentStep, r + 1);
-        return;
-    }
-    StopReading();
-    const RecentChoice choice = ChooseRecentFiles(g_pane.recentNewest.size(), table.EntryCapacity,
-                                                  TheApp().rec.GlobalSettings.SpcialRecentFileNum);
-    for (int i = 0; i < choice.kept; ++i) table.EntryTable[size_t(i)] = g_pane.recentNewest[size_t(i)];
-    g_pane.loadStep = 0;
-    table.EntryCount = choice.listed;
-    g_pane.recentNewest.clear();
-    if (table.EntryCount == 0) {
-        Post(SortByTime);
-        return;
-    }
-    Post(ResolveShortcutStep, 0);
-}
-
-// Every shortcut's target is looked up on a worker at once (a target may
-// lie on a share that has gone away); the page goes on once they are in,
-// or once only slow shares are left, whose shortcuts then stay as they are.
-void ResolveShortcutStepNow(int32_t) {
-    PaneState& table = ThePane();
-    const HWND owner = TheApp().HostWindow;
-    const bool foldersAllowed = IsStartupPage();
-    g_pane.resolving = true;
-    for (int32_t r = 0; r < table.EntryCount; ++r) {
-        const std::u16string path = table.EntryTable[size_t(r)].Path;
-        if (path.empty()) continue;
-        Lookups().Submit(g_pane.load, ShareOf(path), [=]() -> LookupQueue::Apply {
-            std::u16string target = ShortcutTarget(path, owner);
-            FileEntry resolved;
-            if (target.empty() || !FillFromSearch(target, foldersAllowed, resolved)) return nullptr;
-            return [r, path, resolved = std::move(resolved)] {
-                PaneState& t = ThePane();
-                int32_t slot = r < t.EntryCount && t.EntryTable[size_t(r)].Path == path ? r : -1;
-                // One that came in after the page went on (a share found slow
-                // meanwhile) finds its shortcut wherever the sort put it.
-                for (int32_t i = 0; slot < 0 && !g_pane.resolving && i < t.EntryCount; ++i)
-                    if (t.EntryTable[size_t(i)].Path == path) slot = i;
-                if (slot >= 0) {
-                    t.EntryTable[size_t(slot)] = resolved;
-                    if (!g_pane.resolving) {
-                        RefreshSlotItem(slot);
-                        if (g_pane.loaded && !g_pane.resortPosted)
-                            g_pane.resortPosted = PostMessageW(g_pane.hwnd, kResortMessage, 0, 0);
-                    }
-                }
-                FinishWhenLookedUp();
-            };
-        });
-    }
-    if (!g_pane.finishWaiting) SetTimer(g_pane.hwnd, kFinishTimer, 100, nullptr);
-    g_pane.finishWaiting = true;
-    FinishWhenLookedUp();
-}
-
-void SortByTimeNow() {
-    PaneState& table = ThePane();
-    SortNewestFirst(table.EntryTable, table.EntryCount);
-    Post(ShowNextEntry, 0);
-}
-
-void FillSlot(FileEntry& slot, std::u16string_view text) {
-    slot = FileEntry{};
-    if (!FillFromSearch(std::u16string(text), true, slot)) {
-        slot.Path = std::u16string(CutTo(text, kEntryPathMax));
-        FillFromFile(slot);
-    }
-}
-
-void ParseNextEntryNow(int32_t r) {
-    PaneState& table = ThePane();
+void PagePane::ParseNextEntryNow(int32_t r) {
+    PaneState& table = entries_;
     std::u16string_view entry;
     if (r >= kMaxUserEntries || r >= table.EntryCapacity) {
         // A hand-edited page may hold more entries than the list shows; they
         // stay in the page's text rather than vanish when it is written.
-        if (g_pane.cutPos < g_pane.filesText.size()) g_pane.unloadedTail = g_pane.filesText.substr(g_pane.cutPos);
-        table.EntryCount = std::min<int32_t>(r, table.EntryCapacity);
-        Post(ShowNextEntry, 0);
+        if (cutPos_ < filesText_.size()) unloadedTail_ = filesText_.substr(cutPos_);
+        EndParsing(r);
         return;
     }
-    if (!CutNextEntry(g_pane.filesText, g_pane.cutPos, entry) && !CutLastEntry(g_pane.filesText, g_pane.cutPos, entry)) {
-        table.EntryCount = std::min<int32_t>(r, table.EntryCapacity);
-        Post(ShowNextEntry, 0);
+    if (!CutNextEntry(filesText_, cutPos_, entry) && !CutLastEntry(filesText_, cutPos_, entry)) {
+        EndParsing(r);
         return;
     }
     // The entry is listed from its text at once; its details come from a
@@ -526,8 +235,17 @@ void ParseNextEntryNow(int32_t r) {
     Post(ParseNextEntry, r + 1);
 }
 
-void ShowNextEntryNow(int32_t i) {
-    const PaneState& table = ThePane();
+// The whole text is in the table: from now on the table is what the page
+// holds, and what the user changes in it is kept.
+void PagePane::EndParsing(int32_t r) {
+    entries_.EntryCount = std::min<int32_t>(r, entries_.EntryCapacity);
+    filesText_.clear();
+    parsed_ = true;
+    Post(ShowNextEntry, 0);
+}
+
+void PagePane::ShowNextEntryNow(int32_t i) {
+    const PaneState& table = entries_;
     if (i >= table.EntryCount) {
         EndLoading();
         return;
@@ -542,14 +260,14 @@ void ShowNextEntryNow(int32_t i) {
         // The first icon would block until the shell has built its image
         // lists; the pane goes on answering until the warm-up says so.
         StartShellWarmup();
-        g_pane.waitingForShell = true;
-        g_pane.shellWaitChain = g_pane.chain;
-        g_pane.shellWaitIndex = i;
-        PostWhenShellWarmedUp(g_pane.hwnd, kShellReadyMessage);
+        waitingForShell_ = true;
+        shellWaitChain_ = chain_;
+        shellWaitIndex_ = i;
+        PostWhenShellWarmedUp(hwnd_, kShellReadyMessage);
         return;
     }
     ListSlot(i);
-    g_pane.listed = i + 1;
+    listed_ = i + 1;
     if (i + 1 < table.EntryCount) {
         Post(ShowNextEntry, i + 1);
         return;
@@ -557,89 +275,92 @@ void ShowNextEntryNow(int32_t i) {
     ItemsListed();
 }
 
-void OnShellReady() {
+void PagePane::OnShellReady() {
     // A chain replaced while it waited has its own first step coming.
-    if (g_pane.waitingForShell && g_pane.shellWaitChain == g_pane.chain) Post(ShowNextEntry, g_pane.shellWaitIndex);
-    g_pane.waitingForShell = false;
+    if (waitingForShell_ && shellWaitChain_ == chain_) Post(ShowNextEntry, shellWaitIndex_);
+    waitingForShell_ = false;
 }
 
 // The sort and the selection go in while repaints are still held, so that
 // the list lays out and paints once.
-void FinishLoadingNow() {
-    if (!g_pane.page) {
+void PagePane::FinishLoadingNow() {
+    if (!page_) {
         EndLoading();
         return;
     }
-    if (Lookups().Waiting(g_pane.load) > 0) {
+    if (Lookups().Waiting(load_) > 0) {
         // The sort wants the details; a slow share's are not waited for.
-        if (!g_pane.finishWaiting) SetTimer(g_pane.hwnd, kFinishTimer, 100, nullptr);
-        g_pane.finishWaiting = true;
+        if (!finishWaiting_) SetTimer(hwnd_, kFinishTimer, 100, nullptr);
+        finishWaiting_ = true;
         return;
     }
-    if (g_pane.finishWaiting) KillTimer(g_pane.hwnd, kFinishTimer);
-    g_pane.finishWaiting = false;
+    if (finishWaiting_) KillTimer(hwnd_, kFinishTimer);
+    finishWaiting_ = false;
     HoldRepaints();
     SortItems(ListsAsScanned());
-    int count = int(SendMessageW(g_pane.list, LVM_GETITEMCOUNT, 0, 0));
-    int cursor = g_pane.page->Cursor;
-    if (cursor >= 0 && cursor < count) {
+    const int count = int(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
+    const int cursor = page_->Cursor;
+    // A selection the user made while the list filled stays where it is.
+    if (cursor >= 0 && cursor < count && SelectedItem() < 0) {
         LVITEMW state{};
         state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         state.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageW(g_pane.list, LVM_SETITEMSTATE, WPARAM(cursor), reinterpret_cast<LPARAM>(&state));
-        SendMessageW(g_pane.list, LVM_ENSUREVISIBLE, WPARAM(cursor), TRUE);
+        SendMessageW(list_, LVM_SETITEMSTATE, WPARAM(cursor), reinterpret_cast<LPARAM>(&state));
+        SendMessageW(list_, LVM_ENSUREVISIBLE, WPARAM(cursor), TRUE);
     }
     EndLoading();
-    SetFocus(g_pane.list);
+    SetFocus(list_);
     WriteFileCount();
+    if (wanted_) SelectWantedNow();
 }
 
-void AskDetails(int32_t slot, const std::u16string& path) {
-    Lookups().Submit(g_pane.load, ShareOf(path), [slot, path]() -> LookupQueue::Apply {
+void PagePane::AskDetails(int32_t slot, const std::u16string& path) {
+    Lookups().Submit(load_, ShareOf(path), [this, slot, path]() -> LookupQueue::Apply {
         EntryDetails d = LookUpEntryDetails(path);
-        return [slot, d = std::move(d)] { DetailsArrived(slot, d); };
+        // Runs only while this load lives, so the pane is still there.
+        return [this, slot, d = std::move(d)] { DetailsArrived(slot, d); };
     });
 }
 
-void AskIcons(int32_t slot) {
+void PagePane::AskIcons(int32_t slot) {
     EntryDetails d;
-    d.entry = ThePane().EntryTable[size_t(slot)];
+    d.entry = entries_.EntryTable[size_t(slot)];
     Lookups().Submit(
-        g_pane.load, ShareOf(d.entry.Path),
-        [slot, d = std::move(d)]() mutable -> LookupQueue::Apply {
+        load_, ShareOf(d.entry.Path),
+        [this, slot, d = std::move(d)]() mutable -> LookupQueue::Apply {
             LookUpIcons(d);
-            return [slot, small = d.smallIcon, large = d.largeIcon, path = std::move(d.entry.Path)] {
-                const PaneState& table = ThePane();
-                if (size_t(slot) >= table.EntryTable.size() || size_t(slot) >= g_pane.shellIcons.size() ||
+            return [this, slot, small = d.smallIcon, large = d.largeIcon, path = std::move(d.entry.Path)] {
+                const PaneState& table = entries_;
+                if (size_t(slot) >= table.EntryTable.size() || size_t(slot) >= shellIcons_.size() ||
                     table.EntryTable[size_t(slot)].Path != path)
                     return;
-                g_pane.shellIcons[size_t(slot)] = {small, large};
+                shellIcons_[size_t(slot)] = {small, large};
                 RefreshSlotItem(slot);
             };
         },
         false);
 }
 
-void FinishWhenLookedUp() {
-    if (!g_pane.finishWaiting || Lookups().Waiting(g_pane.load) > 0) return;
-    if (g_pane.resolving) {
+void PagePane::FinishWhenLookedUp() {
+    if (!finishWaiting_ || Lookups().Waiting(load_) > 0) return;
+    if (resolving_) {
         // The shortcuts are done with; a target still out is dropped.
-        g_pane.resolving = false;
-        g_pane.finishWaiting = false;
-        KillTimer(g_pane.hwnd, kFinishTimer);
-        g_pane.loadStep = ThePane().EntryCount;
+        resolving_ = false;
+        finishWaiting_ = false;
+        KillTimer(hwnd_, kFinishTimer);
+        loadStep_ = entries_.EntryCount;
         Post(SortByTime);
         return;
     }
     FinishLoadingNow();
 }
 
-void Resort() {
-    g_pane.resortPosted = false;
-    if (!g_pane.loaded) return;
+void PagePane::Resort() {
+    resortPosted_ = false;
+    if (!loaded_) return;
     SortItems(ListsAsScanned());
-    const int focused = int(SendMessageW(g_pane.list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
-    if (focused >= 0) SendMessageW(g_pane.list, LVM_ENSUREVISIBLE, WPARAM(focused), TRUE);
+    const int focused = int(SendMessageW(list_, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
+    if (focused >= 0) SendMessageW(list_, LVM_ENSUREVISIBLE, WPARAM(focused), TRUE);
 }
 
 }  // namespace pagepane

@@ -106,9 +106,6 @@
 #define IDM_APPLY_TAB_FONT          1111  // internal: rebuild the tab font
 #define IDM_APPLY_STATUS_FONT       1112  // internal: rebuild the status font
 #define IDM_CREATE_FIRST_PANE       1120  // internal: the first page pane, once the window shows
-#define IDM_PLACE_PAGE_PANE         1121  // internal: the page pane asks to be put over the strip
-#define IDM_SHOW_ENTRY_DETAILS      1122  // internal: status bar details of entry lParam, blank if < 0
-#define IDM_SHOW_CONTEXT_MENU       1123  // internal: lParam = ContextMenuRequest* of the page pane
 
 // Page lists: item id = IDM_SELECT_PAGE_FIRST + n, n counting the shown
 // special pages first, then every user page: room for the eight special

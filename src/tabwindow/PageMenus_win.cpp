@@ -192,12 +192,12 @@ void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& me
     if (r.GlobalSettings.TabStyle & TabStyleBit::TopMost) CheckMenuItem(m, IDM_ALWAYS_ON_TOP, MF_BYCOMMAND | MF_CHECKED);
 }
 
-void ShowContextMenu(App& app, POINT at, const std::u16string* entryName, bool entryIsFolder) {
+int TrackContextMenu(App& app, POINT at, const std::u16string* entryName, bool entryIsFolder) {
     ContextMenu menu;
     BuildContextMenu(app, entryName, menu, entryIsFolder);
-    if (!menu.popup) return;
+    if (!menu.popup) return 0;
     DrawMenuBar(app.TabWindow);
-    TrackPopupMenu(menu.popup, 0, at.x, at.y, 0, app.TabWindow, nullptr);
+    return int(TrackPopupMenu(menu.popup, TPM_RETURNCMD, at.x, at.y, 0, app.TabWindow, nullptr));
 }
 
 void UpdateSystemMenu(App& app) {

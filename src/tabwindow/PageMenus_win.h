@@ -30,9 +30,9 @@ struct ContextMenu {
 // name of the selected entry, or nullptr without one; `entryIsFolder` says
 // the entry is a folder, which can only be opened.
 void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& menu, bool entryIsFolder = false);
-// Builds the menu, tracks it at the screen point (commands go to the tab
-// window) and destroys it.
-void ShowContextMenu(App& app, POINT at, const std::u16string* entryName, bool entryIsFolder = false);
+// Builds the menu, tracks it at the screen point and destroys it; returns
+// the command chosen (0 for none), for the caller to carry out.
+int TrackContextMenu(App& app, POINT at, const std::u16string* entryName, bool entryIsFolder = false);
 // Brings the system menu's page items up to date before it opens.
 void UpdateSystemMenu(App& app);
 

@@ -241,15 +241,6 @@ const Command kCommands[] = {
     {IDM_REFRESH, [](App&, HWND, WPARAM, LPARAM) -> INT_PTR { RefreshPane(); return 0; }},
     {IDOK, PaneCommand},
     {IDM_CREATE_FIRST_PANE, WithApp<CreateFirstPane>},
-    {IDM_PLACE_PAGE_PANE, WithApp<PlacePagePane>},
-    {IDM_SHOW_CONTEXT_MENU,
-     [](App& a, HWND, WPARAM, LPARAM lp) -> INT_PTR {
-         const auto* request = reinterpret_cast<const ContextMenuRequest*>(lp);
-         if (request) ShowContextMenu(a, request->at, request->entryName, request->entryIsFolder);
-         return 0;
-     }},
-    {IDM_SHOW_ENTRY_DETAILS,
-     [](App& a, HWND, WPARAM, LPARAM lp) -> INT_PTR { ShowEntryDetails(a, int(lp), int(lp) < 0); return 0; }},
     {IDM_PAGE_ADD, WithApp<AddPageCommand>},
     {IDM_ABOUT, WithWindow<ShowAbout>},
     {IDM_GENERAL_SETTINGS, WithWindow<GeneralSettingsCommand>},

@@ -40,7 +40,7 @@ int SpecialFolderEntryCount(const PageRecord& page, HWND tooltip) {
         folders.FolderId = page.FolderId;
         folders.CommonFolderId = page.CommonFolderId;
         Lookups().Submit(
-            0, u"",
+            0, SpecialFolderKey(page.FolderId),
             [folders, tooltip]() -> LookupQueue::Apply {
                 const int n = CountFolderContents(folders, CountMode::Listed);
                 return [id = folders.FolderId, n, tooltip] {

@@ -383,7 +383,8 @@ void ApplyStatusFont(App& app, HWND tab) {
     if (!font) return;
     ReplaceFont(g_tab.statusBar, g_tab.statusFont, std::move(font), TRUE);
     ShowFileCount();
-    ShowEntryDetails(app, 0, false);
+    const PaneState& entries = ThePane();
+    ShowEntryDetails(entries.EntryCount > 0 ? &entries.EntryTable[0] : nullptr);
 }
 
 void ShowStatusBarAsSet(App& app, HWND tab) {
@@ -415,9 +416,31 @@ void DestroyPane() {
     if (HWND pane = CurrentPagePane()) DestroyWindow(pane);
 }
 
+namespace {
+
+// What the page pane asks of the tab window, by direct calls.
+class TabPaneHost final : public PaneHost {
+public:
+    explicit TabPaneHost(App& app) : app_(app) {}
+    void PlacePane(HWND) override { PlacePagePane(app_); }
+    void SetStatus(int part, const std::u16string& text) override {
+        if (g_tab.statusBar) SendMessageW(g_tab.statusBar, SB_SETTEXTW, WPARAM(part), reinterpret_cast<LPARAM>(AsW(text)));
+    }
+    void ShowEntryDetails(const FileEntry* entry) override { vc::ShowEntryDetails(entry); }
+    int TrackContextMenu(const ContextMenuRequest& request) override {
+        return vc::TrackContextMenu(app_, request.at, request.entryName, request.entryIsFolder);
+    }
+
+private:
+    App& app_;
+};
+
+}  // namespace
+
 void CreatePane(App& app) {
     if (!app.TabWindow) return;
-    HWND pane = CreatePagePane(app, app.TabWindow);
+    static TabPaneHost host(app);
+    HWND pane = CreatePagePane(app, app.TabWindow, host);
     if (pane) RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
@@ -428,17 +451,12 @@ void RebuildTabs(App& app) {
     SendMessageW(g_tab.strip, TCM_SETCURSEL, WPARAM(app.rec.GlobalSettings.TabNumber), 0);
 }
 
-void ShowEntryDetails(App& app, int index, bool blank) {
-    (void)app;
+void ShowEntryDetails(const FileEntry* entry) {
     if (!g_tab.statusBar) return;
-    std::u16string text;
-    const PaneState& pane = ThePane();
-    if (blank) {
-        text = u" ";
-    } else if (index >= 0 && index < pane.EntryCount && size_t(index) < pane.EntryTable.size()) {
-        const FileEntry& e = pane.EntryTable[size_t(index)];
-        text = EntryDetailsText(EntryDateText(e.LastWriteTime), e.Size);
-        if (e.Missing) text += u" (見つかりません)";
+    std::u16string text = u" ";
+    if (entry) {
+        text = EntryDetailsText(EntryDateText(entry->LastWriteTime), entry->Size);
+        if (entry->Missing) text += u" (見つかりません)";
     }
     SendMessageW(g_tab.statusBar, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(AsW(text)));
 }
@@ -525,7 +543,7 @@ void ApplyNewPageOrder(App& app, const std::vector<PageRecord>& copy) {
     ProfileBatch batch(app.store);
     if (!app.store.BatchReadable()) return;
     // The closing pane must not write its page into a record that has moved.
-    ThePane().PagesReorganised = true;
+    DiscardPaneChanges();
     DestroyPane();
     TakeOverPages(r, app.store, copy);
     // A well-known folder page keeps its tab: those pages do not move, and
@@ -533,7 +551,6 @@ void ApplyNewPageOrder(App& app, const std::vector<PageRecord>& copy) {
     if (r.GlobalSettings.TabNumber >= r.ShownSpecialCount)
         r.GlobalSettings.TabNumber = TabOfPage(r, r.CurrentPage);
     r.CurrentPage = PageOfTab(r, r.GlobalSettings.TabNumber);
-    ThePane().PagesReorganised = false;
     RebuildTabs(app);
     CreatePane(app);
 }

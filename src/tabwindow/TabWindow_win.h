@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "pageview/FileEntry.h"
 #include "settings/Records.h"
 
 namespace vc {
@@ -51,8 +52,8 @@ void PlaceTabStrip(App& app, uint32_t styleBefore);
 // Moves the page pane over the tab strip's display area.
 void PlacePagePane(App& app);
 
-// Status bar part 1: the date and size of entry `index`, or a blank.
-void ShowEntryDetails(App& app, int index, bool blank);
+// Status bar part 1: the date and size of `entry`, or a blank for none.
+void ShowEntryDetails(const FileEntry* entry);
 
 // The date of an entry as the status bar shows it.
 std::u16string EntryDateText(uint64_t lastWriteTime);
