@@ -1,5 +1,6 @@
 #include "pageview/LookupQueue.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <list>
@@ -8,6 +9,8 @@
 #include <set>
 #include <system_error>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace vc {
 
@@ -48,21 +51,36 @@ std::u16string ShareOf(std::u16string_view path) {
 using Clock = std::chrono::steady_clock;
 
 namespace {
+
 thread_local bool t_unanswered = false;  // set by the work running on this worker
+
+// Runs a look-up's work: what to do with its result, and whether the work
+// said it was not answered.
+LookupQueue::Apply Call(const LookupQueue::Work& work, bool& unanswered) {
+    t_unanswered = false;
+    LookupQueue::Apply apply;
+    try {
+        apply = work();
+    } catch (...) {
+        // A look-up that failed leaves what it was to fill as it was.
+    }
+    unanswered = t_unanswered;
+    return apply;
+}
+
 }  // namespace
 
 void LookupQueue::Unanswered() { t_unanswered = true; }
 
-struct LookupQueue::State {
+struct LookupQueue::State : std::enable_shared_from_this<LookupQueue::State> {
     struct Job {
         uint32_t load;
         std::u16string share;
         Work work;
-        bool awaited;
+        bool awaited, urgent;
     };
     struct Running {
-        uint32_t load;
-        std::u16string share;
+        Job job;  // its work taken out while it runs
         Clock::time_point start;
     };
     struct Result {
@@ -72,139 +90,257 @@ struct LookupQueue::State {
     struct Load {
         std::map<std::u16string, int> pending;  // awaited ones queued or running, by share
         int unawaited = 0;
-        std::set<std::u16string> slow, givenUp;
+    };
+    // When a share was last found slow and given up.
+    struct Known {
+        Clock::time_point slowAt, givenUpAt;
+        bool givenUp = false;
     };
 
     Limits limits;
-    std::function<void()> threadStart, notify;
+    std::function<void()> threadStart;
+    std::function<bool()> notify;
 
-    mutable std::mutex m;
-    std::condition_variable wake;
-    std::deque<Job> queue;
+    std::mutex m;
+    std::condition_variable wake;  // workers wait for work here, WaitIdle for its end
+    std::deque<Job> urgent, queue;
     std::list<Running> running;
     std::deque<Result> results;
-    mutable std::map<uint32_t, Load> loads;  // the live ones; load 0 always
+    std::map<uint32_t, Load> loads;  // the live ones; load 0 always
+    std::map<std::u16string, Known> known;
+    std::set<std::u16string> held;
     uint32_t lastLoad = 0;
     int threads = 0, idle = 0;
     bool stopped = false, notified = false;
 
-    // What a look-up that has run this long tells about its share.
-    void Judge(Load& load, const std::u16string& share, Clock::duration took, bool unanswered) const {
-        if (took >= limits.slow) load.slow.insert(share);
-        if (took >= limits.timedOut && unanswered) load.givenUp.insert(share);
+    Clock::time_point Now() const { return limits.clock ? limits.clock() : Clock::now(); }
+
+    bool Recent(Clock::time_point at, Clock::time_point now) const { return now - at < limits.remember; }
+
+    bool IsSlow(const std::u16string& share, Clock::time_point now) const {
+        auto k = known.find(share);
+        return k != known.end() && Recent(k->second.slowAt, now);
+    }
+
+    bool IsGivenUp(const std::u16string& share, Clock::time_point now) const {
+        auto k = known.find(share);
+        return k != known.end() && k->second.givenUp && Recent(k->second.givenUpAt, now);
     }
 
     // Running look-ups count for what they have taken so far: slow, never
-    // given up, as they may yet answer.
-    // A look-up still running tells about its share for every load that
-    // waits on that share: one of a load abandoned since (a refresh, another
-    // page) may hold the share's turns while the next load's wait behind it.
-    // Load 0 (look-ups of no load, such as launches) is never judged: it has
-    // no end after which a share would be asked again.
-    void JudgeRunning(Clock::time_point now) const {
+    // given up, as they may yet answer. A look-up of a load abandoned since
+    // still holds its share's turns, so it tells the next load too.
+    void JudgeRunning(Clock::time_point now) {
         for (const Running& r : running)
-            for (auto& [id, load] : loads)
-                if (id != 0 && (id == r.load || load.pending.count(r.share)))
-                    Judge(load, r.share, now - r.start, false);
+            if (!r.job.urgent && now - r.start >= limits.slow) known[r.job.share].slowAt = now;
     }
 
-    void Forget(uint32_t load, const std::u16string& share, bool awaited) {
-        auto l = loads.find(load);
-        if (l == loads.end()) return;
-        if (!awaited) {
-            --l->second.unawaited;
+    void JudgeFinished(const Job& job, Clock::duration took, bool unanswered, Clock::time_point now) {
+        if (job.urgent) return;
+        if (took < limits.slow) {
+            // Answering quickly again: what the share did before is over.
+            if (!unanswered) known.erase(job.share);
             return;
         }
-        auto p = l->second.pending.find(share);
-        if (p != l->second.pending.end() && --p->second <= 0) l->second.pending.erase(p);
+        Known& k = known[job.share];
+        k.slowAt = now;
+        if (unanswered && took >= limits.timedOut) {
+            k.givenUp = true;
+            k.givenUpAt = now;
+        }
     }
 
-    int RunningOn(const std::u16string& share) const {
+    int SlowRunning(Clock::time_point now) const {
         int n = 0;
-        for (const Running& r : running) n += r.share == share;
+        for (const Running& r : running) n += IsSlow(r.job.share, now);
         return n;
     }
 
-    // The first queued look-up that may run now; look-ups of abandoned loads
-    // and of shares given up are dropped on the way.
-    std::deque<Job>::iterator Pick() {
-        JudgeRunning(Clock::now());
-        for (auto it = queue.begin(); it != queue.end();) {
-            auto l = loads.find(it->load);
-            if (l == loads.end() || l->second.givenUp.count(it->share)) {
-                Forget(it->load, it->share, it->awaited);
-                it = queue.erase(it);
-                continue;
-            }
-            if (RunningOn(it->share) < limits.perShare) return it;
-            ++it;
-        }
-        return queue.end();
+    // Urgent work takes none of a share's turns: a launch waiting for its
+    // elevation prompt would otherwise halve the share's look-ups.
+    int TurnsTaken(const std::u16string& share) const {
+        int n = 0;
+        for (const Running& r : running) n += !r.job.urgent && r.job.share == share;
+        return n;
     }
+
+    bool MayStart(const Job& job, Clock::time_point now, int slowRunning) const {
+        if (held.count(job.share)) return false;
+        if (job.urgent) return true;
+        if (TurnsTaken(job.share) >= limits.perShare) return false;
+        return slowRunning < std::max(1, limits.workers / 2) || !IsSlow(job.share, now);
+    }
+
+    // Look-ups never to be asked: of an abandoned load, or of a load on a
+    // share given up. Those of no load are the user's own and are asked.
+    bool Unwanted(const Job& job, Clock::time_point now) const {
+        return !loads.count(job.load) || (job.load != 0 && IsGivenUp(job.share, now));
+    }
+
+    void Forget(const Job& job) {
+        auto l = loads.find(job.load);
+        if (l == loads.end()) return;
+        if (!job.awaited) {
+            --l->second.unawaited;
+            return;
+        }
+        auto p = l->second.pending.find(job.share);
+        if (p != l->second.pending.end() && --p->second <= 0) l->second.pending.erase(p);
+    }
+
+    int Count(uint32_t load) const {
+        auto l = loads.find(load);
+        if (l == loads.end()) return 0;
+        int n = l->second.unawaited;
+        for (const auto& entry : l->second.pending) n += entry.second;
+        return n;
+    }
+
+    std::list<Running>::iterator Start(std::deque<Job>& from, std::deque<Job>::iterator it, Clock::time_point now) {
+        running.push_back(Running{std::move(*it), now});
+        from.erase(it);
+        return std::prev(running.end());
+    }
+
+    // The next job that may start, urgent ones first, now counted as running
+    // (running.end(): none). Unwanted look-ups passed on the way go to
+    // `dropped`, for the caller to destroy once the lock is let go of.
+    std::list<Running>::iterator Pick(std::vector<Job>& dropped) {
+        const Clock::time_point now = Now();
+        JudgeRunning(now);
+        for (auto it = urgent.begin(); it != urgent.end(); ++it)
+            if (MayStart(*it, now, 0)) return Start(urgent, it, now);
+        const int slowRunning = SlowRunning(now);
+        for (auto it = queue.begin(); it != queue.end();) {
+            if (Unwanted(*it, now)) {
+                Forget(*it);
+                dropped.push_back(std::move(*it));
+                it = queue.erase(it);
+            } else if (MayStart(*it, now, slowRunning)) {
+                return Start(queue, it, now);
+            } else {
+                ++it;
+            }
+        }
+        return running.end();
+    }
+
+    // Tells the window that results wait, unless it was told and has not
+    // come for them yet. The lock is let go of meanwhile.
+    void Tell(std::unique_lock<std::mutex>& lock) {
+        if (notified || results.empty() || !notify) return;
+        notified = true;
+        lock.unlock();
+        const bool sent = notify();
+        lock.lock();
+        if (!sent) notified = false;
+    }
+
+    // Runs a started job with the lock let go of and hands its result over.
+    void Execute(std::unique_lock<std::mutex>& lock, std::list<Running>::iterator self) {
+        Work work = std::move(self->job.work);
+        lock.unlock();
+        bool unanswered = false;
+        Apply apply = Call(work, unanswered);
+        work = nullptr;
+        lock.lock();
+        const Clock::time_point now = Now();
+        const Clock::duration took = now - self->start;
+        const Job job = std::move(self->job);
+        running.erase(self);
+        JudgeFinished(job, took, unanswered, now);
+        Forget(job);
+        if (apply && !stopped && loads.count(job.load))
+            results.push_back(Result{job.load, std::exchange(apply, nullptr)});
+        wake.notify_all();  // a share may take its next look-up; WaitIdle may be done
+        Tell(lock);
+        if (apply) {
+            // Its load is gone. It may own a handle whose closing blocks.
+            lock.unlock();
+            apply = nullptr;
+            lock.lock();
+        }
+    }
+
+    // More idle threads than the work not stuck on slow shares needs.
+    bool Surplus() { return threads - SlowRunning(Now()) > limits.workers; }
 
     void Run() {
         if (threadStart) threadStart();
         std::unique_lock<std::mutex> lock(m);
         while (!stopped) {
-            auto it = Pick();
-            if (it == queue.end()) {
+            std::vector<Job> dropped;
+            auto job = Pick(dropped);
+            const bool dropping = !dropped.empty();
+            if (dropping) {
+                wake.notify_all();  // for WaitIdle
+                lock.unlock();
+                dropped.clear();  // a search handle's closing may block on a dead share
+                lock.lock();
+            }
+            if (job != running.end()) {
+                Execute(lock, job);
+            } else if (!dropping) {
+                if (Surplus()) break;
                 ++idle;
                 wake.wait(lock);
                 --idle;
-                continue;
             }
-            Job job = std::move(*it);
-            queue.erase(it);
-            auto self = running.insert(running.end(), Running{job.load, job.share, Clock::now()});
-            lock.unlock();
-            Apply apply;
-            t_unanswered = false;
-            try {
-                apply = job.work();
-            } catch (...) {
-                // A look-up that failed leaves what it was to fill as it was.
-            }
-            job.work = nullptr;
-            lock.lock();
-            const Clock::duration took = Clock::now() - self->start;
-            running.erase(self);
-            bool tell = false;
-            if (auto l = loads.find(job.load); l != loads.end() && !stopped) {
-                if (job.load != 0) Judge(l->second, job.share, took, t_unanswered);
-                Forget(job.load, job.share, job.awaited);
-                if (apply) {
-                    results.push_back(Result{job.load, std::move(apply)});
-                    tell = !notified;
-                    notified = true;
-                }
-            }
-            wake.notify_all();  // a share may take its next look-up
-            if (tell && notify) {
-                lock.unlock();
-                notify();
-                lock.lock();
-            }
-            // A result dropped here is destroyed before the lock is let go of.
-            apply = nullptr;
         }
         --threads;
     }
+
+    // Work came or was let go: idle workers take it, or a new thread when
+    // the queue holds more than they are (one idle worker woken by a burst
+    // may take a stuck look-up) and fewer than `workers` threads are free of
+    // slow shares, or when urgent work waits. Never more than twice
+    // `workers`: look-ups on shares not yet found slow may turn out stuck.
+    void Spur() {
+        wake.notify_all();
+        const size_t queued = queue.size() + urgent.size();
+        if (size_t(idle) >= queued || stopped || threads >= 2 * limits.workers) return;
+        const Clock::time_point now = Now();
+        JudgeRunning(now);
+        if (threads - SlowRunning(now) >= limits.workers && urgent.empty()) return;
+        try {
+            std::thread([keep = shared_from_this()] { keep->Run(); }).detach();
+            ++threads;
+        } catch (const std::system_error&) {
+            // Without a thread the work waits for a worker that exists; with
+            // none at all it waits for the next Submit.
+        }
+    }
+
+    // `work` outlives the lock when it is not taken: a parameter is
+    // destroyed after the function's own locals.
+    void Add(uint32_t load, std::u16string_view share, Work work, bool awaited, bool isUrgent) {
+        std::lock_guard<std::mutex> lock(m);
+        auto l = loads.find(load);
+        if (stopped || l == loads.end() || !work) return;
+        std::u16string key(share);
+        if (awaited) ++l->second.pending[key];
+        else ++l->second.unawaited;
+        (isUrgent ? urgent : queue).push_back(Job{load, std::move(key), std::move(work), awaited, isUrgent});
+        Spur();
+    }
 };
 
-LookupQueue::LookupQueue(Limits limits, std::function<void()> threadStart, std::function<void()> notify)
+LookupQueue::LookupQueue(Limits limits, std::function<void()> threadStart, std::function<bool()> notify)
     : state_(std::make_shared<State>()) {
-    state_->limits = limits;
+    state_->limits = std::move(limits);
     state_->threadStart = std::move(threadStart);
     state_->notify = std::move(notify);
     state_->loads[0];
 }
 
 LookupQueue::~LookupQueue() {
+    std::deque<State::Job> urgent, queue;
     std::deque<State::Result> dropped;
     {
         std::lock_guard<std::mutex> lock(state_->m);
         state_->stopped = true;
-        state_->queue.clear();
+        urgent.swap(state_->urgent);
+        queue.swap(state_->queue);
         dropped.swap(state_->results);
         state_->loads.clear();
     }
@@ -222,28 +358,16 @@ void LookupQueue::Abandon(uint32_t load) {
     if (load == 0) return;
     std::lock_guard<std::mutex> lock(state_->m);
     state_->loads.erase(load);
-    // Queued look-ups of the load are dropped when a worker passes them.
+    // Idle workers drop its queued look-ups; WaitIdle may be done.
+    state_->wake.notify_all();
 }
 
 void LookupQueue::Submit(uint32_t load, std::u16string_view share, Work work, bool awaited) {
-    State& s = *state_;
-    std::unique_lock<std::mutex> lock(s.m);
-    auto l = s.loads.find(load);
-    if (s.stopped || l == s.loads.end() || !work) return;
-    std::u16string key(share);
-    if (awaited) ++l->second.pending[key];
-    else ++l->second.unawaited;
-    s.queue.push_back(State::Job{load, std::move(key), std::move(work), awaited});
-    if (s.idle == 0 && s.threads < s.limits.workers) {
-        try {
-            std::thread([keep = state_] { keep->Run(); }).detach();
-            ++s.threads;
-        } catch (const std::system_error&) {
-            // Without a thread the look-ups wait for a worker that exists; with
-            // none at all they wait for the next Submit.
-        }
-    }
-    s.wake.notify_all();
+    state_->Add(load, share, std::move(work), awaited, false);
+}
+
+void LookupQueue::SubmitUrgent(std::u16string_view share, Work work) {
+    state_->Add(0, share, std::move(work), false, true);
 }
 
 bool LookupQueue::Drain(Clock::duration budget) {
@@ -276,34 +400,56 @@ bool LookupQueue::Drain(Clock::duration budget) {
     return false;
 }
 
+void LookupQueue::Renotify() {
+    std::unique_lock<std::mutex> lock(state_->m);
+    state_->notified = false;
+    state_->Tell(lock);
+}
+
 int LookupQueue::Waiting(uint32_t load) const {
-    std::lock_guard<std::mutex> lock(state_->m);
-    state_->JudgeRunning(Clock::now());
-    auto l = state_->loads.find(load);
-    if (l == state_->loads.end()) return 0;
+    State& s = *state_;
+    std::lock_guard<std::mutex> lock(s.m);
+    const Clock::time_point now = s.Now();
+    s.JudgeRunning(now);
+    auto l = s.loads.find(load);
+    if (l == s.loads.end()) return 0;
     int n = 0;
     for (const auto& [share, count] : l->second.pending)
-        if (!l->second.slow.count(share)) n += count;
+        if (!s.IsSlow(share, now)) n += count;
     return n;
 }
 
 int LookupQueue::Outstanding(uint32_t load) const {
     std::lock_guard<std::mutex> lock(state_->m);
-    auto l = state_->loads.find(load);
-    if (l == state_->loads.end()) return 0;
-    int n = l->second.unawaited;
-    for (const auto& entry : l->second.pending) n += entry.second;
-    return n;
+    return state_->Count(load);
+}
+
+bool LookupQueue::WaitIdle(uint32_t load, std::chrono::milliseconds most) {
+    State& s = *state_;
+    std::unique_lock<std::mutex> lock(s.m);
+    return s.wake.wait_for(lock, most, [&] { return s.Count(load) == 0; });
 }
 
 LookupQueue::ShareState LookupQueue::StateOf(uint32_t load, std::u16string_view share) const {
-    std::lock_guard<std::mutex> lock(state_->m);
-    state_->JudgeRunning(Clock::now());
-    auto l = state_->loads.find(load);
-    if (l == state_->loads.end()) return ShareState::Answering;
+    State& s = *state_;
+    std::lock_guard<std::mutex> lock(s.m);
+    const Clock::time_point now = s.Now();
+    s.JudgeRunning(now);
+    if (!s.loads.count(load)) return ShareState::Answering;
     const std::u16string key(share);
-    if (l->second.givenUp.count(key)) return ShareState::GivenUp;
-    return l->second.slow.count(key) ? ShareState::Slow : ShareState::Answering;
+    if (s.IsGivenUp(key, now)) return ShareState::GivenUp;
+    return s.IsSlow(key, now) ? ShareState::Slow : ShareState::Answering;
+}
+
+void LookupQueue::Hold(std::u16string share) {
+    std::lock_guard<std::mutex> lock(state_->m);
+    state_->held.insert(std::move(share));
+}
+
+void LookupQueue::Release(std::u16string share) {
+    std::lock_guard<std::mutex> lock(state_->m);
+    state_->held.erase(share);
+    state_->Spur();
 }
 
 }  // namespace vc

@@ -21,6 +21,10 @@ std::atomic<HWND> g_window{nullptr};
 // One message's share of the results: the window answers input between.
 constexpr auto kDrainBudget = std::chrono::milliseconds(12);
 
+// Long enough for a launch to get its program started, short enough that a
+// launch stuck on a dead share does not keep the program from ending.
+constexpr auto kLaunchesAtEnd = std::chrono::seconds(3);
+
 int ShellIndex(const std::u16string& path, DWORD attributes, UINT flags) {
     SHFILEINFOW info = {};
     return shell::SHGetFileInfoW(AsW(path), attributes, &info, sizeof info, SHGFI_SYSICONINDEX | flags) ? info.iIcon
@@ -35,12 +39,18 @@ LookupQueue& Lookups() {
         // The shell's look-ups want COM on the thread that asks.
         [] { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE); },
         [] {
-            if (HWND w = g_window.load()) PostMessageW(w, kLookupsReadyMessage, 0, 0);
+            HWND w = g_window.load();
+            return w && PostMessageW(w, kLookupsReadyMessage, 0, 0);
         });
     return *queue;
 }
 
-void SetLookupWindow(HWND window) { g_window.store(window); }
+void SetLookupWindow(HWND window) {
+    g_window.store(window);
+    if (window) Lookups().Renotify();
+}
+
+void WaitForLaunches() { Lookups().WaitIdle(0, kLaunchesAtEnd); }
 
 void DrainLookups(HWND window) {
     if (Lookups().Drain(kDrainBudget) && window) PostMessageW(window, kLookupsReadyMessage, 0, 0);

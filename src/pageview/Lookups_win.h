@@ -18,8 +18,13 @@ constexpr UINT kLookupsReadyMessage = WM_APP + 4;
 // The queue. Made on first use and never destroyed: a worker stuck in a
 // network time-out must not keep the program from ending.
 LookupQueue& Lookups();
-// The window told when results wait (the page pane), or none.
+// The window told when results wait (the page pane), or none. A new window
+// is told at once of results already waiting: the notice may have gone to
+// one that was destroyed before it came to them.
 void SetLookupWindow(HWND window);
+// At the program's end: waits a few seconds at most for launches and the
+// other look-ups of no load still starting, which would be cut off.
+void WaitForLaunches();
 // Runs waiting results for about one message's worth of time, and asks for
 // another turn when some are left.
 void DrainLookups(HWND window);
