@@ -9,6 +9,7 @@
 #include "common/Handles_win.h"
 #include "common/SystemLibrary_win.h"
 #include "common/Wide_win.h"
+#include "pageview/Lookups_win.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
 
@@ -161,6 +162,9 @@ int RunApplication(HINSTANCE instance, HINSTANCE previous) {
     OpenSettingsFile(app, *choice);
     CreateProgramWindows(app, !previous);
     const int code = RunMessageLoop(app);
+    // An entry opened just before the window closed still opens; look-ups
+    // still out are not waited for.
+    WaitForLaunches();
     app.rec.UserPages.clear();
     app.rec.UserPages.shrink_to_fit();
     return code;

@@ -120,7 +120,7 @@ void PagePane::Start(const ChosenEntry& chosen, const wchar_t* verb, const std::
     OpenText open = OpenTextOf(chosen.path);
     // The elevation prompt comes up in front of the window it is asked for.
     HWND owner = GetAncestor(hwnd_, GA_ROOT);
-    Lookups().Submit(0, ShareOf(chosen.path), [open, verb, arguments, owner]() -> LookupQueue::Apply {
+    Lookups().SubmitUrgent(ShareOf(chosen.path), [open, verb, arguments, owner]() -> LookupQueue::Apply {
         SHELLEXECUTEINFOW run{};
         run.cbSize = sizeof run;
         // The worker may end before an asynchronous start would be done.
@@ -193,7 +193,7 @@ void PagePane::OnDropFiles(HDROP drop) {
     // and whether it is one only the disk tells, on a worker.
     const HWND pane = hwnd_;
     const uint32_t load = load_;
-    Lookups().Submit(0, ShareOf(dropped), [dropped, pane, load]() -> LookupQueue::Apply {
+    Lookups().SubmitUrgent(ShareOf(dropped), [dropped, pane, load]() -> LookupQueue::Apply {
         if (IsFolderNow(dropped)) {
             return [dropped, pane, load] {
                 PagePane* p = PagePane::Of(pane);
@@ -318,7 +318,7 @@ void PagePane::ShowLocation(const ChosenEntry& chosen) {
     if (!full) return;
     std::u16string folder = ContainingFolderOf(full->Text, full->NameStart);
     if (folder.empty()) return;
-    Lookups().Submit(0, ShareOf(folder), [folder]() -> LookupQueue::Apply {
+    Lookups().SubmitUrgent(ShareOf(folder), [folder]() -> LookupQueue::Apply {
         shell::ShellExecuteW(nullptr, nullptr, AsW(folder), nullptr, nullptr, SW_SHOWNORMAL);
         return nullptr;
     });
@@ -351,7 +351,7 @@ void LaunchPath(const std::u16string& path) {
     auto [file, folder] = pagepane::OpenTextOf(path);
     // The shell waits on the file it opens: a share that has gone away would
     // hold the window.
-    Lookups().Submit(0, ShareOf(path), [file, folder]() -> LookupQueue::Apply {
+    Lookups().SubmitUrgent(ShareOf(path), [file, folder]() -> LookupQueue::Apply {
         shell::ShellExecuteW(nullptr, nullptr, AsW(file), nullptr, folder.empty() ? nullptr : AsW(folder),
                              SW_SHOWNORMAL);
         return nullptr;

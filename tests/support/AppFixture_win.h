@@ -63,6 +63,15 @@ protected:
         return quit;
     }
 
+    // Pumps until `done` holds, for about ten seconds at most: a page loads,
+    // a worker's look-up comes back.
+    template <class Done>
+    static bool PumpUntil(Done done) {
+        for (int i = 0; i < 200 && !done(); ++i)
+            if (!Pump() && !done()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        return done();
+    }
+
     // The settings as a fresh start would read them from the file.
     Records Reload() {
         App fresh;

@@ -58,14 +58,22 @@ inline void CALLBACK EndForgottenDialog(HWND, UINT, UINT_PTR id, DWORD) {
 
 // Sends the tab window `command` (which opens a modal dialog) and runs `act`
 // inside the dialog; `act` must end the dialog (OK, Cancel, WM_CLOSE).
-inline void RunSettingsDialog(UINT command, std::function<void(HWND)> act) {
+inline void RunSettingsDialog(UINT command, std::function<void(HWND)> act);
+
+// Does `open` (which opens a modal dialog or box of the tab window) and runs
+// `act` inside it.
+inline void RunDialogOpenedBy(const std::function<void()>& open, std::function<void(HWND)> act) {
     DialogAction() = std::move(act);
     SetTimer(nullptr, 0, 20, ActInSettingsDialog);
     const UINT_PTR stop = SetTimer(nullptr, 0, 10000, EndForgottenDialog);
-    SendMessageW(TheApp().TabWindow, WM_COMMAND, command, 0);
+    open();
     KillTimer(nullptr, stop);
     EXPECT_FALSE(DialogAction()) << "the dialog did not open";
     DialogAction() = nullptr;
+}
+
+inline void RunSettingsDialog(UINT command, std::function<void(HWND)> act) {
+    RunDialogOpenedBy([command] { SendMessageW(TheApp().TabWindow, WM_COMMAND, command, 0); }, std::move(act));
 }
 
 // The pane of the settings dialog that holds control `id`, or nullptr.

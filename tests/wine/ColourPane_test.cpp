@@ -315,10 +315,10 @@ TEST_F(ColourPaneTest, ARealLeftClickWhilePickingIsTakenAndOnlyItsReleaseReaches
         in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
         in[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
         SendInput(2, in, sizeof(INPUT));
-        PumpUntil([&] { return IsWindowEnabled(GetDlgItem(pane, IDC_COLOUR_PICK)) != FALSE; }, 1000);
+        vc::PumpUntil([&] { return IsWindowEnabled(GetDlgItem(pane, IDC_COLOUR_PICK)) != FALSE; }, 1000);
         // The release reaches the patch after the pick has ended; a press that
         // got through would have come before it.
-        PumpUntil([] { return ColourPatch::gotUp; }, 1000);
+        vc::PumpUntil([] { return ColourPatch::gotUp; }, 1000);
         down = ColourPatch::gotDown;
         up = ColourPatch::gotUp;
         taken = PageSettingsWorkingCopy().FontColor;

@@ -53,13 +53,6 @@ protected:
         return U16(text);
     }
     static int Selected(HWND list) { return int(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); }
-    // Pumps until `done` (bounded): the page loads, the filter lists again.
-    template <class Done>
-    static bool PumpUntil(Done done) {
-        for (int i = 0; i < 100 && !done(); ++i)
-            if (!Pump()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        return done();
-    }
     static bool ShowsSelected(std::u16string_view name) {
         return CurrentPagePane() && PaneLoaded() && Selected(List()) >= 0 && Cell(List(), Selected(List()), 0) == name;
     }

@@ -23,6 +23,7 @@
 #include "pageview/PaneWindow_win.h"
 #include "resources/resource.h"
 #include "support/AppFixture_win.h"
+#include "support/Drop_win.h"
 #include "support/SettingsDialog_win.h"
 
 namespace vc {
@@ -278,34 +279,17 @@ TEST_F(PagePaneTest, ActivatingAnEntryLaunchesItInItsFolder) {
     EXPECT_EQ(written, ToUtf8(folder));
 }
 
-// A drop of the given files, as the shell hands it over.
-HDROP MakeDrop(const std::vector<std::u16string>& names) {
-    size_t chars = 1;
-    for (auto& n : names) chars += n.size() + 1;
-    HGLOBAL mem = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
-    auto* df = static_cast<DROPFILES*>(GlobalLock(mem));
-    df->pFiles = sizeof(DROPFILES);
-    df->fWide = TRUE;
-    auto* p = reinterpret_cast<char16_t*>(df + 1);
-    for (auto& n : names) {
-        std::copy(n.begin(), n.end(), p);
-        p += n.size() + 1;
-    }
-    GlobalUnlock(mem);
-    return static_cast<HDROP>(mem);
-}
-
 TEST_F(PagePaneTest, DropsRegisterTheFirstItemUnlessThePageIsLocked) {
     App& app = Start(Settings(FilesKeys(files)));
     Load();
     SendMessageW(CurrentPagePane(), WM_DROPFILES,
-                 reinterpret_cast<WPARAM>(MakeDrop({dir.File(u"beta.ini"), dir.File(u"alpha.txt")})), 0);
+                 reinterpret_cast<WPARAM>(test::MakeDrop({dir.File(u"beta.ini"), dir.File(u"alpha.txt")})), 0);
     Load();  // the dropped item is looked at on a worker
     EXPECT_EQ(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0), 5);
     EXPECT_EQ(ItemText(4, 0), u"beta");  // the same file twice lists twice, the new one last
     EXPECT_EQ(Status(0), u"ファイル数 : 5");
     // Drops on the tab window reach the pane too.
-    SendMessageW(app.TabWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dir.File(u"folder")})), 0);
+    SendMessageW(app.TabWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop({dir.File(u"folder")})), 0);
     Load();
     EXPECT_EQ(ThePane().EntryCount, 6);
     SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);
@@ -314,7 +298,7 @@ TEST_F(PagePaneTest, DropsRegisterTheFirstItemUnlessThePageIsLocked) {
 
     Start(Settings(FilesKeys(files) + u"\r\nFlag=1"));
     Load();
-    SendMessageW(CurrentPagePane(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dir.File(u"beta.ini")})), 0);
+    SendMessageW(CurrentPagePane(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop({dir.File(u"beta.ini")})), 0);
     Load();
     EXPECT_EQ(ThePane().EntryCount, 4);
 }
@@ -339,11 +323,11 @@ TEST_F(PagePaneTest, OnlyADroppedSettingsFileOpensAnotherInstance) {
         ++g_openedCount;
     });
     SendMessageW(CurrentPagePane(), WM_DROPFILES,
-                 reinterpret_cast<WPARAM>(MakeDrop({u"D:\\x\\other.vcset", dir.File(u"alpha.txt")})), 0);
-    SendMessageW(CurrentPagePane(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({u"D:\\x\\A.VCSET"})), 0);
+                 reinterpret_cast<WPARAM>(test::MakeDrop({u"D:\\x\\other.vcset", dir.File(u"alpha.txt")})), 0);
+    SendMessageW(CurrentPagePane(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop({u"D:\\x\\A.VCSET"})), 0);
     // Registered like any other file: ".vcset" not at the end, a folder.
     for (const std::u16string& other : {std::u16string(u"D:\\x\\a.vcset.txt"), dir.File(u"kept.vcset")})
-        SendMessageW(CurrentPagePane(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({other})), 0);
+        SendMessageW(CurrentPagePane(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop({other})), 0);
     // Each drop is looked at on a worker; settings files open whatever the page does meanwhile.
     for (int i = 0; i < 2000 && (g_openedCount < 2 || ThePane().EntryCount < 6); ++i) {
         Pump();
@@ -410,7 +394,7 @@ TEST_F(PagePaneTest, AFullPageShowsEntriesWhileLoadingAndRefusesDrops) {
     Load();
     EXPECT_TRUE(g_paintedWhileLoading);
     ASSERT_EQ(ThePane().EntryCount, 200);
-    SendMessageW(CurrentPagePane(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dir.File(u"alpha.txt")})), 0);
+    SendMessageW(CurrentPagePane(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop({dir.File(u"alpha.txt")})), 0);
     EXPECT_EQ(ThePane().EntryCount, 200);
     EXPECT_EQ(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0), 200);
 }
