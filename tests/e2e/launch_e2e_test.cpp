@@ -10,6 +10,7 @@
 #include "e2e/AppProcess_win.h"
 #include "e2e/ProgramWindows_win.h"
 #include "resources/resource.h"
+#include "support/SlowFolder_win.h"
 #include "support/TempDir_win.h"
 #include "support/Utf16File.h"
 
@@ -45,26 +46,39 @@ TEST(Launch, LibrariesPlantedBesideTheProgramAreNeverLoaded) {
 }
 
 // Arguments typed for an entry reach the real program it starts, which
-// (argument_recorder.cpp) leaves beside itself the command line it was given.
-TEST(Launch, ArgumentsTypedForAnEntryReachTheProgram) {
+// (argument_recorder.cpp) leaves beside itself the command line it was given:
+// even from a share that answers slowly, with the window closed right after
+// OK. Commands other programs post, with values no pointer could hold, leave
+// the window answering.
+TEST(Launch, ArgumentsTypedForAnEntryReachTheProgramThoughTheWindowClosesAtOnce) {
+    ASSERT_TRUE(test::SlowFolderLibraryPreloaded()) << "libvcslowfs.so must be in LD_PRELOAD";
     test::TempDir box;
-    const std::u16string recorder = box.File(u"rec order.exe"), quoted = u"\"" + recorder + u"\"";
+    std::u16string share = u"S:\\vc-launch-";
+    share += Ascii(std::to_string(GetCurrentProcessId()));
+    ASSERT_TRUE(CreateDirectoryW(AsW(share), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    const std::u16string recorder = share + u"\\rec order.exe", quoted = u"\"" + recorder + u"\"";
     ASSERT_TRUE(CopyFileW(AsW(WindowsPathOf(VC_ARGUMENT_RECORDER)), AsW(recorder), FALSE));
     ASSERT_TRUE(test::WriteBytes(box.File(u"run.vcset"), test::Utf16LE(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1\r\n"
                                  u"SpcialFolder=0\r\n[Page1]\r\nCursor=0\r\nFiles000=" + recorder + u"\r\nFiles=1\r\n")));
     AppProcess app;
-    ASSERT_TRUE(app.Start(AppExe(), u"\"" + box.File(u"run.vcset") + u"\""));
+    const std::u16string environment = test::SlowFolderEnvironment(share, 10), settings = box.File(u"run.vcset");
+    ASSERT_TRUE(app.Start(AppExe(), u"\"" + settings + u"\"", u"", environment));
     HWND tab = app.WaitVisibleDialog(CaptionFor(u"run"), kStart), dialog = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return Ask(PageList(tab), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED) == 0; }, kEffect));
+    for (UINT id = 1100; id < 1130; ++id) PostMessageW(tab, WM_COMMAND, id, LPARAM(0x5EED0000 + id));
+    EXPECT_NE(Ask(tab, WM_NULL), -100) << "the window no longer answers";
     std::u16string line, want = quoted + u" -x \"a b\" 日本";  // read until whole: the recorder may be writing it
     auto recorded = [&] { return (line = test::TextOf(test::ReadBytes(recorder + u".args"))) == want; };
     PostMessageW(tab, WM_COMMAND, IDM_ENTRY_RUN_WITH_ARGUMENTS, 0);
     ASSERT_TRUE(dialog = app.WaitVisibleDialog(u"Vellumcraft - 引数を指定して実行", kEffect));
     SetDlgItemTextW(dialog, IDC_RUNARGS_EDIT, L"-x \"a b\" 日本");
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitUntil(recorded, kEffect)) << ToUtf8(line);
     PostMessageW(app.HostWindow(), WM_CLOSE, 0, 0);
     EXPECT_EQ(app.WaitExit(kExit), 0);
+    EXPECT_TRUE(WaitUntil(recorded, kEffect)) << ToUtf8(line);
+    DeleteFileW(AsW(recorder + u".args"));
+    DeleteFileW(AsW(recorder));
+    RemoveDirectoryW(AsW(share));
 }
 
 }  // namespace
