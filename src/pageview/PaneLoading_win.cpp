@@ -212,6 +212,8 @@ void PagePane::StartLoadingNow() {
 }
 
 void PagePane::ParseNextEntryNow(int32_t r) {
+    // Steps come as messages, which any program could post with any value.
+    if (r < 0) return;
     PaneState& table = entries_;
     std::u16string_view entry;
     if (r >= kMaxUserEntries || r >= table.EntryCapacity) {
@@ -245,6 +247,7 @@ void PagePane::EndParsing(int32_t r) {
 }
 
 void PagePane::ShowNextEntryNow(int32_t i) {
+    if (i < 0) return;
     const PaneState& table = entries_;
     if (i >= table.EntryCount) {
         EndLoading();

@@ -142,7 +142,8 @@ TEST_F(PaneChoicesTest, ARemovalRemovesTheEntryItsBoxNamed) {
 // While the page still waits for its details: a removal and two drops, then
 // the page is left. All stick, the drops in the order dropped; back on the
 // page, a drop while a filter hides its name waits unlisted for the filter
-// to go, and a refresh keeps it.
+// to go, and a refresh keeps it. The cursor kept under a filter is the
+// entry's place among all the page's entries.
 TEST_F(PaneChoicesTest, ChangesMadeWhileThePageLoadsAreKept) {
     for (const char16_t* name : {u"d1.txt", u"d2.txt", u"d3.txt"}) test::WriteBytes(dir.File(name), "x");
     ASSERT_NO_FATAL_FAILURE(StartPages());
@@ -165,8 +166,11 @@ TEST_F(PaneChoicesTest, ChangesMadeWhileThePageLoadsAreKept) {
     EXPECT_TRUE(PumpUntil([] { return Count() == 5 && ItemNamed(L"d3") >= 0; }));
     SendMessageW(TheApp().TabWindow, WM_COMMAND, IDM_REFRESH, 0);
     EXPECT_TRUE(PumpUntil([] { return PaneLoaded() && Count() == 5; }));
+    SendMessageW(List(), WM_CHAR, u'z', 0);
+    ASSERT_TRUE(PumpUntil([] { return Count() == 1 && Selected() == 0; }));
     NextTab();
     EXPECT_EQ(Reload().UserPages[0].Files, kept + Line(u"d3.txt"));
+    EXPECT_EQ(Reload().UserPages[0].Cursor, 3);  // after the three one-byte files
 }
 
 // The arguments dialog is open when the pane is made anew for another DPI;
