@@ -411,6 +411,11 @@ int LookupQueue::Waiting(uint32_t load) const {
     std::lock_guard<std::mutex> lock(s.m);
     const Clock::time_point now = s.Now();
     s.JudgeRunning(now);
+    // Workers that were all busy when the work came may have turned out to
+    // be stuck on slow shares since: the work queued behind them gets a
+    // thread now. Loading asks this while it waits, so a first burst on
+    // shares not yet known to be dead never holds the local look-ups.
+    s.Spur();
     auto l = s.loads.find(load);
     if (l == s.loads.end()) return 0;
     int n = 0;

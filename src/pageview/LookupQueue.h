@@ -86,7 +86,8 @@ public:
     void Renotify();
 
     // Awaited look-ups of `load` not yet returned, apart from those on shares
-    // slow or given up: what loading still waits for.
+    // slow or given up: what loading still waits for. Asking also starts a
+    // thread for queued work when the workers have turned out stuck.
     int Waiting(uint32_t load) const;
     // Look-ups of `load` queued or running, every share counted.
     int Outstanding(uint32_t load) const;
