@@ -31,6 +31,10 @@ public:
     // file beside it, are flushed, and then take its place. On failure the old
     // file is left as it was and false is returned.
     virtual bool ReplaceAtomically(const std::u16string& path, const std::string& bytes) = 0;
+    // Writes a new file the same way, but only where there is none: a file
+    // that appeared meanwhile (another program's, a share that came back) is
+    // never replaced. False, leaving everything as it was, otherwise.
+    virtual bool CreateAtomically(const std::u16string& path, const std::string& bytes) = 0;
     // Copies `from` to `to` unless `to` exists already.
     virtual bool CopyIfAbsent(const std::u16string& from, const std::u16string& to) = 0;
     // How this system reads 8-bit text: its ANSI code page.

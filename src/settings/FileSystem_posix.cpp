@@ -66,6 +66,20 @@ public:
         return ok;
     }
 
+    bool CreateAtomically(const std::u16string& path, const std::string& bytes) override {
+        std::u16string temp16 = TempPathFor(path);
+        std::string temp = ToUtf8(temp16);
+        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd < 0) return false;
+        bool ok = WriteAllTo(fd, bytes) && ::fsync(fd) == 0;
+        ok = ::close(fd) == 0 && ok;
+        if (ok && GetBeforeReplaceHook()) ok = GetBeforeReplaceHook()(temp16);
+        // A hard link is made only where no file is.
+        if (ok) ok = ::link(temp.c_str(), ToUtf8(path).c_str()) == 0;
+        ::unlink(temp.c_str());
+        return ok;
+    }
+
     bool CopyIfAbsent(const std::u16string& from, const std::u16string& to) override {
         std::string bytes;
         if (ReadAll(from, bytes) != ReadResult::Ok) return false;

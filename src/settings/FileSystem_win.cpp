@@ -163,6 +163,25 @@ public:
         return ok;
     }
 
+    bool CreateAtomically(const std::u16string& path, const std::string& bytes) override {
+        const std::u16string target = Unlimited(path);
+        const std::u16string temp = TempPathFor(target);
+        bool ok = false;
+        {
+            Handle f(CreateFileW(AsW(temp), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (!f.valid()) return false;
+            DWORD put = 0;
+            ok = bytes.size() <= MAXDWORD && WriteFile(f.get(), bytes.data(), DWORD(bytes.size()), &put, nullptr) &&
+                 put == bytes.size() && FlushFileBuffers(f.get());
+            ok = f.Close() && ok;
+        }
+        if (ok && GetBeforeReplaceHook()) ok = GetBeforeReplaceHook()(temp);
+        // Without MOVEFILE_REPLACE_EXISTING the move fails where a file is.
+        if (ok) ok = MoveFileExW(AsW(temp), AsW(target), MOVEFILE_WRITE_THROUGH) != FALSE;
+        if (!ok) DeleteFileW(AsW(temp));
+        return ok;
+    }
+
     bool CopyIfAbsent(const std::u16string& from, const std::u16string& to) override {
         return CopyFileW(AsW(Unlimited(from)), AsW(Unlimited(to)), TRUE) != FALSE;
     }

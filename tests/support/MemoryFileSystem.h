@@ -37,6 +37,9 @@ public:
         ++replaces;
         return true;
     }
+    bool CreateAtomically(const std::u16string& path, const std::string& bytes) override {
+        return !files.count(path) && ReplaceAtomically(path, bytes);
+    }
     bool CopyIfAbsent(const std::u16string& from, const std::u16string& to) override {
         auto it = files.find(from);
         if (it == files.end() || locked.count(from) || files.count(to)) return false;
