@@ -41,6 +41,13 @@ bool RemoveLink(const std::u16string& link) {
     return e2e::RunLinuxCommand("rm -f '" + unix + "'") == 0;
 }
 
+// Whether a temporary file of a write (each named after the file) is left.
+bool TemporaryFileBeside(const std::u16string& path) {
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(AsW(path + u"*.saving"), &found);
+    return find != INVALID_HANDLE_VALUE && FindClose(find);
+}
+
 class SettingsFileWin : public ::testing::Test {
 protected:
     test::TempDir dir;
@@ -72,7 +79,7 @@ TEST_F(SettingsFileWin, FirstStartWritesTheFileAndLeavesNoTemporaryFile) {
     std::u16string text = test::TextOf(bytes);
     EXPECT_EQ(text.rfind(u";Vellumcraft\r\n\r\n[Vellumcraft]\r\nxPosi=230\r\n", 0), 0u);
     EXPECT_NE(text.find(u"\r\n\r\n[Page5]\r\nLabel=Page5\r\n"), std::u16string::npos);
-    EXPECT_FALSE(test::FileExists(TempPathFor(path)));
+    EXPECT_FALSE(TemporaryFileBeside(path));
     EXPECT_FALSE(test::FileExists(BackupPathOf(path)));
     EXPECT_EQ(store.WriteCount(), 1);
 }
@@ -85,7 +92,7 @@ TEST_F(SettingsFileWin, ReadOnlyFileIsNotChanged) {
     WriteAll();
     EXPECT_TRUE(store.LastWriteFailed());
     EXPECT_EQ(test::ReadBytes(path), before);
-    EXPECT_FALSE(test::FileExists(TempPathFor(path)));
+    EXPECT_FALSE(TemporaryFileBeside(path));
     SetFileAttributesW(AsW(path), FILE_ATTRIBUTE_NORMAL);
     WriteAll();
     EXPECT_FALSE(store.LastWriteFailed());
@@ -99,7 +106,7 @@ TEST_F(SettingsFileWin, FileHeldOpenByAnotherHandle) {
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
     ChangeSomething();
     WriteAll();
-    EXPECT_FALSE(test::FileExists(TempPathFor(path)));
+    EXPECT_FALSE(TemporaryFileBeside(path));
     CloseHandle(other);
     EXPECT_EQ(test::ReadBytes(path), before);
     WriteAll();
@@ -133,7 +140,7 @@ TEST_F(SettingsFileWin, AReaderHoldingTheFileDelaysTheWriteWithoutLosingIt) {
     EXPECT_FALSE(store.LastWriteFailed());
     const std::string after = test::ReadBytes(path);
     EXPECT_NE(after, before);
-    EXPECT_FALSE(test::FileExists(TempPathFor(path)));
+    EXPECT_FALSE(TemporaryFileBeside(path));
 
     // One that never lets go: the write fails after a while, and the file is
     // the one before it, whole.
@@ -144,7 +151,7 @@ TEST_F(SettingsFileWin, AReaderHoldingTheFileDelaysTheWriteWithoutLosingIt) {
     EXPECT_TRUE(store.LastWriteFailed());
     CloseHandle(reader);
     EXPECT_EQ(test::ReadBytes(path), after);
-    EXPECT_FALSE(test::FileExists(TempPathFor(path)));
+    EXPECT_FALSE(TemporaryFileBeside(path));
 }
 
 TEST_F(SettingsFileWin, FileHeldOpenAtStartUpIsNeverOverwrittenWithDefaults) {
@@ -239,7 +246,88 @@ TEST_F(SettingsFileWin, InterruptedReplaceLeavesTheOldFileWhole) {
     EXPECT_TRUE(tempWritten);
     EXPECT_TRUE(store.LastWriteFailed());
     EXPECT_EQ(test::ReadBytes(path), before);
-    EXPECT_FALSE(test::FileExists(TempPathFor(path)));
+    EXPECT_FALSE(TemporaryFileBeside(path));
+}
+
+// A link to a USB stick or a share that is not there is the user's file out
+// of reach, not a missing one: nothing takes the link's place. A name that
+// is denied for good (here a folder's) is not waited for.
+TEST_F(SettingsFileWin, FilesOutOfReachAreUnreadableAndKept) {
+    const std::u16string link = dir.File(u"Away.vcset");
+    ASSERT_TRUE(MakeLink(link, u"Unplugged.vcset"));
+    store.SetPath(link);
+    Load();
+    EXPECT_TRUE(store.FileUnreadable());
+    ChangeSomething();
+    WriteAll();
+    EXPECT_EQ(e2e::RunLinuxCommand("test -L '" + UnixNameOf(link) + "'"), 0);
+    EXPECT_FALSE(test::FileExists(dir.File(u"Unplugged.vcset")));
+    EXPECT_TRUE(RemoveLink(link));
+    store.SetPath(dir.path());
+    const ULONGLONG start = GetTickCount64();
+    Load();
+    EXPECT_TRUE(store.FileUnreadable());
+    EXPECT_LT(GetTickCount64() - start, 1000u);
+}
+
+// Two programs writing at the same moment each write a temporary file of
+// their own, and the last one's file is whole. A temporary file a crash left
+// long ago is cleared away, none of a write still going on.
+TEST_F(SettingsFileWin, TwoWritersAtOnceKeepApartAndLeaveNoTemporaryFiles) {
+    Load();
+    HANDLE f = CreateFileW(AsW(path + u".1-1.saving"), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, 0);
+    const FILETIME longAgo{0, 0x01D00000};
+    ASSERT_TRUE(SetFileTime(f, nullptr, nullptr, &longAgo) && CloseHandle(f));
+    static std::u16string settings;
+    static bool otherWrote;
+    settings = path;
+    SetBeforeReplaceHook([](const std::u16string&) {
+        SetBeforeReplaceHook(nullptr);
+        return otherWrote = PlatformFileSystem().ReplaceAtomically(settings, test::Utf16LE(u";other\r\n"));
+    });
+    ChangeSomething();
+    WriteAll();
+    EXPECT_TRUE(otherWrote && !store.LastWriteFailed());
+    Load();
+    EXPECT_EQ(r.UserPages[0].Files, u"C:\\Windows\\notepad.exe\r\n");
+    EXPECT_FALSE(TemporaryFileBeside(path));
+}
+
+// A folder the user may not create files in, with a grant on the file alone
+// (here made immutable on the Linux side): the file is written in place, its
+// old bytes kept elsewhere and put back on failure or at a read after a crash.
+TEST_F(SettingsFileWin, AFolderWithoutCreateRightsHasTheFileWrittenInPlace) {
+    Load();
+    const std::string before = test::ReadBytes(path);
+    static std::string folder, file;
+    folder = UnixNameOf(dir.path());
+    if (folder.empty() || e2e::RunLinuxCommand("chattr +i '" + folder + "'") != 0) GTEST_SKIP() << "no such folder";
+    static std::u16string copy;
+    static bool newBytesIn;
+    file = UnixNameOf(path);
+    // Stopped with the new bytes in (asked of the Linux side: the file is held), the copy as a crash leaves it.
+    SetBeforeReplaceHook([](const std::u16string& kept) {
+        copy = kept;
+        newBytesIn = e2e::RunLinuxCommand("grep -qa 'n.o.t.e.p.a.d' '" + file + "'") == 0;
+        return !CopyFileW(AsW(kept), AsW(kept + u".crash"), FALSE);
+    });
+    ChangeSomething();
+    WriteAll();
+    SetBeforeReplaceHook(nullptr);
+    EXPECT_TRUE(store.LastWriteFailed() && newBytesIn);
+    EXPECT_EQ(test::ReadBytes(path), before);
+    EXPECT_FALSE(test::FileExists(copy));
+    EXPECT_TRUE(MoveFileW(AsW(copy + u".crash"), AsW(copy)));
+    EXPECT_TRUE(test::WriteBytes(path, before.substr(0, before.size() / 2)));
+    std::string read;
+    EXPECT_EQ(PlatformFileSystem().ReadAll(path, read), ReadResult::Ok);
+    EXPECT_EQ(read, before);
+    EXPECT_FALSE(test::FileExists(copy));
+    WriteAll();
+    EXPECT_FALSE(store.LastWriteFailed());
+    EXPECT_NE(test::ReadBytes(path).find(test::Utf16LE(u"notepad.exe", false)), std::string::npos);
+    EXPECT_FALSE(test::FileExists(copy));
+    e2e::RunLinuxCommand("chattr -i '" + folder + "'");
 }
 
 TEST_F(SettingsFileWin, MissingFolderStartsOnDefaultsAndWritesNothing) {
