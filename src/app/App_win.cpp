@@ -4,9 +4,11 @@
 #include <shlwapi.h>
 
 #include "app/HostWindow_win.h"
+#include "app/SettingsLock_win.h"
 #include "app/Startup.h"
 #include "common/ExecutableFolder_win.h"
 #include "common/Handles_win.h"
+#include "common/MessageBox_win.h"
 #include "common/SystemLibrary_win.h"
 #include "common/Wide_win.h"
 #include "pageview/Lookups_win.h"
@@ -115,7 +117,7 @@ void MeasurePlatform(Records& r) {
 
 void OpenSettingsFile(App& app, const SettingsFileChoice& choice) {
     Records& r = app.rec;
-    r.SettingsFilePath = choice.path;
+    r.SettingsFilePath = AbsoluteSettingsPath(choice.path);
     r.WindowName = choice.windowName;
     {
         WindowDC screen(nullptr);
@@ -142,6 +144,28 @@ int RunMessageLoop(App& app) {
     }
 }
 
+namespace {
+
+// A file another run holds: brought forward where it runs beside this one;
+// from another session or computer, the user may open it without writing
+// (true) or not at all (false). nullopt: the other run was brought forward.
+std::optional<bool> OpenHeldFile(const SettingsHolder& holder, const std::u16string& path) {
+    const SettingsHolder here = SettingsLock::Here();
+    HWND window = reinterpret_cast<HWND>(uintptr_t(holder.window));
+    DWORD process = 0;
+    if (SameSeat(holder, here.machine, here.session) && IsWindow(window) &&
+        GetWindowThreadProcessId(window, &process) && process == holder.process) {
+        ActivateRunningInstance(window);
+        return std::nullopt;
+    }
+    const std::u16string who = holder.machine.empty() ? u"" : u" (" + holder.machine + u")";
+    const std::u16string text = u"設定ファイル \"" + path + u"\" は、ほかのセッションかコンピューターの Vellumcraft" + who +
+                                u" が使用中です。\n開いても変更は保存されません。開きますか？";
+    return ShowMessageBox(nullptr, kMessageBoxOkCancel, text) == kMessageBoxOk;
+}
+
+}  // namespace
+
 int RunApplication(HINSTANCE instance, HINSTANCE previous) {
     // Before anything loads a library, so that none comes from beside the exe.
     RestrictDllSearchToSystem();
@@ -149,18 +173,35 @@ int RunApplication(HINSTANCE instance, HINSTANCE previous) {
     app.instance = instance;
     MeasurePlatform(app.rec);
 
-    std::optional<SettingsFileChoice> choice =
-        ChooseSettingsFile(ArgumentText(U16(GetCommandLineW())), ExecutableFolder());
+    const std::u16string exeFolder = ExecutableFolder();
+    const std::u16string commandLine = U16(GetCommandLineW());
+    const std::u16string_view argument = ArgumentText(commandLine);
+    // Without the executable's folder the default file would be found
+    // wherever the current folder happens to be.
+    if (argument.empty() && exeFolder.empty()) return 0;
+    std::optional<SettingsFileChoice> choice = ChooseSettingsFile(argument, exeFolder);
     // A name that does not fit is refused whole rather than cut to another
     // file's name.
     if (!choice) return 0;
+    // Named once: no later read or write depends on the current folder, and
+    // every name of the file leads to the same lock.
+    choice->path = AbsoluteSettingsPath(choice->path);
+    SettingsLock lock;
+    bool lookOnly = false;
+    if (lock.Acquire(FinalSettingsPath(choice->path)) == SettingsLock::State::Elsewhere) {
+        std::optional<bool> open = OpenHeldFile(lock.Holder(), choice->path);
+        if (!open || !*open) return 0;
+        lookOnly = true;
+    }
     if (HWND running = FindRunningInstance(TabWindowCaption(choice->windowName))) {
         ActivateRunningInstance(running);
         return 0;
     }
 
+    app.store.SetReadOnly(lookOnly);
     OpenSettingsFile(app, *choice);
     CreateProgramWindows(app, !previous);
+    lock.Publish(app.TabWindow);
     const int code = RunMessageLoop(app);
     // An entry opened just before the window closed still opens; look-ups
     // still out are not waited for.

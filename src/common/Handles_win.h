@@ -48,6 +48,7 @@ inline void DestroyImages(HIMAGELIST h) { ImageList_Destroy(h); }
 inline void DestroyMenuHandle(HMENU h) { DestroyMenu(h); }
 inline void DestroyWindowHandle(HWND h) { DestroyWindow(h); }
 inline void DeleteMemoryDC(HDC h) { DeleteDC(h); }
+inline void CloseKernelHandle(HANDLE h) { CloseHandle(h); }
 }  // namespace handles
 
 using FontPtr = Owned<HFONT, handles::DeleteGdi>;
@@ -60,6 +61,9 @@ using ImageListPtr = Owned<HIMAGELIST, handles::DestroyImages>;
 using MenuPtr = Owned<HMENU, handles::DestroyMenuHandle>;
 using WindowPtr = Owned<HWND, handles::DestroyWindowHandle>;
 using MemoryDCPtr = Owned<HDC, handles::DeleteMemoryDC>;  // from CreateCompatibleDC
+// A file handle; CreateFileW's INVALID_HANDLE_VALUE is held as none.
+using FilePtr = Owned<HANDLE, handles::CloseKernelHandle>;
+inline FilePtr OwnedFile(HANDLE h) { return FilePtr(h == INVALID_HANDLE_VALUE ? nullptr : h); }
 
 // A file search from FindFirstFile, closed with FindClose; its empty value is
 // INVALID_HANDLE_VALUE, not null.

@@ -35,6 +35,11 @@ struct MessageBoxRequest {
     int32_t reserved = 0;                   // always 0; not read
     const char16_t* title = nullptr;        // caption; null shows none
     const char16_t* text = nullptr;         // the message, "\n" between lines; null shows none
+    // Other captions for the two buttons (the first ends the box as Yes or
+    // OK, the second as No or Cancel), where the answer is not a plain yes
+    // or no: "再試行(&R)" and "終了(&X)". Null keeps the template's.
+    const char16_t* firstCaption = nullptr;
+    const char16_t* secondCaption = nullptr;
 };
 
 inline bool ShowsYesNo(const MessageBoxRequest& r) { return r.buttons != 0; }

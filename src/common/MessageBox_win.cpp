@@ -94,6 +94,8 @@ void Initialise(HWND box, const MessageBoxRequest& req) {
     ShowChild(box, IDCANCEL, !yesNo);
     MoveChild(box, yesNo ? IDYES : IDOK, l.first);
     MoveChild(box, yesNo ? IDNO : IDCANCEL, l.second);
+    if (req.firstCaption) SetDlgItemTextW(box, yesNo ? IDYES : IDOK, TextOrEmpty(req.firstCaption));
+    if (req.secondCaption) SetDlgItemTextW(box, yesNo ? IDNO : IDCANCEL, TextOrEmpty(req.secondCaption));
 
     Rect owner, work;
     OwnerAndWorkArea(box, owner, work);

@@ -238,6 +238,9 @@ void OnInitDialog(App& app, HWND tab) {
     Records& r = app.rec;
     GlobalRecord& g = r.GlobalSettings;
     std::u16string caption = TabWindowCaption(r.WindowName);
+    // A run that will not write says so where the user looks, for as long
+    // as it runs.
+    if (app.store.ReadOnly()) caption += u" (読み取り専用)";
     SetWindowTextW(tab, AsW(caption));
 
     if (g.TabStyle & TabStyleBit::StatusBar) {

@@ -16,7 +16,9 @@
 #include <vector>
 
 #include "e2e/AppProcess_win.h"
+#include "common/Handles_win.h"
 #include "e2e/ProgramWindows_win.h"
+#include "resources/resource.h"
 #include "support/FirstStartFile.h"
 #include "support/TempDir_win.h"
 #include "support/Utf16File.h"
@@ -275,7 +277,8 @@ TEST_F(E2E, FirstStartWritesTheDefaultFileAndOpensAllTabs) {
     std::string bytes = Bytes(u"Vellumcraft.vcset");
     EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
     EXPECT_TRUE(SameText(FirstStartText(), TextOf(bytes)));
-    EXPECT_EQ(box.Names(), (Names{"Vellumcraft.exe", "Vellumcraft.vcset"}));  // no backup, no temporary file
+    // No backup, no temporary file; the run's lock, which goes with it.
+    EXPECT_EQ(box.Names(), (Names{"Vellumcraft.exe", "Vellumcraft.vcset", "Vellumcraft.vcset.lock"}));
 
     EXPECT_EQ(TabCount(tab), 8);  // desktop, recent files, documents, Page1..Page5
     EXPECT_EQ(SelectedTab(tab), 0);
@@ -391,12 +394,13 @@ TEST_F(E2E, SecondStartWithTheSameFileActivatesTheFirstAndExits) {
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == tab; }, kEffect))
         << "foreground is '" << test::Narrow(WindowText(GetForegroundWindow())) << "'";
 
-    // Minimised: the second start restores it.
+    // Minimised: a start that names the file in other letters, whose caption
+    // would differ, restores it all the same.
     ShowWindowAsync(tab, SW_MINIMIZE);
     ASSERT_TRUE(WaitUntil([&] { return IsIconic(tab) != FALSE; }, kEffect));
     {
         AppProcess third;
-        EXPECT_TRUE(StartExpectingQuietExit(third, u"same"));
+        EXPECT_TRUE(StartExpectingQuietExit(third, u"SAME"));
     }
     EXPECT_TRUE(WaitUntil([&] { return !IsIconic(tab) && IsWindowVisible(tab); }, kEffect));
 
@@ -406,6 +410,37 @@ TEST_F(E2E, SecondStartWithTheSameFileActivatesTheFirstAndExits) {
     EXPECT_EQ(VisibleWindowsOf(first.pid()), 1);  // still its one tab window
     PostMessageW(first.HostWindow(), WM_CLOSE, 0, 0);
     EXPECT_EQ(first.WaitExit(kExit), 0);
+}
+
+// A file held by a run in another session or on another computer (its lock
+// says so): the start asks, opens it only to look at when told to, and
+// never writes it.
+TEST_F(E2E, AFileHeldElsewhereOpensOnlyToLookAt) {
+    Put(u"held.vcset", FirstStartText());
+    const std::string before = Bytes(u"held.vcset");
+    FilePtr lock = OwnedFile(CreateFileW(AsW(box.File(u"held.vcset.lock")), GENERIC_READ | GENERIC_WRITE,
+                                         FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
+                                         FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    const std::string holder = "Vellumcraft settings lock\r\nmachine=FAR-AWAY\r\nsession=7\r\nprocess=4\r\nwindow=0\r\n";
+    DWORD put = 0;
+    ASSERT_TRUE(WriteFile(lock.get(), holder.data(), DWORD(holder.size()), &put, nullptr));
+    for (const UINT answer : {IDCANCEL, IDOK}) {
+        AppProcess app;
+        ASSERT_TRUE(app.Start(box.exe(), u"held"));
+        HWND question = app.WaitVisibleDialog(u"Vellumcraft", kStart);
+        ASSERT_TRUE(question) << "no question";
+        PostMessageW(question, WM_COMMAND, answer, 0);
+        if (answer == IDCANCEL) {
+            EXPECT_EQ(app.WaitExit(kExit), 0);
+            continue;
+        }
+        HWND tab = app.WaitVisibleDialog(CaptionFor(u"held") + u" (読み取り専用)", kStart);
+        ASSERT_TRUE(tab);
+        PostMessageW(tab, WM_COMMAND, IDM_PAGE_ADD, 0);
+        PostMessageW(tab, WM_CLOSE, 0, 0);
+        EXPECT_EQ(app.WaitExit(kExit), 0);
+    }
+    EXPECT_EQ(Bytes(u"held.vcset"), before);
 }
 
 TEST_F(E2E, ANameInsideARunningCaptionCountsAsRunning) {
@@ -443,7 +478,8 @@ TEST_F(E2E, DifferentSettingsFilesRunSideBySide) {
     EXPECT_NE(plain.pid(), work.pid());
     EXPECT_TRUE(plain.Running());
     EXPECT_TRUE(SameText(FirstStartText(), Text(u"work.vcset")));
-    EXPECT_EQ(box.Names(), (Names{"Vellumcraft.exe", "Vellumcraft.vcset", "work.vcset"}));
+    EXPECT_EQ(box.Names(),
+              (Names{"Vellumcraft.exe", "Vellumcraft.vcset", "Vellumcraft.vcset.lock", "work.vcset", "work.vcset.lock"}));
 
     PostMessageW(workTab, WM_COMMAND, 999, 0);
     EXPECT_EQ(work.WaitExit(kExit), 0);

@@ -39,6 +39,22 @@ std::u16string MenuText(HMENU m, int pos) {
     return U16(buf);
 }
 
+// A relative settings path is made absolute at start: a later change of the
+// current folder (a file dialog may make one) moves no write elsewhere.
+TEST_F(HostWindowTest, ARelativeSettingsPathKeepsItsFolder) {
+    wchar_t before[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, before);
+    SetCurrentDirectoryW(AsW(dir.path()));
+    App& app = test::StartProgram(u"rel.vcset", u"rel");
+    test::TempDir elsewhere;
+    SetCurrentDirectoryW(AsW(elsewhere.path()));
+    SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);
+    Close();
+    SetCurrentDirectoryW(before);
+    EXPECT_TRUE(test::FileExists(dir.File(u"rel.vcset")));
+    EXPECT_FALSE(test::FileExists(elsewhere.File(u"rel.vcset")));
+}
+
 TEST_F(HostWindowTest, TabWindowShowsWithCaptionTabsAndExtendedSystemMenu) {
     App& app = Start();
     ASSERT_TRUE(IsWindow(app.TabWindow));
