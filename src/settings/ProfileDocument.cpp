@@ -132,74 +132,6 @@ ProfileDocument ProfileDocument::FromText(std::u16string_view text, TextEncoding
     return d;
 }
 
-std::u16string DecodeLatin1(std::string_view bytes) {
-    std::u16string text(bytes.size(), u'\0');
-    for (size_t i = 0; i < bytes.size(); ++i) text[i] = char16_t(static_cast<unsigned char>(bytes[i]));
-    return text;
-}
-
-ProfileDocument ProfileDocument::FromBytes(std::string_view b, AnsiDecoder ansi) {
-    auto byte = [&](size_t i) { return static_cast<unsigned char>(b[i]); };
-    std::u16string text;
-    TextEncoding enc;
-    if (b.size() >= 2 && byte(0) == 0xFF && byte(1) == 0xFE) {
-        enc = TextEncoding::Utf16LE;
-        text.resize((b.size() - 2) / 2);
-        for (size_t k = 0; k < text.size(); ++k) text[k] = char16_t(byte(2 + 2 * k) | (byte(3 + 2 * k) << 8));
-    } else if (b.size() >= 2 && byte(0) == 0xFE && byte(1) == 0xFF) {
-        enc = TextEncoding::Utf16BE;
-        for (size_t i = 2; i + 1 < b.size(); i += 2) text.push_back(char16_t((byte(i) << 8) | byte(i + 1)));
-    } else if (b.size() >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) {
-        enc = TextEncoding::Utf8Bom;
-        text = FromUtf8(b.substr(3));
-    } else {
-        enc = TextEncoding::Ansi;
-        text = (ansi ? ansi : DecodeLatin1)(b);
-    }
-    return FromText(text, enc);
-}
-
-std::u16string ProfileDocument::Text() const {
-    std::u16string s;
-    size_t total = 0;
-    for (const Line& l : lines_) total += l.text.size() + 2;
-    s.reserve(total);
-    for (const Line& l : lines_) {
-        s += l.text;
-        switch (l.eol) {
-        case Eol::None: break;
-        case Eol::CrLf: s += u"\r\n"; break;
-        case Eol::Lf: s += u'\n'; break;
-        case Eol::Cr: s += u'\r'; break;
-        }
-    }
-    return s;
-}
-
-std::string ProfileDocument::ToBytes() const { return Encode(Text()); }
-
-std::string ProfileDocument::Encode(std::u16string_view t) const {
-    std::string out;
-    switch (encoding_) {
-    case TextEncoding::Utf16LE:
-    case TextEncoding::Utf16BE:
-    case TextEncoding::Ansi: {
-        bool le = encoding_ != TextEncoding::Utf16BE;
-        out.resize(2 + t.size() * 2);
-        out[0] = char(le ? 0xFF : 0xFE);
-        out[1] = char(le ? 0xFE : 0xFF);
-        for (size_t i = 0; i < t.size(); ++i) {
-            char lo = char(t[i] & 0xFF), hi = char(t[i] >> 8);
-            out[2 + 2 * i] = le ? lo : hi;
-            out[3 + 2 * i] = le ? hi : lo;
-        }
-        break;
-    }
-    case TextEncoding::Utf8Bom: out = "\xEF\xBB\xBF" + ToUtf8(t); break;
-    }
-    return out;
-}
-
 const ProfileDocument::Section* ProfileDocument::FindSection(std::u16string_view name) const {
     name = Trim(name);
     if (name.empty()) return nullptr;
@@ -295,6 +227,7 @@ void ProfileDocument::InsertLine(size_t at, Line line) {
         // The section's key index follows: a page section gets its keys one
         // by one, and indexing it anew after each would cost as many passes.
         if (s.header < at && at <= s.end && s.keys) {
+            if (s.keys.use_count() > 1) s.keys = std::make_shared<KeyMap>(*s.keys);
             const size_t offset = at - s.header;
             for (auto& entry : *s.keys)
                 if (entry.second >= offset) ++entry.second;
@@ -456,6 +389,55 @@ std::u16string ProfileDocument::SectionText(std::u16string_view section) const {
     if (!s) return t;
     for (size_t i = s->header; i < s->end; ++i) t += lines_[i].text + u"\r\n";
     return t;
+}
+
+std::vector<std::u16string_view> ProfileDocument::SectionNames() const {
+    std::vector<std::u16string_view> names;
+    for (size_t i = 0; i < sections_.size(); ++i) {
+        std::u16string_view name = NameOf(lines_[sections_[i].header]);
+        if (&sections_[i] == FindSection(name)) names.push_back(name);
+    }
+    return names;
+}
+
+std::vector<ProfileDocument::KeyLine> ProfileDocument::KeysOf(std::u16string_view section) const {
+    std::vector<KeyLine> keys;
+    const Section* s = FindSection(section);
+    if (!s) return keys;
+    for (size_t i = s->header + 1; i < s->end; ++i) {
+        const Line& l = lines_[i];
+        if (l.kind != Kind::Key && l.kind != Kind::Bare) continue;
+        keys.push_back({NameOf(l), std::u16string_view(l.text).substr(l.valueBegin, l.valueLen), l.kind == Kind::Key});
+    }
+    return keys;
+}
+
+bool ProfileDocument::SameSection(std::u16string_view section, const ProfileDocument& other) const {
+    const Section* mine = FindSection(section);
+    const Section* theirs = other.FindSection(section);
+    if (!mine || !theirs) return !mine && !theirs;
+    if (mine->end - mine->header != theirs->end - theirs->header) return false;
+    for (size_t i = 0; i < mine->end - mine->header; ++i)
+        if (lines_[mine->header + i].text != other.lines_[theirs->header + i].text) return false;
+    return true;
+}
+
+void ProfileDocument::TakeSection(std::u16string_view section, const ProfileDocument& from) {
+    if (SameSection(section, from)) return;
+    const Section* theirs = from.FindSection(section);
+    std::vector<Line> lines;
+    if (theirs) lines.assign(from.lines_.begin() + std::ptrdiff_t(theirs->header), from.lines_.begin() + std::ptrdiff_t(theirs->end));
+    if (!lines.empty() && lines.back().eol == Eol::None) lines.back().eol = Eol::CrLf;
+    size_t at = lines_.size();
+    if (const Section* mine = FindSection(section)) {
+        at = mine->header;
+        lines_.erase(lines_.begin() + std::ptrdiff_t(mine->header), lines_.begin() + std::ptrdiff_t(mine->end));
+    } else if (at > 0 && lines_.back().eol == Eol::None) {
+        lines_.back().eol = Eol::CrLf;
+    }
+    lines_.insert(lines_.begin() + std::ptrdiff_t(at), lines.begin(), lines.end());
+    IndexSections();
+    modified_ = true;
 }
 
 }  // namespace vc

@@ -16,10 +16,22 @@
 
 namespace vc {
 
-// How the bytes of a file map to text, as the platform's profile functions
-// see them: a byte-order mark says UTF-16 (either order) or UTF-8; a file
-// without one is 8-bit text in the system ANSI code page.
-enum class TextEncoding { Utf16LE, Utf16BE, Utf8Bom, Ansi };
+// How the bytes of a file map to text. A byte-order mark says UTF-16
+// (either order) or UTF-8, as for the platform's profile functions. A file
+// without one is UTF-16LE when it plainly is (its first unit an ASCII
+// character: the NUL byte after it rules out any 8-bit text, and its
+// surrogates pair up), UTF-8 when it is valid UTF-8 with characters beyond
+// ASCII (which 8-bit text of a code page, Shift_JIS included, hardly ever
+// is), and else 8-bit text in the system ANSI code page. The program writes
+// every file it read without a mark as UTF-16LE with one.
+enum class TextEncoding { Utf16LE, Utf16BE, Utf8Bom, Ansi, Utf8, Utf16LENoMark };
+
+// What a file's bytes hold, by the rules above.
+TextEncoding DetectEncoding(std::string_view bytes);
+// UTF-8 to UTF-16. A broken sequence becomes U+FFFD and ends at the first
+// byte that is not a continuation byte, which is read afresh: a line break
+// after a cut character stays a line break.
+std::u16string DecodeUtf8(std::string_view bytes);
 
 // Turns 8-bit text of the system ANSI code page into UTF-16.
 using AnsiDecoder = std::u16string (*)(std::string_view bytes);
@@ -84,6 +96,31 @@ public:
     // Appends whole lines at the end (sections taken from another document).
     void AppendLines(std::u16string_view text);
 
+    // A line of a section that names a key.
+    struct KeyLine {
+        std::u16string_view name;
+        std::u16string_view value;  // white space trimmed, quotes kept
+        bool hasValue;              // false for a line without "="
+        bool operator==(const KeyLine&) const = default;
+    };
+    // The name of each section as it first stands, in order (the one the
+    // profile functions read; a later one of the same name is not).
+    std::vector<std::u16string_view> SectionNames() const;
+    // The key lines of a section, in order; empty when it is absent.
+    std::vector<KeyLine> KeysOf(std::u16string_view section) const;
+    // Whether a section holds the same lines here and in `other` (or is
+    // absent from both).
+    bool SameSection(std::u16string_view section, const ProfileDocument& other) const;
+    // Makes a section hold what it holds in `from`: its lines take the
+    // place of this one's, or are appended; absent there, it goes here.
+    void TakeSection(std::u16string_view section, const ProfileDocument& from);
+    bool EndsWithLineBreak() const { return !lines_.empty() && lines_.back().eol != Eol::None; }
+    // Starts counting edits anew (a copy kept between batches).
+    void MarkUnmodified() {
+        modified_ = false;
+        changedUnits_ = 0;
+    }
+
     // Where a key's line stands in the text (for order checks), or nullopt.
     std::optional<size_t> KeyPosition(std::u16string_view section, std::u16string_view key) const;
 
@@ -123,6 +160,8 @@ private:
     struct Section {
         size_t header;  // index of the header line
         size_t end;     // one past the last line of the section
+        // Shared with the copies of the document until one of them inserts
+        // a line into the section (InsertLine copies it first).
         mutable std::shared_ptr<KeyMap> keys;
     };
 

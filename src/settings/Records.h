@@ -190,6 +190,9 @@ struct Records {
     uint16_t ShownSpecialCount = 0;
     std::array<uint16_t, kSpecialPageCount> ShownSpecialPages{};
     int32_t CurrentPage = 0;
+    // The most user pages this run has held: a section beyond them was
+    // never loaded, so it is never this run's to remove.
+    int32_t UserPagesHeld = 0;
 
     // The record a page identifier names, or nullptr when there is none.
     PageRecord* Page(PageId id);

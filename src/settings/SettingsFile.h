@@ -20,28 +20,39 @@ constexpr int All = 15;
 
 // Fills GlobalSettings, SpecialPages, ShownSpecialCount, ShownSpecialPages,
 // UserPages, TabNumber and CurrentPage; converts a file without byte-order
-// mark (keeping a one-time backup) or creates a missing one.
+// mark (the store keeps a backup of it) or creates a missing one. From then
+// on the store takes the pages not shown from the file when another program
+// changes it. A load that opens its own batch (not inside one) starts the
+// store afresh, as a new run would (ProfileStore::Retry).
 void LoadSettings(Records& r, ProfileStore& store);
 // Fills one page record from its section.
 void LoadPage(Records& r, ProfileStore& store, PageId id);
-// Reads [Page-Default] over the built-in template.
-inline void LoadDefaultPage(Records& r, ProfileStore& store) { LoadPage(r, store, kDefaultPageId); }
+// Reads [Page-Default] over the built-in template; afresh, as LoadSettings.
+void LoadDefaultPage(Records& r, ProfileStore& store);
+// After a start on defaults because the file could not be read: reads it
+// again and, if it now reads, loads every record from it (the template
+// included) and lets the store write again. False, changing nothing, while
+// it still cannot be read. The caller lets go of every pointer into the
+// records first (the page pane) and rebuilds what shows them afterwards.
+bool ReloadSettings(Records& r, ProfileStore& store);
+// The page the window shows: the page pane holds its record and edits it,
+// so it is never taken from the file behind the pane's back.
+PageId ShownPageOf(const Records& r);
 void WriteGlobalSettings(const Records& r, ProfileStore& store);
 void WritePage(Records& r, ProfileStore& store, PageId id, int groups);
 // Puts every record in the file: the global settings, every page, the
 // special pages and the template that have sections, and no section of a
-// page beyond the last.
+// page beyond the last that this run held (a section it never loaded stays).
 void StoreEverything(Records& r, ProfileStore& store);
 // Removes a page's whole section.
 void DeletePageSection(ProfileStore& store, PageId id);
 
-// "Vellumcraft.vcset" -> "Vellumcraft_Backup.vcset", beside it.
-std::u16string BackupPathOf(std::u16string_view settingsPath);
-
 // ---- Building blocks ----
+// Removes every line of a key, not only the first.
+void DeleteEvery(ProfileDocument& doc, std::u16string_view section, std::u16string_view key);
 // Four hex digits per unit, most significant first; any other character
-// counts as 0; ends at the first group that starts at the end of the text
-// or at a decoded NUL.
+// counts as 0; ends at a NUL, at a decoded NUL and before a last group of
+// fewer than four digits.
 std::u16string DecodeHex(std::u16string_view hex);
 // K + "Hex" when that is non-empty, else K (with `def`), up to 259 units.
 std::u16string ReadHexAware(const ProfileDocument& doc, std::u16string_view section, std::u16string_view key,

@@ -139,6 +139,10 @@ TEST(ProfileBytes, FilesWithoutMarkAreReadInTheCodePageAndWrittenAsUtf16) {
     EXPECT_EQ(d.ToBytes(), Utf16LE(u"[s]\r\nk=あ\r\nj=漢字\r\n"));
     std::string be("\xFE\xFF\0[\0s\0]", 8);
     EXPECT_EQ(ProfileDocument::FromBytes(be).ToBytes(), be);
+    // A character cut short ends where the line does.
+    auto cut = ProfileDocument::FromBytes("\xEF\xBB\xBF[s]\r\na=\xE3\r\nb=2\r\n");
+    EXPECT_EQ(cut.GetString(u"s", u"a", u"", 260), u"\xFFFD");
+    EXPECT_EQ(cut.GetString(u"s", u"b", u"", 260), u"2");
 }
 
 }  // namespace

@@ -172,7 +172,7 @@ TEST_F(SettingsFileTest, HexCompanions) {
     EXPECT_EQ(r.UserPages[0].FontName, u"MS");
     EXPECT_EQ(r.UserPages[1].FontName, u"MS");  // the companion wins
     EXPECT_EQ(r.UserPages[2].FontName, u"");  // a companion of zeros names no font
-    EXPECT_EQ(DecodeHex(u"00410zz2004"), u"A\x0002\x0040");
+    EXPECT_EQ(DecodeHex(u"00410zz2004"), u"A\x0002");  // a group cut short names no character
     EXPECT_EQ(DecodeHex(u"0041000000420043"), u"A");
     std::u16string longHex;
     for (int i = 0; i < 130; ++i) longHex += u"0058";
@@ -216,17 +216,32 @@ TEST_F(SettingsFileTest, FileWithoutMarkIsConvertedOnceWithBackup) {
 TEST_F(SettingsFileTest, DamagedCountsAreKeptWithinReason) {
     Put(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=0\r\nTabNumber=-3\r\n");
     Load();
-    EXPECT_EQ(r.GlobalSettings.PageCount, 1);
-    EXPECT_EQ(r.UserPages.size(), 1u);
+    EXPECT_EQ(r.GlobalSettings.PageCount, 5);  // as without a count: no sections, five pages
+    EXPECT_EQ(r.UserPages.size(), 5u);
     EXPECT_EQ(r.GlobalSettings.TabNumber, 0);
     Put(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=2000000000\r\nTabNumber=5\r\n");
     Load();
     EXPECT_EQ(r.GlobalSettings.PageCount, kMaxPageCount);
     EXPECT_EQ(r.GlobalSettings.TabNumber, 5);
-    Put(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=-7\r\nTabNumber=4\r\nSpcialFolder=0\r\n");
+    Put(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=-7\r\nTabNumber=5\r\nSpcialFolder=0\r\n");
     Load();
-    EXPECT_EQ(r.GlobalSettings.PageCount, 1);
-    EXPECT_EQ(r.GlobalSettings.TabNumber, 0);  // 4 is past the one page
+    EXPECT_EQ(r.GlobalSettings.PageCount, 5);
+    EXPECT_EQ(r.GlobalSettings.TabNumber, 0);  // 5 is past the five pages
+    // A count not a number or smaller than the sections hides none of them;
+    // storing everything later removes the section this run removed, not
+    // the second one of that name it never loaded.
+    for (std::u16string count : {u"x", u"1"}) {
+        Put(u";V\r\n[Vellumcraft]\r\nPageCount=" + count + u"\r\n[Page1]\r\n[Page2]\r\n[Page3]\r\nLabel=C\r\n[Page3]\r\n");
+        Load();
+        ASSERT_EQ(r.UserPages.size(), 3u);
+        EXPECT_EQ(r.UserPages[2].Label, u"C");
+    }
+    fs.failWritesAfter = fs.replaces;
+    DeletePage(r, store, 0);
+    fs.failWritesAfter = -1;
+    WriteGlobalSettings(r, store);
+    EXPECT_EQ(Text().find(u"[Page3]"), Text().rfind(u"[Page3]"));
+    EXPECT_NE(Text().find(u"[Page3]"), std::u16string::npos);
 }
 
 TEST_F(SettingsFileTest, LineCountsLargerThanTheFieldAreBounded) {
@@ -353,6 +368,10 @@ TEST_F(SettingsFileTest, HandEditsAndDamageHideNothing) {
     Put(u"[Vellumcraft]\r\nLayerWindowLevel=4000\r\n");
     Load();
     EXPECT_EQ(r.GlobalSettings.LayerWindowLevel, 255);
+    // Line breaks are counted in the text, not in bytes: U+0A00 is none.
+    Put(u"[Vellumcraft]\r\nTabFontName=" + std::u16string(2100000, u'\x0A00') + u"\r\n");
+    Load();
+    EXPECT_FALSE(store.ReadOnly());
 }
 
 // The folder of the file is missing at start-up (a drive not plugged in):
@@ -370,6 +389,14 @@ TEST_F(SettingsFileTest, AFileThatTurnsUpLaterIsNotWrittenOver) {
     WriteGlobalSettings(r, store);
     EXPECT_EQ(fs.files[kPath], theirs);
     EXPECT_FALSE(AddPage(r, store));
+    // Nor is one that turns up while a batch that found none is open.
+    ProfileStore other(fs, u"C:\\vc\\Other.vcset");
+    {
+        ProfileBatch batch(other);
+        other.StartNewFile(u";Vellumcraft");
+        fs.files[other.path()] = theirs;
+    }
+    EXPECT_EQ(fs.files[other.path()], theirs);
 }
 
 TEST_F(SettingsFileTest, InterruptedReplaceLeavesTheOldFile) {
@@ -380,8 +407,113 @@ TEST_F(SettingsFileTest, InterruptedReplaceLeavesTheOldFile) {
     WriteGlobalSettings(r, store);
     SetBeforeReplaceHook(nullptr);
     EXPECT_EQ(fs.files[kPath], before);
+    EXPECT_NE(TextOf(store.UnwrittenBytes()).find(u"xPosi=1\r\n"), std::u16string::npos);  // to offer at close
     WriteGlobalSettings(r, store);
     EXPECT_NE(fs.files[kPath], before);
+    EXPECT_EQ(store.UnwrittenBytes(), "");
+}
+
+// Another program writes the file while this one runs: what it wrote
+// survives, the pages not shown take it in place, and what this run
+// changed (the shown page, a key changed on both sides) reaches the file.
+TEST_F(SettingsFileTest, AnotherProgramsChangesSurvive) {
+    Put(u";V\r\n[Vellumcraft]\r\nPageCount=3\r\nSpcialFolder=0\r\n[Page1]\r\nLabel=A\r\n[Page2]\r\nLabel=B\r\n"
+        u"[Page3]\r\nFiles=1\r\nFiles000=C:\\1\r\n");
+    Load();
+    StoreEverything(r, store);
+    const PageRecord* shown = &r.UserPages[0];
+    ProfileDocument theirs = ProfileDocument::FromBytes(fs.files[kPath]);
+    theirs.Put(u"Page1", u"Label", u"A outside");
+    theirs.Put(u"Page2", u"Label", u"B outside");
+    theirs.Put(u"Page3", u"Files001", u"C:\\2");
+    theirs.Put(u"Page3", u"Files", u"2");
+    for (const char16_t* key : {u"xPosi", u"yPosi"}) theirs.Put(u"Vellumcraft", key, u"7");
+    fs.files[kPath] = theirs.ToBytes();
+    const int writes = fs.replaces;
+    StoreEverything(r, store);
+    EXPECT_EQ(fs.replaces, writes);  // nothing this run changed differs from the file
+    EXPECT_EQ(&r.UserPages[0], shown);
+    EXPECT_EQ(r.UserPages[0].Label, u"A");
+    EXPECT_EQ(r.UserPages[1].Label, u"B outside");
+    EXPECT_EQ(r.UserPages[2].Files, u"C:\\1\r\nC:\\2");
+    r.UserPages[0].Comment = u"mine";
+    r.GlobalSettings.xPosi = 3;
+    WritePage(r, store, 0, WriteGroup::All);
+    WriteGlobalSettings(r, store);
+    Records back;
+    ProfileStore fresh(fs, kPath);
+    LoadDefaultPage(back, fresh);
+    LoadSettings(back, fresh);
+    EXPECT_EQ(back.UserPages[0].Label, u"A outside");
+    EXPECT_EQ(back.UserPages[0].Comment, u"mine");
+    EXPECT_EQ(back.UserPages[1].Label, u"B outside");
+    EXPECT_EQ(back.UserPages[2].Files, u"C:\\1\r\nC:\\2");
+    EXPECT_EQ(back.GlobalSettings.xPosi, 3);
+    EXPECT_EQ(back.GlobalSettings.yPosi, 7);
+}
+
+// A file that reads empty, cut short or without its [Vellumcraft] section,
+// where a whole one was read, is left as it is; once whole again, this
+// run's change goes in.
+TEST_F(SettingsFileTest, ADamagedReadWritesNothing) {
+    Load();
+    const std::string whole = fs.files[kPath];
+    std::u16string renamed = Text();
+    renamed.replace(renamed.find(u"[Vellumcraft]"), 13, u"[Other]");
+    const std::string damaged[] = {"", Utf16LE(u"\r\n"), whole.substr(0, whole.size() - 4), whole.substr(0, whole.size() - 1),
+                                   whole.substr(0, whole.find(Utf16LE(u"[Page4]", false))), Utf16LE(renamed)};
+    r.UserPages[0].Files = u"C:\\new\r\n";
+    for (const std::string& bytes : damaged) {
+        fs.files[kPath] = bytes;
+        WritePage(r, store, 0, WriteGroup::All);
+        EXPECT_EQ(fs.files[kPath], bytes);
+    }
+    fs.files[kPath] = whole;
+    WriteGlobalSettings(r, store);
+    EXPECT_NE(Text().find(u"Files000=C:\\new\r\n"), std::u16string::npos);
+}
+
+// UTF-8 and UTF-16 without a mark read as what they are; each conversion
+// keeps the bytes it replaces under a backup name of its own, mid-run too,
+// and a file with nothing in it takes none.
+TEST_F(SettingsFileTest, FilesWithoutMarkAreReadAndKept) {
+    fs.files[kPath] = "";
+    Load();
+    EXPECT_FALSE(fs.files.count(kBackup));
+    const std::string utf8 = ToUtf8(u"[Vellumcraft]\r\nPageCount=1\r\n[Page1]\r\nLabel=仕事\r\n");
+    const std::string utf16 = Utf16LE(u";V\r\n[Vellumcraft]\r\nPageCount=1\r\n[Page1]\r\nLabel=写真\r\n", false);
+    const std::string ansi = "[Vellumcraft]\r\nPageCount=1\r\n[Page1]\r\nLabel=x\r\n";
+    fs.files[kPath] = utf8;
+    Load();
+    EXPECT_EQ(r.UserPages[0].Label, u"仕事");
+    fs.files[kPath] = utf16;
+    Load();
+    EXPECT_EQ(r.UserPages[0].Label, u"写真");
+    fs.files[kPath] = ansi;
+    r.GlobalSettings.xPosi = 1;
+    WriteGlobalSettings(r, store);
+    EXPECT_EQ(fs.files[kBackup], utf8);
+    EXPECT_EQ(fs.files[u"C:\\vc\\Vellumcraft_Backup2.vcset"], utf16);
+    EXPECT_EQ(fs.files[u"C:\\vc\\Vellumcraft_Backup3.vcset"], ansi);
+    EXPECT_NE(Text().find(u"xPosi=1\r\n"), std::u16string::npos);
+}
+
+// Read-only because its file could not be read at start, a store reads it
+// no more, until the program asks for the settings again.
+TEST_F(SettingsFileTest, AStoreThatWillNotWriteReadsNoMoreUntilReloaded) {
+    Put(u";V\r\n[Vellumcraft]\r\nPageCount=2\r\n[Page2]\r\nLabel=Mine\r\n");
+    fs.locked.insert(kPath);
+    Load();
+    fs.locked.clear();
+    const int reads = store.ReadCount();
+    WriteGlobalSettings(r, store);
+    EXPECT_EQ(store.ReadCount(), reads);
+    EXPECT_TRUE(ReloadSettings(r, store));
+    EXPECT_EQ(r.UserPages[1].Label, u"Mine");
+    r.GlobalSettings.xPosi = 1;
+    WriteGlobalSettings(r, store);
+    EXPECT_NE(Text().find(u"xPosi=1\r\n"), std::u16string::npos);
+    EXPECT_NE(Text().find(u"Label=Mine\r\n"), std::u16string::npos);
 }
 
 TEST(BlankLinePass, OneBlankLineBeforeEachLaterSection) {
