@@ -4,6 +4,14 @@
 
 namespace vc {
 
+namespace {
+bool ContainsNoCase(std::u16string_view s, std::u16string_view part) {
+    for (size_t i = 0; i + part.size() <= s.size(); ++i)
+        if (EqualsNoCase(s.substr(i, part.size()), part)) return true;
+    return false;
+}
+}  // namespace
+
 std::u16string_view ArgumentText(std::u16string_view commandLine) {
     std::u16string_view line = UpToNul(commandLine);
     // Blanks are spaces and every control character, as for the C runtime.
@@ -33,7 +41,8 @@ std::optional<SettingsFileChoice> ChooseSettingsFile(std::u16string_view argumen
         c.path = std::u16string(exeDir) + std::u16string(arg);
         c.windowName = std::u16string(arg);
     }
-    if (c.path.find(u".vcset") == std::u16string::npos) c.path += u".vcset";
+    // Windows compares names without case: "A.VCSET" names a settings file.
+    if (!ContainsNoCase(c.path, u".vcset")) c.path += u".vcset";
     size_t dot = c.windowName.rfind(u'.');
     if (dot != std::u16string::npos) c.windowName.resize(dot);
     if (c.path.size() >= kPathBufferCapacity || c.windowName.size() >= kPathBufferCapacity) return std::nullopt;

@@ -25,7 +25,7 @@ TEST(SettingsFileChoice, FromTheWholeArgument) {
         {u"\"D:\\cfg\\home.vcset\"", u"D:\\cfg\\home.vcset", u"home"},
         {u"notes.vcset.old", u"C:\\Apps\\Vellumcraft\\notes.vcset.old", u"notes.vcset"},
         {u"my tabs.ini", u"C:\\Apps\\Vellumcraft\\my tabs.ini.vcset", u"my tabs"},
-        {u"D:\\cfg\\Home.VCSET", u"D:\\cfg\\Home.VCSET.vcset", u"Home"},  // the test is case-sensitive
+        {u"D:\\cfg\\Home.VCSET", u"D:\\cfg\\Home.VCSET", u"Home"},  // names are compared without case
         // Quotes without ".vcset" inside them: the extension goes after the name, not after the quote.
         {u"\"D:\\cfg\\home\"", u"D:\\cfg\\home.vcset", u"home"},
         {u"\"work\"", u"C:\\Apps\\Vellumcraft\\work.vcset", u"work"},
