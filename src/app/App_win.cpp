@@ -164,6 +164,52 @@ std::optional<bool> OpenHeldFile(const SettingsHolder& holder, const std::u16str
     return ShowMessageBox(nullptr, kMessageBoxOkCancel, text) == kMessageBoxOk;
 }
 
+// A file that is there but cannot be read (another program holds it, a
+// denial) is said once: the user may try again, or end here. Going on with
+// defaults would show none of the user's pages.
+bool ReadOrGiveUp(App& app) {
+    while (app.store.ShutOut()) {
+        const std::u16string text = u"設定ファイル \"" + app.rec.SettingsFilePath +
+                                    u"\" を読み込めません。\nほかのプログラムが使用中か、読み取りが許可されていません。";
+        MessageBoxRequest ask;
+        ask.buttons = kMessageBoxYesNo;
+        ask.title = kMessageBoxTitle;
+        ask.text = text.c_str();
+        ask.firstCaption = u"再試行(&R)";
+        ask.secondCaption = u"終了(&X)";
+        if (ShowMessageBox(nullptr, ask) != kMessageBoxYes) return false;
+        app.store.Retry();
+        LoadAllSettings(app);
+    }
+    return true;
+}
+
+// Changes a close could not write were kept beside the file: the user may
+// take them back before anything is read.
+void OfferUnsavedChanges(App& app, const std::u16string& path) {
+    FileSystem& fs = app.store.fs();
+    const std::u16string unsaved = CompanionPathOf(path, u"_Unsaved");
+    std::string bytes;
+    if (fs.ReadAll(unsaved, bytes) != ReadResult::Ok || bytes.empty()) return;
+    const std::u16string text = u"前回の終了時に保存できなかった変更が \"" + unsaved +
+                                u"\" に残っています。\nこの内容を設定ファイルに戻しますか？\n(今の設定ファイルはバックアップとして残ります)";
+    MessageBoxRequest ask;
+    ask.buttons = kMessageBoxYesNo;
+    ask.title = kMessageBoxTitle;
+    ask.text = text.c_str();
+    ask.firstCaption = u"戻す(&R)";
+    ask.secondCaption = u"戻さない(&N)";
+    if (ShowMessageBox(nullptr, ask) != kMessageBoxYes) return;
+    // The file as it is now is kept first, under the next free backup name.
+    std::string current;
+    if (fs.ReadAll(path, current) == ReadResult::Ok && !current.empty()) {
+        int n = 1;
+        while (n < 100 && !fs.CopyIfAbsent(path, BackupPathOf(path, n))) ++n;
+        if (n == 100) return;
+    }
+    if (fs.ReplaceAtomically(path, bytes)) DeleteFileW(AsW(unsaved));
+}
+
 }  // namespace
 
 int RunApplication(HINSTANCE instance, HINSTANCE previous) {
@@ -199,7 +245,9 @@ int RunApplication(HINSTANCE instance, HINSTANCE previous) {
     }
 
     app.store.SetReadOnly(lookOnly);
+    if (!lookOnly) OfferUnsavedChanges(app, choice->path);
     OpenSettingsFile(app, *choice);
+    if (!ReadOrGiveUp(app)) return 0;
     CreateProgramWindows(app, !previous);
     lock.Publish(app.TabWindow);
     const int code = RunMessageLoop(app);

@@ -185,6 +185,7 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         StoreTabWindowState(app);
         return TRUE;
     case WM_ENDSESSION:
+        app.sessionEnding = wp != 0;
         if (wp) CloseHost(app, hwnd);
         return 0;
     case WM_DESTROY:

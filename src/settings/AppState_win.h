@@ -18,6 +18,7 @@ struct App {
     HWND TabWindow = nullptr;
     HWND TabTooltip = nullptr;  // the tabs' tooltip, made once the tab window shows
     HACCEL accelerators = nullptr;
+    bool sessionEnding = false;  // the session ends: nothing may wait for the user
 };
 
 // The one instance every window of the program shares.

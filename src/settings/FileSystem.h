@@ -51,7 +51,8 @@ using BeforeReplaceHook = bool (*)(const std::u16string& tempPath);
 void SetBeforeReplaceHook(BeforeReplaceHook hook);
 BeforeReplaceHook GetBeforeReplaceHook();
 
-// The temporary file a replacement writes beside `path`.
+// A temporary name beside `path` for one write: each call gives a name of its
+// own, so that two writers of one file never share a temporary file.
 std::u16string TempPathFor(const std::u16string& path);
 
 }  // namespace vc

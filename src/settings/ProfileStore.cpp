@@ -187,16 +187,16 @@ uint64_t HashBytes(std::string_view b) {
     return h;
 }
 
-std::u16string BackupPathOf(std::u16string_view path, int n) {
+std::u16string CompanionPathOf(std::u16string_view path, std::u16string_view suffix) {
     size_t nameStart = path.find_last_of(u"\\/");
     nameStart = nameStart == std::u16string_view::npos ? 0 : nameStart + 1;
     size_t dot = path.rfind(u'.');
     if (dot == std::u16string_view::npos || dot < nameStart) dot = path.size();
-    std::u16string name(path.substr(0, dot));
-    name += u"_Backup";
-    if (n > 1) name += Dec(n);
-    name += u".vcset";
-    return name;
+    return std::u16string(path.substr(0, dot)) + std::u16string(suffix) + u".vcset";
+}
+
+std::u16string BackupPathOf(std::u16string_view path, int n) {
+    return CompanionPathOf(path, n > 1 ? u"_Backup" + Dec(n) : std::u16string(u"_Backup"));
 }
 
 void ProfileStore::Retry() {

@@ -181,6 +181,9 @@ uint64_t HashBytes(std::string_view bytes);
 // Where the bytes a conversion replaces are kept: "Vellumcraft.vcset" ->
 // "Vellumcraft_Backup.vcset" beside it for n = 1, "..._Backup2.vcset" for 2.
 std::u16string BackupPathOf(std::u16string_view settingsPath, int n = 1);
+// A file beside the settings file named after it: "Vellumcraft.vcset" and
+// "_Unsaved" give "Vellumcraft_Unsaved.vcset".
+std::u16string CompanionPathOf(std::u16string_view settingsPath, std::u16string_view suffix);
 
 // Writes into `file` the values `mine` changed since `base`, taking a count
 // key and its line keys ("Files", "Files000", ...), or a key and its "Hex"

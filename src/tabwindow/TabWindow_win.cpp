@@ -11,6 +11,7 @@
 #include "settings/AppState_win.h"
 #include "common/Dpi.h"
 #include "common/Handles_win.h"
+#include "common/MessageBox_win.h"
 #include "common/U16.h"
 #include "common/WindowUtil_win.h"
 #include "common/Wide_win.h"
@@ -40,6 +41,7 @@ struct TabWindowState {
     HWND strip = nullptr;      // the dialog's own child
     HWND statusBar = nullptr;  // destroyed with the dialog
     std::u16string tipText;    // the text handed to the tooltip
+    int outsideChanges = 0;    // the store's count of changes other programs made, as the tabs show them
 
     void ReleaseFonts() {
         // WM_SETFONT lent the fonts: the controls let go of them first.
@@ -213,6 +215,37 @@ void OnTabTooltip(App& app, NMTTDISPINFOW* info) {
     info->hinst = nullptr;
 }
 
+// The last changes never go without a word. A write at close that failed
+// is tried again while the user asks for it; what still could not be
+// written is kept beside the file, and the next start offers it. When the
+// session ends nothing may wait for the user: it is kept at once.
+void KeepUnwrittenChanges(App& app, HWND tab) {
+    // A file the user has marked read-only is meant to stay as it is.
+    const DWORD attributes = GetFileAttributesW(AsW(app.store.path()));
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return;
+    while (!app.store.ReadOnly() && !app.store.UnwrittenBytes().empty()) {
+        const std::u16string unsaved = CompanionPathOf(app.store.path(), u"_Unsaved");
+        if (!app.sessionEnding) {
+            const std::u16string text = u"変更を設定ファイル \"" + app.store.path() +
+                                        u"\" に保存できませんでした。\n再試行しない場合、変更は \"" + unsaved +
+                                        u"\" に残し、次の起動時に戻せるようにします。";
+            MessageBoxRequest ask;
+            ask.buttons = kMessageBoxYesNo;
+            ask.title = kMessageBoxTitle;
+            ask.text = text.c_str();
+            ask.firstCaption = u"再試行(&R)";
+            ask.secondCaption = u"残して終了(&K)";
+            if (ShowMessageBox(tab, ask) == kMessageBoxYes) {
+                // A store out of step with the file stores everything again.
+                ProfileBatch retry(app.store);
+                continue;
+            }
+        }
+        app.store.fs().ReplaceAtomically(unsaved, app.store.UnwrittenBytes());
+        return;
+    }
+}
+
 // The closing sequence: store the global settings, release what the window
 // holds, and end the program through the host window.
 void CloseTabWindow(App& app, HWND tab) {
@@ -225,6 +258,7 @@ void CloseTabWindow(App& app, HWND tab) {
             AnimateWindow(tab, kSlideMilliseconds, AW_SLIDE | AW_HIDE | AW_VER_NEGATIVE);
         WriteGlobalSettings(app.rec, app.store);
     }
+    KeepUnwrittenChanges(app, tab);
     g_tab.ReleaseFonts();
     CoUninitialize();
     UnsubclassTabStrip(g_tab.strip);
@@ -442,6 +476,12 @@ private:
 
 void CreatePane(App& app) {
     if (!app.TabWindow) return;
+    // The pane before went with a write, which may have taken in what
+    // another program wrote into the file: the tabs show those pages anew.
+    if (app.store.OutsideChanges() != g_tab.outsideChanges) {
+        g_tab.outsideChanges = app.store.OutsideChanges();
+        RebuildTabs(app);
+    }
     static TabPaneHost host(app);
     HWND pane = CreatePagePane(app, app.TabWindow, host);
     if (pane) RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);

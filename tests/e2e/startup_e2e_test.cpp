@@ -443,6 +443,55 @@ TEST_F(E2E, AFileHeldElsewhereOpensOnlyToLookAt) {
     EXPECT_EQ(Bytes(u"held.vcset"), before);
 }
 
+// A file another program holds shut: the start says so and tries again when
+// asked; a close that cannot write keeps the changes beside the file, and
+// the next start offers them back, keeping the file it replaces.
+TEST_F(E2E, AFileHeldShutIsAskedForAgainAndChangesNotWrittenComeBack) {
+    Put(u"shut.vcset", FirstStartText());
+    auto shut = [&] {
+        return OwnedFile(CreateFileW(AsW(box.File(u"shut.vcset")), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    };
+    auto answer = [](AppProcess& app, UINT button) {  // and waits for the box to go
+        HWND question = app.WaitVisibleDialog(u"Vellumcraft", kStart);
+        if (question) PostMessageW(question, WM_COMMAND, button, 0);
+        return question && WaitUntil([&] { return !IsWindow(question); }, kEffect);
+    };
+    {
+        FilePtr held = shut();
+        AppProcess app;
+        ASSERT_TRUE(app.Start(box.exe(), u"shut"));
+        ASSERT_TRUE(answer(app, IDYES)) << "no question";  // 再試行, still held: asked again
+        ASSERT_TRUE(answer(app, IDNO)) << "not asked again";  // 終了
+        EXPECT_EQ(app.WaitExit(kExit), 0);
+    }
+    AppProcess app;
+    FilePtr held = shut();
+    ASSERT_TRUE(app.Start(box.exe(), u"shut"));
+    ASSERT_TRUE(answer(app, IDYES));
+    ASSERT_TRUE(app.WaitVisibleDialog(u"Vellumcraft", kStart));  // asked again while held
+    held.reset();
+    ASSERT_TRUE(answer(app, IDYES));
+    HWND tab = app.WaitVisibleDialog(CaptionFor(u"shut"), kStart);
+    ASSERT_TRUE(tab);
+    ASSERT_TRUE(Place(tab, 150, 150, 500, 300));
+    held = shut();
+    PostMessageW(tab, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(answer(app, IDNO));  // 残して終了
+    EXPECT_EQ(app.WaitExit(kExit), 0);
+    held.reset();
+    EXPECT_NE(Text(u"shut_Unsaved.vcset").find(u"xPosi=150"), std::u16string::npos);
+
+    AppProcess again;
+    ASSERT_TRUE(again.Start(box.exe(), u"shut"));
+    ASSERT_TRUE(answer(again, IDYES));  // 戻す
+    ASSERT_TRUE(again.WaitVisibleDialog(CaptionFor(u"shut"), kStart));
+    PostMessageW(again.HostWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(again.WaitExit(kExit), 0);
+    EXPECT_NE(Text(u"shut.vcset").find(u"xPosi=150"), std::u16string::npos);
+    EXPECT_TRUE(SameText(FirstStartText(), Text(u"shut_Backup.vcset")));
+    EXPECT_FALSE(test::FileExists(box.File(u"shut_Unsaved.vcset")));
+}
+
 TEST_F(E2E, ANameInsideARunningCaptionCountsAsRunning) {
     AppProcess myTabs;
     ASSERT_TRUE(StartShown(myTabs, u"MyTabs", u"MyTabs"));

@@ -239,6 +239,22 @@ TabItem ItemAt(HWND tab, int pos) {
     return {U16(text), item.iImage, item.lParam};
 }
 
+// A label another program writes into the file while the program runs is
+// taken in at the next write (a tab switch) and shown on its tab; the file
+// keeps it.
+TEST_F(HostWindowTest, ALabelWrittenByAnotherProgramShowsOnItsTab) {
+    App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=2\r\nSpcialFolder=0\r\n[Page1]\r\nLabel=One\r\n"
+                     u"[Page2]\r\nLabel=Two\r\n");
+    Pump();  // the first page shows
+    std::u16string text = test::TextOf(test::ReadBytes(path));
+    text.replace(text.find(u"Label=Two"), 9, u"Label=Outside");
+    ASSERT_TRUE(test::WriteBytes(path, test::Utf16LE(text)));
+    SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);
+    EXPECT_EQ(ItemAt(app.TabWindow, 1).text, u"Outside");
+    Close();
+    EXPECT_EQ(Reload().UserPages[1].Label, u"Outside");
+}
+
 TEST_F(HostWindowTest, TabItemsCarryLabelSwatchAndPage) {
     App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=4\r\nSpcialFolder=17\r\nTabNumber=2\r\n"
                      u"[Page1]\r\nLabel=最初\r\nLabelColor=9\r\n[Page2]\r\nFlag=8192\r\n"
