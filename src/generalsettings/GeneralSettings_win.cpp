@@ -89,6 +89,20 @@ void SetLayered(HWND tab, bool on, int32_t level) {
     if (on) SetLayeredWindowAttributes(tab, 0, BYTE(level & 0xFF), LWA_ALPHA);
 }
 
+}  // namespace
+
+bool ConfirmedGlobalSettings(GlobalRecord& g) {
+    if (!g_dialog) return false;
+    const Saved& saved = g_dialog->saved;
+    g.TabStyle = saved.TabStyle;
+    g.LayerWindowLevel = int16_t(saved.LayerWindowLevel);
+    g.TabFontSize = saved.TabFontSize;
+    g.TabFontName = saved.TabFontName;
+    return true;
+}
+
+namespace {
+
 // Puts back what the general pane changed while the dialog was open.
 void Restore() {
     App& app = TheApp();

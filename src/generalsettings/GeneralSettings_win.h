@@ -49,6 +49,12 @@ struct GeneralSettingsSession {
 // filled by the caller); 1 after OK, 2 otherwise.
 INT_PTR RunGeneralSettingsDialog(App& app, HWND owner, GeneralSettingsSession& session);
 
+// While the dialog is open the general pane shows its values on the window
+// at once, in the global record: these puts the values from before the
+// dialog into `g`, for a write that must store only what the user confirmed
+// (the session ends meanwhile). False, changing nothing, when it is closed.
+bool ConfirmedGlobalSettings(GlobalRecord& g);
+
 // The session of the open dialog (an empty one when none is open).
 GeneralSettingsSession& TheGeneralSettings();
 

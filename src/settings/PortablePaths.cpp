@@ -1,5 +1,7 @@
 #include "settings/PortablePaths.h"
 
+#include "common/U16.h"
+
 namespace vc {
 
 namespace {
@@ -31,6 +33,29 @@ std::u16string EachLine(std::u16string_view text, Fn fn) {
     return out;
 }
 
+// What a drive-relative line stands on, taken from the settings file's own
+// path: "E:" for "E:\...", "\\server\share" for a file on a share, or
+// nothing for a path that is neither.
+std::u16string RootOf(std::u16string_view given) {
+    std::u16string unc;
+    std::u16string_view path = given;
+    if (path.substr(0, 8) == u"\\\\?\\UNC\\") path = unc = u"\\\\" + std::u16string(path.substr(8));
+    else if (path.substr(0, 4) == u"\\\\?\\") path.remove_prefix(4);
+    if (const char16_t letter = LetterOfFullPath(path)) return {letter, u':'};
+    if (path.size() < 3 || path[0] != u'\\' || path[1] != u'\\' || path[2] == u'\\') return {};
+    const size_t server = path.find(u'\\', 2);
+    if (server == std::u16string_view::npos || server + 1 >= path.size()) return {};
+    const size_t share = path.find(u'\\', server + 1);
+    if (share == std::u16string_view::npos) return {};
+    return std::u16string(path.substr(0, share));
+}
+
+// Whether `line` lies on `root`: the root, without regard to case, then a
+// backslash.
+bool OnRoot(std::u16string_view line, std::u16string_view root) {
+    return line.size() > root.size() && line[root.size()] == u'\\' && EqualsNoCase(line.substr(0, root.size()), root);
+}
+
 }  // namespace
 
 char16_t DriveLetterOf(std::u16string_view path) {
@@ -39,27 +64,26 @@ char16_t DriveLetterOf(std::u16string_view path) {
 }
 
 std::u16string DriveRelativeLines(std::u16string_view files, std::u16string_view settingsPath) {
-    const char16_t drive = DriveLetterOf(settingsPath);
-    if (!drive) return std::u16string(files);
-    return EachLine(files, [drive](std::u16string& out, std::u16string_view line) {
-        out += LetterOfFullPath(line) == drive ? line.substr(2) : line;
+    const std::u16string root = RootOf(settingsPath);
+    if (root.empty()) return std::u16string(files);
+    return EachLine(files, [&root](std::u16string& out, std::u16string_view line) {
+        out += OnRoot(line, root) ? line.substr(root.size()) : line;
         return true;
     });
 }
 
 std::u16string ResolveDriveRelativeLines(std::u16string_view files, std::u16string_view settingsPath, size_t room) {
-    const char16_t drive = DriveLetterOf(settingsPath);
-    if (!drive) return std::u16string(files);
-    const char16_t prefix[] = {drive, u':', 0};
+    const std::u16string prefix = RootOf(settingsPath);
+    if (prefix.empty()) return std::u16string(files);
     // Each letter put in takes room; once none is left, the remaining lines
     // stay as stored (the system reads them on the current drive) rather
     // than be dropped, and are written back as they came.
     size_t spare = room > files.size() ? room - files.size() : 0;
     return EachLine(files, [&](std::u16string& out, std::u16string_view line) {
         const bool relative = !line.empty() && line[0] == u'\\' && (line.size() == 1 || line[1] != u'\\');
-        if (relative && spare >= 2) {
+        if (relative && spare >= prefix.size()) {
             out += prefix;
-            spare -= 2;
+            spare -= prefix.size();
         }
         out += line;
         return true;

@@ -16,6 +16,7 @@
 #include "common/WindowUtil_win.h"
 #include "common/Wide_win.h"
 #include "resources/resource.h"
+#include "generalsettings/GeneralSettings_win.h"
 #include "pagesettings/PageSettings.h"
 #include "pageview/PagePane_win.h"
 #include "pageview/PaneState.h"
@@ -256,6 +257,9 @@ void CloseTabWindow(App& app, HWND tab) {
         if (app.HostWindow) ShowWindow(app.HostWindow, SW_HIDE);
         if (app.rec.WindowsVersion < 600 && (app.rec.GlobalSettings.TabStyle & TabStyleBit::Animation))
             AnimateWindow(tab, kSlideMilliseconds, AW_SLIDE | AW_HIDE | AW_VER_NEGATIVE);
+        // A session that ends under the general settings keeps what the user
+        // had confirmed, not what the dialog shows.
+        ConfirmedGlobalSettings(app.rec.GlobalSettings);
         WriteGlobalSettings(app.rec, app.store);
     }
     KeepUnwrittenChanges(app, tab);
@@ -606,7 +610,11 @@ void StoreTabWindowState(App& app) {
     StorePaneEntriesInPage();
     const PageId id = PageIdOfCurrentTab(r);
     if (CurrentPagePane() && id >= 0) WritePage(r, app.store, id, WriteGroup::All);
+    // The general settings may be open on values the user has not confirmed.
+    const GlobalRecord shown = r.GlobalSettings;
+    const bool unconfirmed = ConfirmedGlobalSettings(r.GlobalSettings);
     WriteGlobalSettings(r, app.store);
+    if (unconfirmed) r.GlobalSettings = shown;
 }
 
 // The smallest the window may be dragged to: still the tabs and one row of

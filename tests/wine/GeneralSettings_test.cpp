@@ -190,6 +190,21 @@ protected:
     }
 };
 
+// The session ends while the slider shows an opacity not confirmed yet: the
+// file gets the one from before the dialog, the window keeps showing the new.
+TEST_F(GeneralPaneTest, ALogOffUnderTheDialogStoresOnlyWhatWasConfirmed) {
+    App& app = StartWith(u"TabStyle=16384\r\nLayerWindowLevel=200\r\n");
+    RunPane([&](HWND dialog, HWND pane) {
+        HWND slider = GetDlgItem(pane, IDC_GENERAL_OPACITY);
+        SendMessageW(slider, TBM_SETPOS, TRUE, 120);
+        SendMessageW(pane, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 120), reinterpret_cast<LPARAM>(slider));
+        SendMessageW(app.HostWindow, WM_QUERYENDSESSION, 0, 0);
+        EXPECT_EQ(Reload().GlobalSettings.LayerWindowLevel, 200);
+        EXPECT_EQ(Alpha(app.TabWindow), 120);
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+}
+
 TEST_F(GeneralPaneTest, TheOpacityFollowsTheSliderLiveNeverBelowItsFloorAndCancelTakesItBack) {
     App& app = StartWith(u"TabStyle=16384\r\nLayerWindowLevel=200\r\n");  // transparent
     ASSERT_EQ(Alpha(app.TabWindow), 200);
