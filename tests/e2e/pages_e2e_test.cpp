@@ -18,6 +18,7 @@
 
 #include "e2e/AppProcess_win.h"
 #include "e2e/ProgramWindows_win.h"
+#include "resources/resource.h"
 #include "e2e/SettingsSections.h"
 #include "support/FirstStartFile.h"
 #include "support/TempDir_win.h"
@@ -204,7 +205,15 @@ TEST_F(Pages, AddingToFivePagesWritesTheCountButNoSectionForTheNewPage) {
     EXPECT_EQ(SelectedTab(tab), 5);  // the new page
 
     // Closing writes the shown page: the new one, with the defaults of a sixth
-    // page; having no entries it has no selection to keep.
+    // page; having no entries it has no selection to keep, once it has shown
+    // that it has none.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            HWND list = PageList(tab);
+            HWND notice = list ? GetDlgItem(GetParent(list), IDC_LOADINGNOTICE) : nullptr;
+            return notice && !IsWindowVisible(notice);
+        },
+        kEffect));
     Close(app);
     Sections closed = FileOf(GlobalKeys(6, 5, 0), five);
     closed[u"Page6"] = WithKey(SectionsOf(PageSection(6))[u"Page6"], u"Cursor", u"-1");

@@ -766,7 +766,11 @@ TEST_F(E2E, SettingsFileInAMissingFolderStillStartsAndEnds) {
     HWND tab = StartShown(app, file, u"away");
     ASSERT_TRUE(tab);
     EXPECT_EQ(TabCount(tab), 8);  // defaults
+    // Nothing can be written there: the close says so, and ends when told to.
     PostMessageW(tab, WM_CLOSE, 0, 0);
+    HWND question = app.WaitVisibleDialog(u"Vellumcraft", kStart);
+    ASSERT_TRUE(question) << "the close said nothing of the changes it could not write";
+    PostMessageW(question, WM_COMMAND, IDNO, 0);
     EXPECT_EQ(app.WaitExit(kExit), 0);
     EXPECT_EQ(box.Names(), (Names{"Vellumcraft.exe"}));
 }
