@@ -29,7 +29,7 @@ public:
     virtual void PlacePane(HWND pane) = 0;
     // Status bar part `part` (0: the count, 1: the entry's details).
     virtual void SetStatus(int part, const std::u16string& text) = 0;
-    // Part 1 tells about `entry`; nullptr blanks it.
+    // The status bar's details part tells about `entry`; nullptr blanks it.
     virtual void ShowEntryDetails(const FileEntry* entry) = 0;
     // Tracks the context menu until the user chooses or cancels; returns the
     // command chosen, 0 for none.
