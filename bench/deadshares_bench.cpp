@@ -32,6 +32,7 @@
 #include "pageview/PagePane_win.h"
 #include "pageview/PaneState.h"
 #include "resources/resource.h"
+#include "support/BenchPages.h"
 #include "support/BenchReport.h"
 #include "support/SlowFolder_win.h"
 #include "support/StartProgram_win.h"
@@ -97,20 +98,6 @@ double PumpUntilLoaded(App& app, Clock::time_point start) {
 }
 
 void ShowPage(App& app, int page) { SendMessageW(app.TabWindow, WM_COMMAND, IDM_SELECT_PAGE_FIRST + page - 1, 0); }
-
-// The settings of a program with Page1 empty, then one page in details view
-// for each list of paths.
-void WriteSettings(const std::u16string& settings, const std::vector<std::vector<std::u16string>>& pages) {
-    std::u16string text = u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=" + Dec(int(pages.size()) + 1) +
-                          u"\r\nSpcialFolder=0\r\nTabStyle=65536\r\n";
-    for (size_t p = 0; p < pages.size(); ++p) {
-        const std::vector<std::u16string>& paths = pages[p];
-        text += u"[Page" + Dec(int(p) + 2) + u"]\r\nListType=3\r\n";
-        for (size_t n = 0; n < paths.size(); ++n) text += u"Files" + DecPadded(int(n), 3) + u"=" + paths[n] + u"\r\n";
-        text += u"Files" + DecPadded(int(paths.size()), 3) + u"=\r\nFiles=" + Dec(int(paths.size()) + 1) + u"\r\n";
-    }
-    test::WriteBytes(settings, test::Utf16LE(text));
-}
 
 // The list item that shows entry `slot`, or -1.
 int ItemOfSlot(HWND list, int slot) {
@@ -226,7 +213,7 @@ int RunDeadShares(const std::u16string& server) {
         }
     }
     const std::u16string settings = dir.File(u"dead.vcset");
-    WriteSettings(settings, {localPage, deadPage, nearPage});  // Page2, Page3, Page4
+    test::WritePagesSettings(settings, {localPage, deadPage, nearPage});  // Page2, Page3, Page4
     App& app = test::StartProgram(settings, u"BenchDeadShares");
     PumpUntilLoaded(app, Clock::now());
     shell::SetExecuteHook(WatchShell);

@@ -25,6 +25,7 @@
 #include "pageview/PaneState.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
+#include "support/BenchPages.h"
 #include "support/BenchReport.h"
 #include "support/SlowFolder_win.h"
 #include "support/StartProgram_win.h"
@@ -67,20 +68,6 @@ LoadFigures PumpUntilLoaded(App& app, Clock::time_point start, const std::functi
     return f;
 }
 
-// The settings of a program with Page1 empty, then one page in details
-// view for each list of paths.
-void WriteSettings(const std::u16string& settings, const std::vector<std::vector<std::u16string>>& pages) {
-    std::u16string text = u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=" + Dec(int(pages.size()) + 1) +
-                          u"\r\nSpcialFolder=0\r\nTabStyle=65536\r\n";
-    for (size_t p = 0; p < pages.size(); ++p) {
-        const std::vector<std::u16string>& paths = pages[p];
-        text += u"[Page" + Dec(int(p) + 2) + u"]\r\nListType=3\r\n";
-        for (size_t n = 0; n < paths.size(); ++n) text += u"Files" + DecPadded(int(n), 3) + u"=" + paths[n] + u"\r\n";
-        text += u"Files" + DecPadded(int(paths.size()), 3) + u"=\r\nFiles=" + Dec(int(paths.size()) + 1) + u"\r\n";
-    }
-    test::WriteBytes(settings, test::Utf16LE(text));
-}
-
 // Shows Page3 and pumps, timing each message, until every local entry (one
 // whose slot `local` marks) has its details; then on until the page has
 // loaded. Returns the time to the local entries and the longest message.
@@ -118,7 +105,7 @@ int RunSlowShare(const std::u16string& slowFolder) {
         local.push_back(!onShare);
     }
     const std::u16string settings = dir.File(u"slow.vcset");
-    WriteSettings(settings, {localOnly, mixed});
+    test::WritePagesSettings(settings, {localOnly, mixed});
     App& app = test::StartProgram(settings, u"BenchSlowShare");
 
     // The same 190 entries without the share (Page2): the yardstick.

@@ -171,13 +171,7 @@ bool ReadOrGiveUp(App& app) {
     while (app.store.ShutOut()) {
         const std::u16string text = u"設定ファイル \"" + app.rec.SettingsFilePath +
                                     u"\" を読み込めません。\nほかのプログラムが使用中か、読み取りが許可されていません。";
-        MessageBoxRequest ask;
-        ask.buttons = kMessageBoxYesNo;
-        ask.title = kMessageBoxTitle;
-        ask.text = text.c_str();
-        ask.firstCaption = u"再試行(&R)";
-        ask.secondCaption = u"終了(&X)";
-        if (ShowMessageBox(nullptr, ask) != kMessageBoxYes) return false;
+        if (!AskBetween(nullptr, text, u"再試行(&R)", u"終了(&X)")) return false;
         app.store.Retry();
         LoadAllSettings(app);
     }
@@ -193,13 +187,7 @@ void OfferUnsavedChanges(App& app, const std::u16string& path) {
     if (fs.ReadAll(unsaved, bytes) != ReadResult::Ok || bytes.empty()) return;
     const std::u16string text = u"前回の終了時に保存できなかった変更が \"" + unsaved +
                                 u"\" に残っています。\nこの内容を設定ファイルに戻しますか？\n(今の設定ファイルはバックアップとして残ります)";
-    MessageBoxRequest ask;
-    ask.buttons = kMessageBoxYesNo;
-    ask.title = kMessageBoxTitle;
-    ask.text = text.c_str();
-    ask.firstCaption = u"戻す(&R)";
-    ask.secondCaption = u"戻さない(&N)";
-    if (ShowMessageBox(nullptr, ask) != kMessageBoxYes) return;
+    if (!AskBetween(nullptr, text, u"戻す(&R)", u"戻さない(&N)")) return;
     // The file as it is now is kept first, under the next free backup name.
     std::string current;
     if (fs.ReadAll(path, current) == ReadResult::Ok && !current.empty()) {

@@ -152,6 +152,16 @@ int ShowMessageBox(HWND owner, const MessageBoxRequest& request) {
     return IsMessageBoxResult(int(r)) ? int(r) : kMessageBoxCancel;
 }
 
+bool AskBetween(HWND owner, const std::u16string& text, const char16_t* first, const char16_t* second) {
+    MessageBoxRequest request;
+    request.buttons = kMessageBoxYesNo;
+    request.title = kMessageBoxTitle;
+    request.text = text.c_str();
+    request.firstCaption = first;
+    request.secondCaption = second;
+    return ShowMessageBox(owner, request) == kMessageBoxYes;
+}
+
 int ShowMessageBox(HWND owner, int32_t buttons, const std::u16string& text) {
     MessageBoxRequest request;
     request.buttons = buttons;

@@ -22,4 +22,8 @@ int ShowMessageBox(HWND owner, const MessageBoxRequest& request);
 // The same with the program's caption: the form every confirmation uses.
 int ShowMessageBox(HWND owner, int32_t buttons, const std::u16string& text);
 
+// A choice between two actions named on the buttons ("再試行(&R)" and
+// "終了(&X)"): true when the first was chosen.
+bool AskBetween(HWND owner, const std::u16string& text, const char16_t* first, const char16_t* second);
+
 }  // namespace vc

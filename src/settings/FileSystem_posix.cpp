@@ -26,6 +26,21 @@ bool WriteAllTo(int fd, const std::string& bytes) {
     return true;
 }
 
+// The bytes written and flushed to a temporary file beside `path`, named in
+// `temp` (empty when none could be made); false on any failure.
+bool WriteTemporary(const std::u16string& path, const std::string& bytes, std::string& temp) {
+    const std::u16string temp16 = TempPathFor(path);
+    temp = ToUtf8(temp16);
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        temp.clear();
+        return false;
+    }
+    bool ok = WriteAllTo(fd, bytes) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    return ok && (!GetBeforeReplaceHook() || GetBeforeReplaceHook()(temp16));
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
     ReadResult ReadAll(const std::u16string& path, std::string& bytes) override {
@@ -54,29 +69,19 @@ public:
         // A read-only settings file stays as it is, as on Windows (root would
         // otherwise write over it).
         if (::stat(target.c_str(), &st) == 0 && !(st.st_mode & S_IWUSR)) return false;
-        std::u16string temp16 = TempPathFor(path);
-        std::string temp = ToUtf8(temp16);
-        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (fd < 0) return false;
-        bool ok = WriteAllTo(fd, bytes) && ::fsync(fd) == 0;
-        ok = ::close(fd) == 0 && ok;
-        if (ok && GetBeforeReplaceHook()) ok = GetBeforeReplaceHook()(temp16);
+        std::string temp;
+        bool ok = WriteTemporary(path, bytes, temp);
         if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
-        if (!ok) ::unlink(temp.c_str());
+        if (!ok && !temp.empty()) ::unlink(temp.c_str());
         return ok;
     }
 
     bool CreateAtomically(const std::u16string& path, const std::string& bytes) override {
-        std::u16string temp16 = TempPathFor(path);
-        std::string temp = ToUtf8(temp16);
-        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (fd < 0) return false;
-        bool ok = WriteAllTo(fd, bytes) && ::fsync(fd) == 0;
-        ok = ::close(fd) == 0 && ok;
-        if (ok && GetBeforeReplaceHook()) ok = GetBeforeReplaceHook()(temp16);
+        std::string temp;
+        bool ok = WriteTemporary(path, bytes, temp);
         // A hard link is made only where no file is.
         if (ok) ok = ::link(temp.c_str(), ToUtf8(path).c_str()) == 0;
-        ::unlink(temp.c_str());
+        if (!temp.empty()) ::unlink(temp.c_str());
         return ok;
     }
 

@@ -230,13 +230,7 @@ void KeepUnwrittenChanges(App& app, HWND tab) {
             const std::u16string text = u"変更を設定ファイル \"" + app.store.path() +
                                         u"\" に保存できませんでした。\n再試行しない場合、変更は \"" + unsaved +
                                         u"\" に残し、次の起動時に戻せるようにします。";
-            MessageBoxRequest ask;
-            ask.buttons = kMessageBoxYesNo;
-            ask.title = kMessageBoxTitle;
-            ask.text = text.c_str();
-            ask.firstCaption = u"再試行(&R)";
-            ask.secondCaption = u"残して終了(&K)";
-            if (ShowMessageBox(tab, ask) == kMessageBoxYes) {
+            if (AskBetween(tab, text, u"再試行(&R)", u"残して終了(&K)")) {
                 // A store out of step with the file stores everything again.
                 ProfileBatch retry(app.store);
                 continue;
