@@ -32,7 +32,7 @@
 #include "pageview/PagePane_win.h"
 #include "pageview/PaneState.h"
 #include "resources/resource.h"
-#include "support/BenchPages.h"
+#include "BenchPages.h"
 #include "support/BenchReport.h"
 #include "support/SlowFolder_win.h"
 #include "support/StartProgram_win.h"

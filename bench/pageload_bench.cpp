@@ -25,7 +25,7 @@
 #include "pageview/PaneState.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
-#include "support/BenchPages.h"
+#include "BenchPages.h"
 #include "support/BenchReport.h"
 #include "support/SlowFolder_win.h"
 #include "support/StartProgram_win.h"
