@@ -183,6 +183,9 @@ bool ReadOrGiveUp(App& app) {
 void OfferUnsavedChanges(App& app, const std::u16string& path) {
     FileSystem& fs = app.store.fs();
     const std::u16string unsaved = CompanionPathOf(path, u"_Unsaved");
+    // Asked of the folder first: a read of a file that is not there looks
+    // for a link gone astray, which is no work for every start.
+    if (GetFileAttributesW(AsW(unsaved)) == INVALID_FILE_ATTRIBUTES) return;
     std::string bytes;
     if (fs.ReadAll(unsaved, bytes) != ReadResult::Ok || bytes.empty()) return;
     const std::u16string text = u"前回の終了時に保存できなかった変更が \"" + unsaved +
@@ -190,11 +193,7 @@ void OfferUnsavedChanges(App& app, const std::u16string& path) {
     if (!AskBetween(nullptr, text, u"戻す(&R)", u"戻さない(&N)")) return;
     // The file as it is now is kept first, under the next free backup name.
     std::string current;
-    if (fs.ReadAll(path, current) == ReadResult::Ok && !current.empty()) {
-        int n = 1;
-        while (n < 100 && !fs.CopyIfAbsent(path, BackupPathOf(path, n))) ++n;
-        if (n == 100) return;
-    }
+    if (fs.ReadAll(path, current) == ReadResult::Ok && !current.empty() && !KeepBackupOf(fs, path, current)) return;
     if (fs.ReplaceAtomically(path, bytes)) DeleteFileW(AsW(unsaved));
 }
 

@@ -89,12 +89,13 @@ SettingsLock::State SettingsLock::Acquire(const std::u16string& finalPath) {
 SettingsHolder SettingsLock::Holder() const {
     // A run still starting names its window once the window exists.
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    const SettingsHolder here = Here();
     std::optional<SettingsHolder> h;
     for (;;) {
         FilePtr f = OwnedFile(CreateFileW(AsW(path_), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                           nullptr, OPEN_EXISTING, 0, nullptr));
         if (f) h = ParseHolder(ReadSmallFile(f.get()));
-        const bool waiting = !h || (h->window == 0 && SameSeat(*h, Here().machine, Here().session));
+        const bool waiting = !h || (h->window == 0 && SameSeat(*h, here.machine, here.session));
         if (!waiting || std::chrono::steady_clock::now() >= until) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }

@@ -112,11 +112,7 @@ public:
     static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
     // ---- For the functions of PagePane_win.h ----
-    HWND Window() const { return hwnd_; }
     bool Loaded() const { return loaded_; }
-    // The page's entries are in the table: it is what the page holds from
-    // now on, still loading or not.
-    bool Parsed() const { return parsed_; }
     int LookupsOutstanding() const;
     const PaneState& Entries() const { return entries_; }
     void StoreEntriesInPage();

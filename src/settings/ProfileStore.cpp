@@ -378,7 +378,7 @@ void ProfileStore::TakeAsBase(const std::string& bytes, bool read, bool docIsFil
 bool ProfileStore::Write(const std::string& bytes) {
     // Every conversion keeps the bytes it replaces.
     const bool converting = readResult_ == ReadResult::Ok && !original_.empty() && !hasMark_ && HasUtf16LEMark(bytes);
-    const bool ok = (!converting || KeepBackup()) && (readResult_ == ReadResult::Absent
+    const bool ok = (!converting || KeepBackupOf(fs_, path_, original_)) && (readResult_ == ReadResult::Absent
                                                          ? fs_.CreateAtomically(path_, bytes)
                                                          : fs_.ReplaceAtomically(path_, bytes));
     lastWriteFailed_ = !ok;
@@ -394,13 +394,13 @@ bool ProfileStore::Write(const std::string& bytes) {
     return true;
 }
 
-bool ProfileStore::KeepBackup() {
+bool KeepBackupOf(FileSystem& fs, std::u16string_view settingsPath, const std::string& bytes) {
     for (int n = 1; n <= kMaxBackups; ++n) {
-        const std::u16string name = BackupPathOf(path_, n);
-        if (fs_.CreateAtomically(name, original_)) return true;
+        const std::u16string name = BackupPathOf(settingsPath, n);
+        if (fs.CreateAtomically(name, bytes)) return true;
         std::string there;
-        const ReadResult taken = fs_.ReadAll(name, there);
-        if (taken == ReadResult::Ok && there == original_) return true;  // kept by an earlier try
+        const ReadResult taken = fs.ReadAll(name, there);
+        if (taken == ReadResult::Ok && there == bytes) return true;  // kept by an earlier try
         if (taken == ReadResult::Absent) return false;                    // no file can be made there
     }
     return false;

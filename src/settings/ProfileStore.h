@@ -124,7 +124,6 @@ private:
     bool ApplyBlankLinePass(ProfileDocument& doc, std::u16string& units);
     void EndOverChangedFile();
     bool Write(const std::string& bytes);
-    bool KeepBackup();
     void TakeAsBase(const std::string& bytes, bool read, bool docIsFile);
 
     FileSystem& fs_;
@@ -184,6 +183,9 @@ std::u16string BackupPathOf(std::u16string_view settingsPath, int n = 1);
 // A file beside the settings file named after it: "Vellumcraft.vcset" and
 // "_Unsaved" give "Vellumcraft_Unsaved.vcset".
 std::u16string CompanionPathOf(std::u16string_view settingsPath, std::u16string_view suffix);
+// Keeps `bytes` under the first backup name beside the settings file that is
+// free or holds them already; false when none could be had.
+bool KeepBackupOf(FileSystem& fs, std::u16string_view settingsPath, const std::string& bytes);
 
 // Writes into `file` the values `mine` changed since `base`, taking a count
 // key and its line keys ("Files", "Files000", ...), or a key and its "Hex"
