@@ -24,10 +24,10 @@ std::u16string WindowsLine(uint32_t major, uint32_t minor, std::u16string_view s
            Dec(build) + u", " + Dec(platform) + u", " + std::u16string(bitness) + u",";
 }
 
-std::u16string ToolChainLine(std::u16string_view name, int major, int minor, int patch, int build) {
+std::u16string ToolChainLine(std::u16string_view name, int major, int minor, int patch) {
     char numbers[64];
-    std::snprintf(numbers, sizeof numbers, "%d.%02d.%05d.%02d ", major, minor, patch, build);
-    return std::u16string(name) + u" : " + FromUtf8(numbers);
+    std::snprintf(numbers, sizeof numbers, " %d.%d.%d", major, minor, patch);
+    return std::u16string(name) + FromUtf8(numbers);
 }
 
 }  // namespace vc

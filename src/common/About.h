@@ -26,8 +26,7 @@ std::u16string BitnessWord(const Bitness& b);
 std::u16string WindowsLine(uint32_t major, uint32_t minor, std::u16string_view servicePack, uint32_t build,
                            uint32_t platform, std::u16string_view bitness);
 
-// "<tool chain> : 12.02.00000.00 ", the version numbers zero-padded to 2, 5
-// and 2 digits.
-std::u16string ToolChainLine(std::u16string_view name, int major, int minor, int patch, int build);
+// "MinGW-w64 GCC 12.2.0": the tool chain as it names itself.
+std::u16string ToolChainLine(std::u16string_view name, int major, int minor, int patch);
 
 }  // namespace vc

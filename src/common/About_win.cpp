@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "common/About.h"
+#include "common/ExecutableFolder_win.h"
 #include "common/Glass_win.h"
 #include "common/Handles_win.h"
 #include "common/Shell_win.h"
@@ -19,7 +20,9 @@
 namespace vc {
 namespace {
 
-constexpr char16_t kHomePage[] = u"https://vellumcraft.example.org/";
+// The program's own notes, shipped beside it; the link is left out where
+// they are not.
+constexpr char16_t kReadmeName[] = u"README.txt";
 constexpr int kBandHeight = 11;
 constexpr COLORREF kTitleColour = 0x408040;
 constexpr COLORREF kLinkColour = 0xE82020;
@@ -33,6 +36,7 @@ struct AboutState {
     IconPtr largeIcon;
     WindowPtr tooltip;
     std::u16string fileText;  // the settings file as a location, also its tooltip
+    std::u16string readme;    // the notes beside the program, or empty
 };
 AboutState g_about;
 const AboutContext* g_context = nullptr;  // while the box is open
@@ -67,12 +71,20 @@ std::u16string WindowsLineNow() {
 
 std::u16string ToolChainLineNow() {
 #if defined(__MINGW64_VERSION_MAJOR)
-    return ToolChainLine(u"MinGW-w64 GCC", __GNUC__, __GNUC_MINOR__, __GNUC_PATCHLEVEL__, __MINGW64_VERSION_MAJOR);
+    return ToolChainLine(u"MinGW-w64 GCC", __GNUC__, __GNUC_MINOR__, __GNUC_PATCHLEVEL__);
 #elif defined(_MSC_FULL_VER)
-    return ToolChainLine(u"Visual Studio", _MSC_VER / 100, _MSC_VER % 100, _MSC_FULL_VER % 100000, _MSC_BUILD);
+    return ToolChainLine(u"MSVC", _MSC_VER / 100, _MSC_VER % 100, _MSC_FULL_VER % 100000);
 #else
-    return ToolChainLine(u"GCC", __GNUC__, __GNUC_MINOR__, __GNUC_PATCHLEVEL__, 0);
+    return ToolChainLine(u"GCC", __GNUC__, __GNUC_MINOR__, __GNUC_PATCHLEVEL__);
 #endif
+}
+
+std::u16string ReadmeBesideProgram() {
+    const std::u16string folder = ExecutableFolder();
+    if (folder.empty()) return {};
+    std::u16string path = folder + kReadmeName;
+    const DWORD attributes = GetFileAttributesW(AsW(path));
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) ? path : std::u16string();
 }
 
 // The heavy title font, as large as the name and version allow: where the
@@ -133,8 +145,8 @@ void MakeForDpi(HWND dialog, float dpiX, float dpiY) {
         {
             WindowDC dc(link);
             Selection selected(dc.get(), g_about.linkFont.get());
-            const std::u16string address(kHomePage);
-            GetTextExtentPoint32W(dc.get(), AsW(address), int(address.size()), &size);
+            const std::u16string text = WindowText(link);
+            GetTextExtentPoint32W(dc.get(), AsW(text), int(text.size()), &size);
         }
         SetWindowPos(link, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -152,7 +164,9 @@ void OnInitDialog(HWND dialog) {
     SetDlgItemTextW(dialog, IDC_ABOUT_BUILD, AsW(BuildLine(__DATE__, __TIME__)));
     g_about.fileText = about.settingsFile;
     SetDlgItemTextW(dialog, IDC_ABOUT_FILE, AsW(g_about.fileText));
-    SetDlgItemTextW(dialog, IDC_ABOUT_LINK, AsW(kHomePage));
+    g_about.readme = ReadmeBesideProgram();
+    SetDlgItemTextW(dialog, IDC_ABOUT_LINK, AsW(kReadmeName));
+    if (g_about.readme.empty()) ShowWindow(GetDlgItem(dialog, IDC_ABOUT_LINK), SW_HIDE);
     SetDlgItemTextW(dialog, IDC_ABOUT_WINDOWS, AsW(WindowsLineNow()));
     SetDlgItemTextW(dialog, IDC_ABOUT_COMPILER, AsW(ToolChainLineNow()));
 
@@ -161,7 +175,7 @@ void OnInitDialog(HWND dialog) {
     MakeForDpi(dialog, float(about.dpiX), float(about.dpiY));
     if (GlassAvailable(about.windowsVersion)) ExtendGlassFrame(dialog);
 
-    const ControlTip tips[] = {{IDC_ABOUT_LINK, L"作者のホームページを表示"},
+    const ControlTip tips[] = {{IDC_ABOUT_LINK, L"説明書を開く"},
                                {IDC_ABOUT_FILE, AsW(g_about.fileText)}};
     g_about.tooltip.reset(TooltipsForControls(about.instance, dialog, tips, int(std::size(tips))));
 
@@ -192,7 +206,8 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
             }
             return TRUE;
         case IDC_ABOUT_LINK:
-            if (HIWORD(wp) == STN_CLICKED) shell::ShellExecuteW(dialog, nullptr, AsW(kHomePage), nullptr, L"", SW_SHOW);
+            if (HIWORD(wp) == STN_CLICKED && !g_about.readme.empty())
+                shell::ShellExecuteW(dialog, nullptr, AsW(g_about.readme), nullptr, L"", SW_SHOW);
             return TRUE;
         }
         return FALSE;

@@ -102,9 +102,11 @@ void Initialise(HWND box, const MessageBoxRequest& req) {
     const Point p = CentreMessageBox(owner, l, work);
     SetWindowPos(box, nullptr, p.x, p.y, l.windowWidth, l.windowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
 
-    // Left to itself the dialog manager may give the focus, and with it
-    // Enter, to the first button shown: Yes.
-    if (StartsOnNo(req)) SendMessageW(box, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(box, IDNO)), TRUE);
+    // Left to itself the dialog manager gives the focus, and with it Enter,
+    // to whatever button comes first, or to none: the box's default button
+    // starts with both.
+    const int start = !yesNo ? IDOK : StartsOnNo(req) ? IDNO : IDYES;
+    SendMessageW(box, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(box, start)), TRUE);
 }
 
 // The box's font is the one its text control holds, when that is not the

@@ -234,9 +234,10 @@ void OnSelectionChanged(HWND pane, const NMTREEVIEWW& nm) {
     const LPARAM p = nm.itemNew.lParam;
     if (p < 0 || p >= LPARAM(g_pages.items.size()) || p >= PageCount()) return;
     GeneralSettingsSession& s = TheGeneralSettings();
+    // Only where the selection is: the pages themselves are as they were,
+    // and the tab window need not rebuild its tabs and page for it.
     s.selectedPosition = int(p);
     EnableMoveButtons(pane);
-    s.PagesReorganised = true;
 }
 
 void SelectItemUnderCursor(HWND tree) {

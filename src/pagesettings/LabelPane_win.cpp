@@ -50,6 +50,19 @@ void KeepCommentLines(HWND edit) {
     MessageBeep(MB_OK);
 }
 
+// A multi-line edit takes every key, Esc too, and then only closes its own
+// pane: Esc is left to the dialog, which cancels as it does everywhere else.
+LRESULT CALLBACK CommentProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp) {
+    const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_USERDATA));
+    LRESULT r = CallWindowProcW(original, edit, msg, wp, lp);
+    if (msg == WM_GETDLGCODE && lp) {
+        const MSG& m = *reinterpret_cast<const MSG*>(lp);
+        if ((m.message == WM_KEYDOWN || m.message == WM_CHAR) && m.wParam == VK_ESCAPE)
+            r &= ~LRESULT(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+    }
+    return r;
+}
+
 void TakeLock(HWND pane) {
     PageRecord& page = PageSettingsWorkingCopy();
     page.Flag = (page.Flag & ~kLockBits) |
@@ -102,6 +115,8 @@ void OnInitDialog(HWND pane) {
     g_keptComment = page.Comment;
     SetWindowTextW(comment, AsW(page.Comment));
     SendMessageW(comment, EM_LIMITTEXT, kCommentCapacity - 2, 0);
+    SetWindowLongPtrW(comment, GWLP_USERDATA, GetWindowLongPtrW(comment, GWLP_WNDPROC));
+    SetWindowLongPtrW(comment, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CommentProc));
     // A well-known folder page takes its label and comment from the program.
     if (KindOf(PageIdOfCurrentTab(app.rec)) == PageKind::Special) {
         SendMessageW(label, EM_SETREADONLY, TRUE, 0);
@@ -124,7 +139,9 @@ void OnInitDialog(HWND pane) {
 void WriteBack(HWND pane) {
     PageRecord& page = PageSettingsWorkingCopy();
     page.Label = EditText(pane, IDC_LABEL_TEXT, kLabelCapacity - 2);
-    page.Comment = EditText(pane, IDC_LABEL_COMMENT, kCommentCapacity - 2);
+    // Text set by a paste or by another program may hold more lines than
+    // the typing rule lets through; the page keeps what the file will.
+    page.Comment = CommentAsKept(EditText(pane, IDC_LABEL_COMMENT, kCommentCapacity - 2));
     TakeLock(pane);
     const int colour = int(SendDlgItemMessageW(pane, IDC_LABEL_COLOUR, CB_GETCURSEL, 0, 0));
     // No selection (a damaged stored colour): the first colour, so that the

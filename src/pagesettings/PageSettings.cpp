@@ -58,4 +58,14 @@ bool CommentFitsFile(std::u16string_view comment) {
     return breaks < kCommentMaxLines;
 }
 
+std::u16string CommentAsKept(std::u16string_view comment) {
+    size_t end = 0;
+    for (int line = 0; line < kCommentMaxLines; ++line) {
+        end = comment.find(u"\r\n", end);
+        if (end == std::u16string_view::npos) return std::u16string(comment);
+        if (line + 1 < kCommentMaxLines) end += 2;
+    }
+    return std::u16string(comment.substr(0, end));
+}
+
 }  // namespace vc

@@ -45,6 +45,8 @@ std::u16string MakeDefaultQuestion(std::u16string_view paneName);
 // Whether the settings file keeps every line of `comment`: it stores the
 // first kCommentMaxLines lines (separated by CR LF) and drops the rest.
 bool CommentFitsFile(std::u16string_view comment);
+// The lines of `comment` the file keeps, without the break after the last.
+std::u16string CommentAsKept(std::u16string_view comment);
 
 // What the sample strip shows of a file name: the part before its first
 // "."; on the recent-files page also before its first " (".

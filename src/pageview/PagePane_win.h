@@ -15,10 +15,14 @@ struct App;
 
 // What the pane asks for when the user right-clicks it: a context menu at a
 // screen point, offering the entry commands for the entry named, if any.
+// What the context menu offers for the selected entry: a folder can only be
+// opened, only a program can be run as administrator.
+enum class MenuEntryKind { Other, Folder, Program };
+
 struct ContextMenuRequest {
     POINT at{};                                 // screen point
     const std::u16string* entryName = nullptr;  // the selected entry's name, or none
-    bool entryIsFolder = false;                 // the selected entry is known to be a folder
+    MenuEntryKind entryKind = MenuEntryKind::Other;  // what the selected entry is known to be
 };
 
 // What the pane asks of the window it lies in, by direct calls: nothing of

@@ -285,10 +285,13 @@ void PagePane::OnContextMenu(LPARAM lp) {
     }
     const std::optional<ChosenEntry> chosen = ChosenOrSelected();
     const std::u16string name = chosen ? ItemName(item) : std::u16string();
-    // A folder cannot be elevated nor given arguments. Where the kind is
-    // not known yet, the window does not stop to ask the disk.
-    const bool folder = chosen && SlotFolderState(chosen->slot) == FolderState::Folder;
-    const ContextMenuRequest request{at, chosen ? &name : nullptr, folder};
+    // A folder cannot be elevated nor given arguments, a document cannot be
+    // elevated. Where the kind is not known yet, the window does not stop
+    // to ask the disk.
+    MenuEntryKind kind = MenuEntryKind::Other;
+    if (chosen && SlotFolderState(chosen->slot) == FolderState::Folder) kind = MenuEntryKind::Folder;
+    else if (chosen && IsProgramPath(chosen->path)) kind = MenuEntryKind::Program;
+    const ContextMenuRequest request{at, chosen ? &name : nullptr, kind};
     int command = 0;
     if (!RunModal([&] { command = host_.TrackContextMenu(request); }) || command == 0) return;
     if (IsEntryCommand(command)) RunEntryCommand(command, chosen);

@@ -1,10 +1,12 @@
 #include "pageview/PaneRules.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "pageview/FileDetails.h"
 #include "pageview/FilesText.h"
 #include "pageview/Sort.h"
+#include "common/U16.h"
 
 namespace vc {
 
@@ -54,6 +56,18 @@ int CompareListed(const FileEntry* a, const FileEntry* b, int key, bool newestAm
     if (r != 0 || !newestAmongEqual || !a || !b) return r;
     const int64_t ta = int64_t(a->LastWriteTime), tb = int64_t(b->LastWriteTime);
     return ta > tb ? -1 : ta < tb ? 1 : 0;
+}
+
+}  // namespace vc
+
+namespace vc {
+
+bool IsProgramPath(std::u16string_view path) {
+    static constexpr std::u16string_view kTypes[] = {u".exe", u".com", u".bat", u".cmd", u".msi", u".msc", u".lnk"};
+    const size_t dot = path.find_last_of(u".\\/");
+    if (dot == std::u16string_view::npos || path[dot] != u'.') return false;
+    const std::u16string_view type = path.substr(dot);
+    return std::any_of(std::begin(kTypes), std::end(kTypes), [&](std::u16string_view t) { return EqualsNoCase(type, t); });
 }
 
 }  // namespace vc

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "pageview/FileEntry.h"
 
@@ -31,6 +32,11 @@ enum PaneCommand : int {
     CreateImageLists = 2101,
     DestroyImageLists = 2102,
 };
+
+// Whether `path` names something Windows runs as a program, and so can run
+// as administrator: by its type, as the shell decides; a shortcut counts,
+// as it mostly stands for a program in a launcher.
+bool IsProgramPath(std::u16string_view path);
 
 // ---- Loading chains ----
 

@@ -120,7 +120,7 @@
 #define IDM_ENTRY_REMOVE            40019 // "ファイル登録削除(&F)"
 #define IDM_ENTRY_ADD               40021 // "ファイル登録追加(&A)..."
 #define IDM_ENTRY_SHOW_LOCATION     40022 // "ファイル場所表示(&S)"
-#define IDM_ENTRY_RUN_AS_ADMIN      40023 // "管理者として実行(&A)"
+#define IDM_ENTRY_RUN_AS_ADMIN      40023 // "管理者として実行(&R)"
 #define IDM_ENTRY_RUN_WITH_ARGUMENTS 40024 // "引数を指定して実行(&G)..."
 
 // View commands: IDM_VIEW_TILE + (ListType & 0xF) is the checked one.

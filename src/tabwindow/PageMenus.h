@@ -14,6 +14,11 @@ namespace vc {
 constexpr int kFirstPageCommand = 10000;
 constexpr int kPageCommandCount = kSpecialPageCount + kMaxPageCount;
 
+// The numbering other programs and scripts send to select a page: the
+// first 201 pages, counted the same way, from 2000.
+constexpr int kExternalFirstPageCommand = 2000;
+constexpr int kExternalPageCommandCount = 201;
+
 struct PageMenuItem {
     bool separator = false;
     int id = 0;             // kFirstPageCommand + page number (special pages first)

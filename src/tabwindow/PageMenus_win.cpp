@@ -97,10 +97,28 @@ LRESULT CALLBACK TabStripProc(HWND strip, UINT msg, WPARAM wp, LPARAM lp) {
             if (HWND pane = CurrentPagePane()) InvalidateRect(GetDlgItem(pane, IDC_PAGELIST), nullptr, FALSE);
             return 0;
         }
+        // The menu is the clicked tab's: its page becomes the current one
+        // first, as in every tabbed program, so that ページ削除 and the
+        // rest act on the page the user pointed at.
+        const int tab = int(SendMessageW(strip, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        if (tab >= 0 && tab != int(SendMessageW(strip, TCM_GETCURSEL, 0, 0))) SelectTab(app, tab);
         POINT pt = hit.pt;
-        ClientToScreen(app.TabWindow, &pt);
+        ClientToScreen(strip, &pt);
         if (HWND pane = CurrentPagePane()) SendMessageW(pane, WM_CONTEXTMENU, wp, MAKELPARAM(pt.x, pt.y));
         return 1;
+    }
+    case WM_CONTEXTMENU: {
+        // Shift+F10 or the menu key while the strip has the focus: the menu
+        // opens under the selected tab. A mouse's menu was opened on the
+        // button's press.
+        if (lp != -1) return 0;
+        RECT rc{};
+        const int tab = int(SendMessageW(strip, TCM_GETCURSEL, 0, 0));
+        if (tab < 0 || !SendMessageW(strip, TCM_GETITEMRECT, WPARAM(tab), reinterpret_cast<LPARAM>(&rc))) GetClientRect(strip, &rc);
+        POINT pt{rc.left, rc.bottom};
+        ClientToScreen(strip, &pt);
+        if (HWND pane = CurrentPagePane()) SendMessageW(pane, WM_CONTEXTMENU, wp, MAKELPARAM(pt.x, pt.y));
+        return 0;
     }
     case WM_MOUSEWHEEL: {
         HWND updown = FindWindowExW(strip, nullptr, L"msctls_updown32", nullptr);
@@ -125,7 +143,7 @@ LRESULT CALLBACK TabStripProc(HWND strip, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& menu, bool entryIsFolder) {
+void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& menu, MenuEntryKind entryKind) {
     const Records& r = app.rec;
     menu.root.reset(LoadMenuW(app.instance, MAKEINTRESOURCEW(IDR_CONTEXTMENU)));
     menu.popup = menu.root ? GetSubMenu(menu.root.get(), kContextPopupPosition) : nullptr;
@@ -163,10 +181,9 @@ void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& me
         EnableMenuItem(m, IDM_ENTRY_REMOVE, MF_BYCOMMAND | MF_GRAYED);
         EnableMenuItem(m, IDM_ENTRY_SHOW_LOCATION, MF_BYCOMMAND | MF_GRAYED);
     }
-    if (!entryName || entryIsFolder) {
-        EnableMenuItem(m, IDM_ENTRY_RUN_AS_ADMIN, MF_BYCOMMAND | MF_GRAYED);
+    if (!entryName || entryKind != MenuEntryKind::Program) EnableMenuItem(m, IDM_ENTRY_RUN_AS_ADMIN, MF_BYCOMMAND | MF_GRAYED);
+    if (!entryName || entryKind == MenuEntryKind::Folder)
         EnableMenuItem(m, IDM_ENTRY_RUN_WITH_ARGUMENTS, MF_BYCOMMAND | MF_GRAYED);
-    }
     const PageRecord* page = CurrentPage(app);
     const uint32_t view = page ? ViewOf(page->ListType) : ViewIcon;
     CheckMenuRadioItem(m, IDM_VIEW_TILE, IDM_VIEW_DETAILS, UINT(IDM_VIEW_TILE + view), MF_BYCOMMAND);
@@ -192,9 +209,9 @@ void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& me
     if (r.GlobalSettings.TabStyle & TabStyleBit::TopMost) CheckMenuItem(m, IDM_ALWAYS_ON_TOP, MF_BYCOMMAND | MF_CHECKED);
 }
 
-int TrackContextMenu(App& app, POINT at, const std::u16string* entryName, bool entryIsFolder) {
+int TrackContextMenu(App& app, POINT at, const std::u16string* entryName, MenuEntryKind entryKind) {
     ContextMenu menu;
-    BuildContextMenu(app, entryName, menu, entryIsFolder);
+    BuildContextMenu(app, entryName, menu, entryKind);
     if (!menu.popup) return 0;
     DrawMenuBar(app.TabWindow);
     return int(TrackPopupMenu(menu.popup, TPM_RETURNCMD, at.x, at.y, 0, app.TabWindow, nullptr));

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/Handles_win.h"
+#include "pageview/PagePane_win.h"
 
 namespace vc {
 
@@ -29,10 +30,11 @@ struct ContextMenu {
 // Builds the context menu for the current page; `entryName` is the display
 // name of the selected entry, or nullptr without one; `entryIsFolder` says
 // the entry is a folder, which can only be opened.
-void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& menu, bool entryIsFolder = false);
+void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& menu,
+                      MenuEntryKind entryKind = MenuEntryKind::Other);
 // Builds the menu, tracks it at the screen point and destroys it; returns
 // the command chosen (0 for none), for the caller to carry out.
-int TrackContextMenu(App& app, POINT at, const std::u16string* entryName, bool entryIsFolder = false);
+int TrackContextMenu(App& app, POINT at, const std::u16string* entryName, MenuEntryKind entryKind);
 // Brings the system menu's page items up to date before it opens.
 void UpdateSystemMenu(App& app);
 

@@ -22,6 +22,7 @@
 #include "settings/SettingsFile.h"
 #include "tabwindow/FindBox_win.h"
 #include "tabwindow/PageManagement.h"
+#include "tabwindow/PageMenus.h"
 #include "tabwindow/PageMenus_win.h"
 #include "tabwindow/TabCommands.h"
 #include "tabwindow/TabWindowParts_win.h"
@@ -179,9 +180,15 @@ void DeletePageCommand(App& app, HWND tab) {
     // A locked page refuses its deletion however the command arrives, as it
     // refuses drops and removals.
     if (page.Flag & PageFlag::NoChanges) return;
-    std::u16string question =
-        u"ページ \"" + std::u16string(CutTo(page.Label, kLabelInQuestion)) + u"\" を削除しますか？ ";
+    // The page asked about, by its place and its label: while the box is
+    // open another program may select a page or a reload renumber them.
+    const int32_t chosen = r.CurrentPage;
+    const std::u16string label = page.Label;
+    std::u16string question = u"ページ \"" + std::u16string(CutTo(label, kLabelInQuestion)) + u"\" を削除しますか？ ";
     if (ShowMessageBox(tab, kMessageBoxYesNoSecond, question) != kMessageBoxYes) return;
+    if (r.CurrentPage != chosen || !UserPageSelected(app) || r.UserPages[size_t(chosen)].Label != label ||
+        r.GlobalSettings.PageCount <= 1 || (r.UserPages[size_t(chosen)].Flag & PageFlag::NoChanges))
+        return;
     ProfileBatch batch(app.store);
     if (!app.store.BatchReadable()) return;
     DestroyPane();
@@ -269,6 +276,13 @@ void ForwardToPane(UINT msg, WPARAM wp, LPARAM lp) {
 bool RunTabCommand(App& app, HWND tab, int id, WPARAM wp, LPARAM lp, INT_PTR& result) {
     if (id >= IDM_SELECT_PAGE_FIRST && id <= IDM_SELECT_PAGE_LAST) {
         SelectPageByNumber(app, id - IDM_SELECT_PAGE_FIRST);
+        result = 0;
+        return true;
+    }
+    // Sent by another program, never by a control (whose notifications
+    // carry its window).
+    if (lp == 0 && id >= kExternalFirstPageCommand && id < kExternalFirstPageCommand + kExternalPageCommandCount) {
+        SelectPageByNumber(app, id - kExternalFirstPageCommand);
         result = 0;
         return true;
     }

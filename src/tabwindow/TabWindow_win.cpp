@@ -181,6 +181,8 @@ void HidePaneAnimated(App& app, DWORD direction) {
         AnimateWindow(pane, kSlideMilliseconds, AW_SLIDE | AW_HIDE | direction);
 }
 
+}  // namespace
+
 void SelectTab(App& app, int tabNumber) {
     Records& r = app.rec;
     HidePaneAnimated(app, AW_VER_NEGATIVE);
@@ -192,6 +194,8 @@ void SelectTab(App& app, int tabNumber) {
     SetTabSwatch(app, tabNumber, true);
     CreatePane(app);
 }
+
+namespace {
 
 void FocusPaneList() {
     if (HWND pane = CurrentPagePane()) SetFocus(GetDlgItem(pane, IDC_PAGELIST));
@@ -463,7 +467,7 @@ public:
     }
     void ShowEntryDetails(const FileEntry* entry) override { vc::ShowEntryDetails(entry); }
     int TrackContextMenu(const ContextMenuRequest& request) override {
-        return vc::TrackContextMenu(app_, request.at, request.entryName, request.entryIsFolder);
+        return vc::TrackContextMenu(app_, request.at, request.entryName, request.entryKind);
     }
 
 private:

@@ -24,6 +24,8 @@ void FinishShownTabWindow(App& app, HWND tab);
 // the mouse.
 void TrackTabTooltip(HWND strip, UINT msg, WPARAM wp, LPARAM lp);
 
+// Shows the page of tab `tabNumber`, as a click on the tab does.
+void SelectTab(App& app, int tabNumber);
 // Ctrl+Tab / Ctrl+Shift+Tab: the next (+1) or previous (-1) tab, wrapping.
 void SelectAdjacentTab(App& app, int delta);
 // Alt+M: the main page's tab; the selection stays when no page is the main

@@ -378,12 +378,12 @@ TEST_F(Mouse, CtrlFFindsAnEntryOnAnyPageAndAltEnterShowsIt) {
     EXPECT_EQ(FileNow(), expected) << Narrow(test::TextOf(FileBytes()));
 }
 
-TEST_F(Mouse, RightClickOnATabOpensTheContextMenuButBesideTheTabsItDoesNot) {
+TEST_F(Mouse, TheMenuOfATabIsItsPagesAndOpensByRightClickOrShiftF10ButNotBesideTheTabs) {
     ASSERT_NO_FATAL_FAILURE(Start(u"menutab"));
     HWND strip = TabStrip(tab);
 
-    // The tab that is not selected: the menu opens for the current page and
-    // the selection stays.
+    // The tab that is not selected: its page is shown first, so that the
+    // page commands act on the page the user pointed at.
     RECT second{};
     ASSERT_TRUE(ControlRect(app.handle(), strip, TCM_GETITEMRECT, 1, second));
     const POINT at = Middle(second);
@@ -391,8 +391,8 @@ TEST_F(Mouse, RightClickOnATabOpensTheContextMenuButBesideTheTabsItDoesNot) {
     HWND menu = WaitMenuAt(at);
     ASSERT_TRUE(menu);
     Picture(menu, "menus-context-menu-on-tab");
+    EXPECT_EQ(SelectedTab(tab), 1) << "the menu is not the clicked tab's";
     EscapeCloses();
-    EXPECT_EQ(SelectedTab(tab), 0) << "the right click switched tabs";
 
     // The empty part of the strip, right of the last tab, on the same row.
     RECT stripRect{};
@@ -403,10 +403,19 @@ TEST_F(Mouse, RightClickOnATabOpensTheContextMenuButBesideTheTabsItDoesNot) {
     WaitUntil([&] { return !OpenMenus(app.pid()).empty(); }, kNoMenu);
     EXPECT_TRUE(OpenMenus(app.pid()).empty()) << "a right click beside the tabs opened a menu";
     if (!OpenMenus(app.pid()).empty()) XPressKeys({"Escape"});
-    EXPECT_EQ(SelectedTab(tab), 0);
+
+    // The keyboard's way, with the focus on the strip: under the selected tab.
+    SendMessageW(tab, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(strip), TRUE);
+    ASSERT_TRUE(XPressKeys({"shift+F10"}));
+    EXPECT_TRUE(WaitMenuAt({second.left, second.bottom})) << "Shift+F10 on the strip opened no menu";
+    EscapeCloses();
+    EXPECT_EQ(SelectedTab(tab), 1);
 
     Close();
-    EXPECT_EQ(FileNow(), StartFile()) << Narrow(test::TextOf(FileBytes()));
+    Sections expected = StartFile();
+    expected[u"Vellumcraft"] = WithKey(expected[u"Vellumcraft"], u"TabNumber", u"1");
+    expected[u"Page2"] = WithKey(expected[u"Page2"], u"Cursor", u"-1");
+    EXPECT_EQ(FileNow(), expected) << Narrow(test::TextOf(FileBytes()));
 }
 
 // The tab whose tip the program's tooltip shows, or -1 when none shows.

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <objbase.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "app/App_win.h"
@@ -14,6 +16,7 @@
 #include "app/Startup.h"
 #include "pageview/PagePane_win.h"
 #include "common/Dpi.h"
+#include "common/U16.h"
 #include "common/Wide_win.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
@@ -156,6 +159,12 @@ TEST_F(HostWindowTest, KeyboardCommandsSwitchTabsAndWrap) {
     SendMessageW(app.HostWindow, WM_COMMAND, IDM_MAIN_PAGE, 0);
     EXPECT_EQ(Selected(), 3);
     EXPECT_EQ(app.rec.CurrentPage, 2);
+    // Other programs select pages by the numbers 2000 + n; a control's
+    // notification of the same number selects nothing.
+    SendMessageW(app.TabWindow, WM_COMMAND, 2000 + 2, 0);
+    EXPECT_EQ(app.rec.CurrentPage, 1);
+    SendMessageW(app.TabWindow, WM_COMMAND, 2000 + 0, reinterpret_cast<LPARAM>(app.TabWindow));
+    EXPECT_EQ(app.rec.CurrentPage, 1);
     // Moving and sizing the host is refused: it stays a hidden 32 x 32 window.
     EXPECT_EQ(SendMessageW(app.HostWindow, WM_SYSCOMMAND, SC_MOVE, 0), 1);
     EXPECT_EQ(SendMessageW(app.HostWindow, WM_SYSCOMMAND, SC_MAXIMIZE, 0), 1);
@@ -527,6 +536,97 @@ TEST_F(HostWindowTest, TheLastOfAThousandPagesStaysTrueInMenusTipsSwatchesAndACa
     EXPECT_TRUE(IsWindowVisible(app.TabWindow) && CurrentPagePane() && !Pump());
     EXPECT_TRUE(!SendMessageW(app.HostWindow, WM_ENDSESSION, TRUE, 0) && Pump() && !app.TabWindow);
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(GetSystemMenu(Start().TabWindow, FALSE), 2)), 3);  // its own page commands
+}
+
+// ---- Access keys ----
+
+// The letter after a single "&", upper-cased; 0 for a text without one.
+wchar_t AccessKeyOf(const std::u16string& text) {
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != u'&') continue;
+        if (text[i + 1] == u'&') {
+            ++i;
+            continue;
+        }
+        return wchar_t(reinterpret_cast<uintptr_t>(CharUpperW(reinterpret_cast<LPWSTR>(uintptr_t(text[i + 1])))));
+    }
+    return 0;
+}
+
+void ExpectUniqueKeys(const std::vector<std::u16string>& texts, const std::string& where) {
+    std::vector<wchar_t> seen;
+    for (const std::u16string& t : texts) {
+        const wchar_t key = AccessKeyOf(t);
+        if (!key) continue;
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), key), 0)
+            << where << ": the key " << char(key) << " twice, " << ToUtf8(t);
+        seen.push_back(key);
+    }
+}
+
+// Every level of a menu, its submenus each on their own. Items Wine adds to
+// the system menu of its own (About Wine) are not the program's.
+void ExpectUniqueMenuKeys(HMENU m, const std::string& where) {
+    std::vector<std::u16string> texts;
+    for (int i = 0; i < GetMenuItemCount(m); ++i) {
+        const UINT id = GetMenuItemID(m, i);
+        const bool windows = id == SC_RESTORE || id == SC_MOVE || id == SC_SIZE || id == SC_MINIMIZE ||
+                             id == SC_MAXIMIZE || id == SC_CLOSE;
+        if (id >= 0xF000 && id != UINT(-1) && !windows) continue;
+        texts.push_back(MenuText(m, i));
+        if (HMENU sub = GetSubMenu(m, i)) ExpectUniqueMenuKeys(sub, where + " > " + std::to_string(i));
+    }
+    ExpectUniqueKeys(texts, where);
+}
+
+// The texts a key can reach in a dialog made from a template: buttons and
+// labels, not statics that show names.
+std::vector<std::u16string> KeyTexts(HWND dialog) {
+    std::vector<std::u16string> texts;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t name[32] = {};
+        GetClassNameW(c, name, 32);
+        const bool label = lstrcmpiW(name, L"Static") == 0;
+        if ((label && (GetWindowLongW(c, GWL_STYLE) & SS_NOPREFIX)) || (!label && lstrcmpiW(name, L"Button") != 0))
+            continue;
+        texts.push_back(WindowText(c));
+    }
+    return texts;
+}
+
+TEST_F(HostWindowTest, NoMenuLevelAndNoDialogRepeatsAnAccessKey) {
+    App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1\r\nSpcialFolder=0\r\n[Page1]\r\n");  // every item
+    Pump();
+    std::u16string name = u"notepad.exe";
+    ContextMenu menu;
+    BuildContextMenu(app, &name, menu, MenuEntryKind::Program);
+    ExpectUniqueMenuKeys(menu.popup, "context menu");
+    UpdateSystemMenu(app);
+    ExpectUniqueMenuKeys(GetSystemMenu(app.TabWindow, FALSE), "system menu");
+
+    // Each dialog, and each settings frame together with each of its panes:
+    // the pane's keys work while the frame's do.
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HWND host = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr, instance, nullptr);
+    auto texts = [&](int id) {
+        HWND d = CreateDialogParamW(instance, MAKEINTRESOURCEW(id), host, [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+        EXPECT_TRUE(d) << "template " << id;
+        std::vector<std::u16string> t = d ? KeyTexts(d) : std::vector<std::u16string>();
+        if (d) DestroyWindow(d);
+        return t;
+    };
+    const std::vector<std::pair<int, std::vector<int>>> frames = {
+        {IDD_PAGESETTINGS, {IDD_LABELPANE, IDD_VIEWPANE, IDD_FONTPANE, IDD_COLOURPANE}},
+        {IDD_GENERALSETTINGS, {IDD_GENERALPANE, IDD_FOLDERSPANE, IDD_PAGESPANE, IDD_LABELCOLOURSPANE}}};
+    for (int id : {IDD_MESSAGEBOX, IDD_ABOUT, IDD_RUNARGUMENTS, IDD_FINDBOX, IDD_PAGEPANE}) ExpectUniqueKeys(texts(id), "dialog " + std::to_string(id));
+    for (const auto& [frame, panes] : frames) {
+        for (int pane : panes) {
+            std::vector<std::u16string> both = texts(frame), own = texts(pane);
+            both.insert(both.end(), own.begin(), own.end());
+            ExpectUniqueKeys(both, "dialog " + std::to_string(frame) + " with " + std::to_string(pane));
+        }
+    }
+    DestroyWindow(host);
 }
 
 TEST(Platform, VersionsUnderThisSystem) {

@@ -60,6 +60,7 @@ struct Seen {
     RECT window{}, client{}, textRect{}, first{}, second{};
     SIZE measured{};  // the text as the box's font draws it
     LRESULT defId = 0;
+    int focus = 0;  // the control that has the focus
     HFONT dialogFont = nullptr, font = nullptr, buttonFont = nullptr;
     HICON icon = nullptr;
 };
@@ -75,6 +76,7 @@ Seen Look(HWND box) {
     s.first = ChildRect(box, s.shown[IDYES] ? IDYES : IDOK);
     s.second = ChildRect(box, s.shown[IDYES] ? IDNO : IDCANCEL);
     s.defId = SendMessageW(box, DM_GETDEFID, 0, 0);
+    s.focus = GetDlgCtrlID(GetFocus());
     s.dialogFont = HFONT(SendMessageW(box, WM_GETFONT, 0, 0));
     s.font = HFONT(SendDlgItemMessageW(box, IDC_MESSAGEBOX_TEXT, WM_GETFONT, 0, 0));
     s.buttonFont = HFONT(SendDlgItemMessageW(box, IDNO, WM_GETFONT, 0, 0));
@@ -135,7 +137,7 @@ protected:
 
 // ---- Results -------------------------------------------------------------------
 
-enum class End { Click, Close, CloseButton, Key };
+enum class End { Click, Close, CloseButton, Key, AccessKey };
 struct ResultCase {
     const char* name;
     int32_t buttons;
@@ -158,6 +160,7 @@ TEST_P(MessageBoxResult, EndsWithTheButtonsIdAndCancelOtherwise) {
             PostMessageW(to, WM_KEYDOWN, c.what, 0);
             PostMessageW(to, WM_KEYUP, c.what, 0xC0000001);
         }
+        if (c.end == End::AccessKey) PostMessageW(GetFocus() ? GetFocus() : box, WM_CHAR, c.what, 0);
     });
     EXPECT_EQ(r, c.expected);
 }
@@ -175,6 +178,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ResultCase{"EscapeOkCancel", kMessageBoxOkCancel, End::Key, VK_ESCAPE, 2},
                       ResultCase{"EscapeYesNo", kMessageBoxYesNo, End::Key, VK_ESCAPE, 2},
                       ResultCase{"EnterOkCancel", kMessageBoxOkCancel, End::Key, VK_RETURN, 1},
+                      ResultCase{"EnterYesNo", kMessageBoxYesNo, End::Key, VK_RETURN, 6},
+                      ResultCase{"AccessKeyNo", kMessageBoxYesNo, End::AccessKey, 'n', 7},
+                      ResultCase{"AccessKeyYesWithNoAsDefault", kMessageBoxYesNoSecond, End::AccessKey, 'y', 6},
                       // A stray Enter must not confirm a deletion.
                       ResultCase{"EnterOnADeleteConfirmation", kMessageBoxYesNoSecond, End::Key, VK_RETURN, 7}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -193,6 +199,7 @@ TEST_F(MessageBoxTest, EachFormShowsItsPairUnderTheTextAsGiven) {
         EXPECT_EQ(s.shown[IDOK], !yesNo);
         EXPECT_EQ(s.shown[IDCANCEL], !yesNo);
         EXPECT_EQ(s.defId, MAKELRESULT(IDOK, DC_HASDEFID));  // the template's, even where OK is hidden
+        EXPECT_EQ(s.focus, !yesNo ? IDOK : buttons == kMessageBoxYesNo ? IDYES : IDNO);
         // "&" is a character of a label or file name, drawn and measured as one.
         EXPECT_GE(Width(s.textRect), s.measured.cx);
     }

@@ -10,6 +10,7 @@
 
 #include "common/Wide_win.h"
 #include "generalsettings/GeneralSettings_win.h"
+#include "pageview/PagePane_win.h"
 #include "resources/resource.h"
 #include "support/AppFixture_win.h"
 #include "support/SettingsDialog_win.h"
@@ -235,7 +236,12 @@ TEST_F(PageListPaneDialogTest, OkTakesTheNewOrderMarksAndMainPageAndCancelTakesN
 TEST_F(PageListPaneDialogTest, OkKeepsThePageShownWhereverItMoves) {
     App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nTabStyle=65536\r\nPageCount=2\r\nSpcialFolder=19\r\n"
                      u"TabNumber=2\r\n[Page1]\r\nLabel=One\r\n[Page2]\r\nLabel=Two\r\n");  // documents, the third tab
+    // Only looking at the pages reorganises nothing: the page shown is not
+    // made anew, and keeps its column widths and selection.
+    Pump();
+    const HWND shown = CurrentPagePane();
     Run([](HWND dialog, HWND) { SendMessageW(dialog, WM_COMMAND, IDOK, 0); });
+    EXPECT_EQ(CurrentPagePane(), shown);
     EXPECT_EQ(SendDlgItemMessageW(app.TabWindow, IDC_TABSTRIP, TCM_GETCURSEL, 0, 0), 2);
     SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);  // on to "One", which then moves down
     Run([](HWND dialog, HWND pane) { Click(pane, IDC_PAGES_DOWN); SendMessageW(dialog, WM_COMMAND, IDOK, 0); });
