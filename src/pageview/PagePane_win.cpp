@@ -8,6 +8,7 @@
 
 #include "settings/AppState_win.h"
 #include "common/Dpi.h"
+#include "common/Handles_win.h"
 #include "common/Shell_win.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
@@ -53,7 +54,17 @@ void PagePane::ChoosePage() {
 }
 
 void PagePane::Layout(int w, int h) {
-    MoveWindow(list_, 0, 0, w, h, TRUE);
+    // The band is as tall as its font's line and a little air.
+    int band = 0;
+    if (Shows(band_)) {
+        WindowDC dc(band_);
+        Selection font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(band_, WM_GETFONT, 0, 0)));
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc.get(), &tm);
+        band = std::min(int(tm.tmHeight + tm.tmHeight / 2), h);
+    }
+    MoveWindow(band_, 0, 0, w, band, TRUE);
+    MoveWindow(list_, 0, band, w, h - band, TRUE);
     NoticeRect n = LoadingNoticeRect(w, h);
     MoveWindow(notice_, n.x, n.y, n.width, n.height, TRUE);
 }
@@ -65,6 +76,7 @@ void PagePane::OnInitDialog(HWND hwnd) {
     list_ = GetDlgItem(hwnd, IDC_PAGELIST);
     InstallFilterKeys();
     notice_ = GetDlgItem(hwnd, IDC_LOADINGNOTICE);
+    band_ = GetDlgItem(hwnd, IDC_FILTERBAND);
     host_.PlacePane(hwnd);
     ChoosePage();
 
@@ -318,6 +330,14 @@ INT_PTR PagePane::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORLISTBOX:
+        if (reinterpret_cast<HWND>(lp) == band_) {
+            // The colours of a tip, which every theme (high contrast too)
+            // keeps readable.
+            HDC dc = reinterpret_cast<HDC>(wp);
+            SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+            SetBkColor(dc, GetSysColor(COLOR_INFOBK));
+            return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_INFOBK));
+        }
         if (reinterpret_cast<HWND>(lp) == notice_ && page_) {
             HDC dc = reinterpret_cast<HDC>(wp);
             SetBkMode(dc, TRANSPARENT);
@@ -353,6 +373,12 @@ HWND CurrentPagePane() { return g_shownPane; }
 const PaneState& ThePane() {
     const PagePane* pane = ShownPane();
     return pane ? pane->Entries() : kNoEntries;
+}
+
+bool ShowPaneStatus() {
+    PagePane* pane = ShownPane();
+    if (pane) pane->ShowStatusAgain();
+    return pane != nullptr;
 }
 
 void StorePaneEntriesInPage() {

@@ -53,6 +53,9 @@ bool PaneLoaded();
 int PaneLookupsOutstanding();
 // The entries of the pane that exists (none without one).
 const PaneState& ThePane();
+// Writes the pane's status parts again (the count or the filter, the
+// selected entry's details); false without a pane.
+bool ShowPaneStatus();
 // Puts the pane's entries back into its user page's Files text, so that a
 // dialog working on copies of the pages sees the registrations made since
 // the page was shown. Does nothing before the page's text is in the table.

@@ -118,6 +118,8 @@ public:
     void StoreEntriesInPage();
     void DiscardChanges() { writeBack_ = false; }
     void SelectEntry(int index, const std::u16string& path);
+    // Rewrites the status parts the pane owns (after the bar was made anew).
+    void ShowStatusAgain();
 
 private:
     INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp);
@@ -279,6 +281,9 @@ private:
     HWND hwnd_ = nullptr;
     HWND list_ = nullptr;
     HWND notice_ = nullptr;
+    HWND band_ = nullptr;  // the filter, shown while it narrows the list
+    // Whether a control of the pane is shown, also while the pane is hidden.
+    static bool Shows(HWND control) { return GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE; }
     WNDPROC listProc_ = nullptr;
     PageRecord* page_ = nullptr;
     PageId pageId_ = 0;

@@ -421,9 +421,8 @@ void ApplyStatusFont(App& app, HWND tab) {
     FontPtr font = DerivedFont(tab, ScaledY(app, kStatusFontHeights[index]), app.rec.GlobalSettings.TabFontName);
     if (!font) return;
     ReplaceFont(g_tab.statusBar, g_tab.statusFont, std::move(font), TRUE);
-    ShowFileCount();
-    const PaneState& entries = ThePane();
-    ShowEntryDetails(entries.EntryCount > 0 ? &entries.EntryTable[0] : nullptr);
+    // The pane knows what its parts show: a filter, the selected entry.
+    if (!ShowPaneStatus()) ShowFileCount();
 }
 
 void ShowStatusBarAsSet(App& app, HWND tab) {
