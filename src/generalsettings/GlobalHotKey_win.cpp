@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "settings/AppState_win.h"
 #include "generalsettings/HotKey.h"
 
@@ -16,6 +18,11 @@ int g_id = 0;            // the id the key is registered under; 0: none
 HotKeyParts g_held;      // the key registered
 HotKeyParts g_taken;     // the key last refused because another program holds it
 WNDPROC g_boxProc = nullptr;
+HHOOK g_menuHook = nullptr;
+bool g_altInMenu = false;  // Alt went down in a menu of the program since the last hotkey
+DWORD g_altInMenuAt = 0;
+// Alt goes down before the rest of the hotkey, well within this.
+constexpr DWORD kKeyPressMs = 1000;
 
 HotKeyParts Parts(uint16_t word) { return HotKeyRegistration(word, TheApp().rec.WindowsVersion); }
 
@@ -62,16 +69,43 @@ bool TypedIntoBox(LPARAM keys) {
     return true;
 }
 
+// Windows closes a menu as soon as Alt goes down, so a hotkey with Alt
+// pressed over a menu reaches the program after the menu has gone.
+LRESULT CALLBACK MenuKeysHook(int code, WPARAM wp, LPARAM lp) {
+    if (code == MSGF_MENU) {
+        const MSG& m = *reinterpret_cast<const MSG*>(lp);
+        if ((m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) && m.wParam == VK_MENU)
+            g_altInMenu = true, g_altInMenuAt = GetTickCount();
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+// Whether the key was pressed over a menu of the program: one open now, or
+// one its Alt has just closed.
+bool PressedOverMenu(HWND tab, LPARAM keys) {
+    const bool altInMenu = std::exchange(g_altInMenu, false);
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(tab, nullptr), &gui) &&
+        (gui.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE)))
+        return true;
+    return altInMenu && (LOWORD(keys) & MOD_ALT) && GetTickCount() - g_altInMenuAt < kKeyPressMs;
+}
+
 // Shows the tab window in front, or hides it when it is the active window.
-void ToggleTabWindow(HWND tab) {
+void ToggleTabWindow(HWND tab, LPARAM keys) {
     if (!tab || !IsWindow(tab)) return;
+    // A menu of the program is what the user is looking at: it closes and
+    // its window comes forward, rather than vanishing from under the menu.
+    const bool menu = PressedOverMenu(tab, keys);
+    if (menu) EndMenu();
     // While a dialog of the program is open it is the one to come forward;
     // hiding the window under it would leave the dialog without its owner.
     if (!IsWindowEnabled(tab)) {
         SetForegroundWindow(GetLastActivePopup(tab));
         return;
     }
-    if (IsWindowVisible(tab) && !IsIconic(tab) && GetForegroundWindow() == tab) {
+    if (!menu && IsWindowVisible(tab) && !IsIconic(tab) && GetForegroundWindow() == tab) {
         // Hidden, not minimised: the next show puts it back where it was,
         // on the same page.
         ShowWindow(tab, SW_HIDE);
@@ -97,6 +131,7 @@ HotKeyOutcome RegisterGlobalHotKey(HWND owner, uint16_t word) {
         GiveUp(owner);
         return HotKeyOutcome::Registered;
     }
+    if (!g_menuHook) g_menuHook = SetWindowsHookExW(WH_MSGFILTER, &MenuKeysHook, nullptr, GetCurrentThreadId());
     const int id = g_id == kFirstId ? kSecondId : kFirstId;
     if (!RegisterHotKey(owner, id, parts.modifiers, parts.virtualKey)) {
         if (GetLastError() != ERROR_HOTKEY_ALREADY_REGISTERED) return HotKeyOutcome::Failed;
@@ -112,6 +147,8 @@ HotKeyOutcome RegisterGlobalHotKey(HWND owner, uint16_t word) {
 
 void UnregisterGlobalHotKey(HWND owner) {
     GiveUp(owner);
+    if (g_menuHook) UnhookWindowsHookEx(g_menuHook);
+    g_menuHook = nullptr;
 }
 
 bool GlobalHotKeyTaken(uint16_t word) {
@@ -129,7 +166,7 @@ void PrepareHotKeyBox(HWND box, uint16_t word) {
 
 bool OnGlobalHotKey(HWND tab, WPARAM id, LPARAM keys) {
     if (id != kFirstId && id != kSecondId) return false;
-    if (!TypedIntoBox(keys)) ToggleTabWindow(tab);
+    if (!TypedIntoBox(keys)) ToggleTabWindow(tab, keys);
     return true;
 }
 
