@@ -193,7 +193,7 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         ReleaseMenuBitmaps();
         break;
     case WM_HOTKEY:
-        if (wp == kGlobalHotKeyId) ToggleTabWindow(app.TabWindow);
+        OnGlobalHotKey(app.TabWindow, wp, lp);
         return 0;
     case WM_SYSCOMMAND:
         switch (LOWORD(wp) & 0xFFF0) {

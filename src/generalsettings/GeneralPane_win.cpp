@@ -47,10 +47,10 @@ void ApplyOpacity() {
     if (HWND tab = TheApp().TabWindow) SetLayeredWindowAttributes(tab, 0, BYTE(Global().LayerWindowLevel & 0xFF), LWA_ALPHA);
 }
 
-// The note stands for the key that was refused; a newly typed key is tried
-// only on OK.
+// The note stands for the key in the box when it was refused: at the start,
+// or by the last OK. A newly typed key is tried only on OK.
 void ShowHotKeyTaken(HWND pane) {
-    const bool taken = GlobalHotKeyTaken() && TheGeneralSettings().hotKey == Global().HotKey;
+    const bool taken = GlobalHotKeyTaken(TheGeneralSettings().hotKey);
     ShowWindow(GetDlgItem(pane, IDC_GENERAL_HOTKEY_TAKEN), taken ? SW_SHOWNA : SW_HIDE);
 }
 
@@ -72,7 +72,7 @@ void OnInitDialog(HWND pane) {
     SendMessageW(opacity, TBM_SETRANGE, TRUE, MAKELPARAM(kMinOpacity, 255));
     SendMessageW(opacity, TBM_SETPOS, TRUE, g.LayerWindowLevel);
     EnableStatusSize(pane);
-    SendDlgItemMessageW(pane, IDC_GENERAL_HOTKEY, HKM_SETHOTKEY, TheGeneralSettings().hotKey, 0);
+    PrepareHotKeyBox(GetDlgItem(pane, IDC_GENERAL_HOTKEY), TheGeneralSettings().hotKey);
     ShowHotKeyTaken(pane);
     if (g.TabStyle & TabStyleBit::Animation) AnimateWindow(pane, 75, AW_SLIDE | AW_ACTIVATE | AW_VER_POSITIVE);
 }
@@ -139,6 +139,12 @@ INT_PTR OnCommand(HWND pane, WPARAM wp) {
 }
 
 }  // namespace
+
+void ShowRefusedHotKey(HWND pane) {
+    ShowHotKeyTaken(pane);
+    SendMessageW(GetAncestor(pane, GA_ROOT), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(pane, IDC_GENERAL_HOTKEY)),
+                 TRUE);
+}
 
 INT_PTR CALLBACK GeneralPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {

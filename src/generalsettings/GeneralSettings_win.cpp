@@ -10,6 +10,8 @@
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"
 #include "generalsettings/GeneralSettings.h"
+#include "generalsettings/GlobalHotKey_win.h"
+#include "generalsettings/HotKey.h"
 #include "pagesettings/SettingsFrame_win.h"
 #include "resources/resource.h"
 
@@ -147,6 +149,23 @@ void End(HWND dialog, int id) {
     EndDialog(dialog, id);
 }
 
+// The hotkey is had before the dialog closes, so that a key Windows will
+// not give keeps the dialog open on the general pane's box with the old key
+// working. The key the program started the dialog with closes it as before,
+// had or not.
+bool TookHotKey() {
+    App& app = TheApp();
+    const uint16_t word = g_dialog->session->hotKey;
+    if (RegisterGlobalHotKey(app.HostWindow, word) == HotKeyOutcome::Registered ||
+        UsableHotKey(word) == UsableHotKey(app.rec.GlobalSettings.HotKey))
+        return true;
+    SettingsFrame& frame = *g_dialog->frame;
+    SendMessageW(frame.toolbar(), TB_CHECKBUTTON, WPARAM(GeneralSettingsPanes[0].buttonId), TRUE);
+    frame.SwitchTo(0, false);
+    if (HWND pane = frame.pane()) ShowRefusedHotKey(pane);
+    return false;
+}
+
 void Cancel(HWND dialog) {
     Restore();
     GeneralSettingsSession& s = *g_dialog->session;
@@ -165,7 +184,7 @@ INT_PTR CALLBACK FrameProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND: {
         const int id = LOWORD(wp);
         if (id == IDOK) {
-            End(dialog, IDOK);
+            if (TookHotKey()) End(dialog, IDOK);
         } else if (id == IDCANCEL) {
             Cancel(dialog);
         } else if (int pane = PaneOfButton(GeneralSettingsPanes, kGeneralSettingsPaneCount, id); pane >= 0) {

@@ -68,6 +68,10 @@ INT_PTR CALLBACK FoldersPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp);    
 INT_PTR CALLBACK PageListPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp);         // template 142
 INT_PTR CALLBACK LabelColoursPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp);  // template 151
 
+// Shows on the general pane that the hotkey in its box could not be had,
+// and puts the keyboard in the box.
+void ShowRefusedHotKey(HWND pane);
+
 // Commands between the frame and the pages pane.
 constexpr int kCommitMarks = 5001;  // lParam 1: write the marks into the copy; else drop them
 constexpr int kShowMarks = 5002;

@@ -8,19 +8,23 @@
 
 namespace vc {
 
-// The id the hotkey is registered under; WM_HOTKEY carries it.
-constexpr int kGlobalHotKeyId = 1;
+enum class HotKeyOutcome { Registered, Taken, Failed };
 
-// Registers `word` (the hot-key control's word; 0 = none) on `owner`, first
-// giving up the key registered before. Returns false when another program
-// holds the key; the program then runs without one.
-bool RegisterGlobalHotKey(HWND owner, uint16_t word);
+// Registers `word` (the hot-key control's word; 0, or a key without Ctrl or
+// Alt: none) on `owner`. The new key is had before the old one is given up,
+// so that a key that cannot be had leaves the old one working: Taken when
+// another program holds it, Failed when Windows refused it otherwise.
+HotKeyOutcome RegisterGlobalHotKey(HWND owner, uint16_t word);
 void UnregisterGlobalHotKey(HWND owner);
 
-// Whether the last registration was refused because the key is taken.
-bool GlobalHotKeyTaken();
+// Whether `word` was refused the last time it was tried because another
+// program holds it.
+bool GlobalHotKeyTaken(uint16_t word);
 
-// Shows the tab window in front, or hides it when it is the active window.
-void ToggleTabWindow(HWND tab);
+// Readies the general pane's hotkey box and shows `word` in it.
+void PrepareHotKeyBox(HWND box, uint16_t word);
+
+// WM_HOTKEY of `owner` (`id`, `keys`): false when it is not the program's.
+bool OnGlobalHotKey(HWND tab, WPARAM id, LPARAM keys);
 
 }  // namespace vc

@@ -13,7 +13,6 @@
 #include "common/U16.h"
 #include "common/WindowUtil_win.h"
 #include "generalsettings/GeneralSettings_win.h"
-#include "generalsettings/GlobalHotKey_win.h"
 #include "pagesettings/PageSettings.h"
 #include "pagesettings/PageSettings_win.h"
 #include "pageview/PagePane_win.h"
@@ -122,8 +121,8 @@ void GeneralSettingsCommand(App& app, HWND tab) {
     for (int n = 1; n <= kUserLabelColourCount; ++n) session.labelColours[size_t(n - 1)] = g.LabelColorN(n);
     session.hotKey = g.HotKey;
     if (RunGeneralSettingsDialog(app, tab, session) != IDOK) return;
+    // The dialog's OK registered it.
     g.HotKey = session.hotKey;
-    RegisterGlobalHotKey(app.HostWindow, g.HotKey);
 
     // What the user changed is stored now, in one write, not at exit: a crash
     // or a log-off that goes wrong must not take it back.

@@ -277,6 +277,75 @@ TEST_F(GeneralPaneTest, AFaceNotInstalledStaysUntilPickedAndEscTakesThePickBack)
     EXPECT_EQ(Reload().GlobalSettings.TabFontName, u"Not Installed");
 }
 
+// ---- The global hotkey, with keys pressed for real: Windows decides who gets them ----
+
+void Keys(std::initializer_list<BYTE> keys, DWORD up = 0) {
+    for (BYTE k : keys) keybd_event(k, BYTE(MapVirtualKeyW(k, MAPVK_VK_TO_VSC)), up, 0);
+}
+void Press(std::initializer_list<BYTE> keys) { Keys(keys), Keys(keys, KEYEVENTF_KEYUP); }
+// Runs the dialog's messages as its own loop does, until the box shows `word`.
+bool Shows(HWND box, LRESULT word) {
+    for (int i = 0; i < 50 && SendMessageW(box, HKM_GETHOTKEY, 0, 0) != word; ++i, Sleep(20)) {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
+            if (!IsDialogMessageW(GetAncestor(box, GA_ROOT), &m)) TranslateMessage(&m), DispatchMessageW(&m);
+    }
+    return SendMessageW(box, HKM_GETHOTKEY, 0, 0) == word;
+}
+bool Typed(HWND box, std::initializer_list<BYTE> keys, LRESULT word) { return Press(keys), Shows(box, word); }
+
+TEST_F(GeneralPaneTest, TheHotKeyBoxWantsCtrlOrAltTakesSpaceAndATakenKeyKeepsTheOldOneAndTheDialogOnTheBox) {
+    App& app = StartWith(u"");  // Ctrl+Alt+Space
+    HWND other = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    RunPane([&](HWND dialog, HWND pane) {
+        HWND box = GetDlgItem(pane, IDC_GENERAL_HOTKEY);
+        SetFocus(box);
+        EXPECT_TRUE(Typed(box, {VK_F5}, 0x0674));  // Ctrl+Alt put in
+        EXPECT_TRUE(Typed(box, {VK_SHIFT, 'K'}, 0x064B));
+        EXPECT_TRUE(Typed(box, {VK_CONTROL, VK_SHIFT, VK_SPACE}, 0x0320));
+        ASSERT_TRUE(RegisterHotKey(other, 1, MOD_CONTROL | MOD_SHIFT, VK_SPACE));  // another program starts
+        SendMessageW(dialog, WM_COMMAND, 1102, 0);                                 // the folders pane
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+        pane = test::PaneHolding(dialog, IDC_GENERAL_HOTKEY);
+        ASSERT_TRUE(IsWindowVisible(dialog) && pane && IsWindowVisible(GetDlgItem(pane, IDC_GENERAL_HOTKEY_TAKEN)));
+        box = GetDlgItem(pane, IDC_GENERAL_HOTKEY);
+        EXPECT_TRUE(GetFocus() == box && Shows(box, 0x0320));
+        Keys({VK_CONTROL, VK_MENU});  // the old key still comes to the program, which types it into the box
+        Shows(box, 0);
+        EXPECT_TRUE(Typed(box, {VK_SPACE}, 0x0620));
+        Keys({VK_CONTROL, VK_MENU}, KEYEVENTF_KEYUP);
+        UnregisterHotKey(other, 1);
+        EXPECT_TRUE(Typed(box, {VK_CONTROL, VK_SHIFT, VK_SPACE}, 0x0320));
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+        EXPECT_FALSE(IsWindowVisible(dialog));
+    });
+    EXPECT_EQ(Reload().GlobalSettings.HotKey, 0x0320);
+    EXPECT_TRUE(RegisterHotKey(other, 2, MOD_CONTROL | MOD_ALT, VK_SPACE));  // the old key let go
+    DestroyWindow(other);
+    Press({VK_CONTROL, VK_SHIFT, VK_SPACE});
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(app.TabWindow); }));
+}
+
+// Over the window's own menu the whole key comes at once; the system menu
+// is closed by the Alt before Space comes, as a person presses it.
+TEST_F(GeneralPaneTest, TheHotKeyOverAnOpenMenuEndsItAndLeavesTheWindowInFront) {
+    App& app = StartWith(u"");
+    for (bool system : {false, true}) {
+        SetForegroundWindow(app.TabWindow);
+        SetTimer(nullptr, 0, 100, system ? TIMERPROC([](HWND, UINT, UINT_PTR id, DWORD) {
+            KillTimer(nullptr, id), Keys({VK_CONTROL, VK_MENU});
+        }) : TIMERPROC([](HWND, UINT, UINT_PTR id, DWORD) { KillTimer(nullptr, id), Press({VK_CONTROL, VK_MENU, VK_SPACE}); }));
+        const UINT_PTR stop = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+        HMENU menu = CreatePopupMenu();
+        AppendMenuW(menu, MF_STRING, 1, L"One");
+        if (system) SendMessageW(app.TabWindow, WM_SYSCOMMAND, SC_KEYMENU, ' '), Press({VK_SPACE});
+        else TrackPopupMenu(menu, 0, 10, 10, 0, app.TabWindow, nullptr);
+        Keys({VK_MENU, VK_CONTROL}, KEYEVENTF_KEYUP);
+        DestroyMenu(menu), KillTimer(nullptr, stop), Pump();
+        EXPECT_TRUE(IsWindowVisible(app.TabWindow) && GetForegroundWindow() == app.TabWindow) << system;
+    }
+}
+
 // ---- The label colours pane ----
 
 class LabelColoursPaneTest : public GeneralSettingsTest {
