@@ -17,25 +17,6 @@ namespace vc {
 
 namespace {
 
-// The system menu's pictures live as long as the host window.
-struct MenuPicture {
-    UINT item;
-    BOOL byPosition;
-    int bitmap;
-};
-const MenuPicture kSystemMenuPictures[] = {
-    {kSystemMenuAboutPosition, TRUE, IDB_MENU_APP},
-    {kSystemMenuPagesPosition, TRUE, IDB_MENU_CURRENTPAGE},
-    {IDM_PAGE_SETTINGS, FALSE, IDB_MENU_PAGESETTINGS},  // in the pages submenu
-    {kSystemMenuNewPagePosition, TRUE, IDB_MENU_NEWPAGE},
-    {kSystemMenuGeneralPosition, TRUE, IDB_MENU_GENERAL},
-};
-BitmapPtr g_menuBitmaps[std::size(kSystemMenuPictures)];
-
-void ReleaseMenuBitmaps() {
-    for (BitmapPtr& b : g_menuBitmaps) b.reset();
-}
-
 bool InsertItem(HMENU menu, UINT pos, UINT id, const wchar_t* text, HMENU sub = nullptr) {
     MENUITEMINFOW mii{};
     mii.cbSize = sizeof mii;
@@ -108,25 +89,15 @@ void ExtendSystemMenu(App& app, HWND tab) {
 
     MenuPtr pages = LoadPageCommands(app.instance);
     // Once inserted, the submenu is the system menu's, destroyed with it.
-    HMENU pagesMenu = nullptr;
     InsertItem(sys, kSystemMenuAboutPosition, IDM_ABOUT, L"Vellumcraft");
     InsertItem(sys, kSystemMenuAboutPosition + 1, 0, nullptr);
-    if (pages && InsertItem(sys, kSystemMenuPagesPosition, 0, L"ページ", pages.get())) pagesMenu = pages.release();
+    if (pages && InsertItem(sys, kSystemMenuPagesPosition, 0, L"ページ", pages.get())) pages.release();
     InsertItem(sys, kSystemMenuNewPagePosition, IDM_PAGE_ADD, L"新規ページ追加(&A)");
     InsertItem(sys, kSystemMenuNewPagePosition + 1, 0, nullptr);
     InsertItem(sys, kSystemMenuGeneralPosition, IDM_GENERAL_SETTINGS, L"全般設定(&T)...");
     InsertItem(sys, kSystemMenuGeneralPosition + 1, 0, nullptr);
 
-    if (app.rec.WindowsVersion >= 600) {
-        ReleaseMenuBitmaps();
-        for (size_t i = 0; i < std::size(kSystemMenuPictures); ++i) {
-            const MenuPicture& p = kSystemMenuPictures[i];
-            HMENU menu = p.byPosition ? sys : pagesMenu;
-            if (!menu) continue;
-            g_menuBitmaps[i].reset(LoadMenuPicture(app.instance, p.bitmap));
-            SetMenuItemPicture(menu, p.item, p.byPosition, g_menuBitmaps[i].get());
-        }
-    }
+    SetSystemMenuPictures(app);
     SetMenuDefaultItem(sys, kSystemMenuAboutPosition, TRUE);
 }
 
@@ -190,7 +161,7 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_DESTROY:
         UnregisterGlobalHotKey(hwnd);
-        ReleaseMenuBitmaps();
+        ReleaseSystemMenuPictures();
         break;
     case WM_HOTKEY:
         OnGlobalHotKey(app.TabWindow, wp, lp);

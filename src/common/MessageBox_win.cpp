@@ -1,5 +1,6 @@
 #include "common/MessageBox_win.h"
 
+#include "common/Dpi.h"
 #include "common/Handles_win.h"
 #include "common/Wide_win.h"
 #include "common/WindowUtil_win.h"
@@ -66,7 +67,8 @@ void Initialise(HWND box, const MessageBoxRequest& req) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(box, GWLP_HINSTANCE));
     if (!instance) instance = GetModuleHandleW(nullptr);
     // The box keeps the icon and the font until Release takes them back.
-    if (HICON icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, 0)))
+    const int iconSize = ScaleToDpi(16, float(WindowDpi(box, kDesignDpi)));
+    if (HICON icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, iconSize, iconSize, 0)))
         SendMessageW(box, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 
     const SIZE t = MeasureText(box, made ? made.get() : own, text);

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include "common/Dpi.h"
 #include "common/Handles_win.h"
 #include "common/Placement.h"
 #include "common/SystemLibrary_win.h"
@@ -126,7 +127,7 @@ HWND TooltipsForControls(HINSTANCE instance, HWND dialog, const ControlTip* tips
                                CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, instance, nullptr);
     if (!tip) return nullptr;
     SendMessageW(tip, TTM_ACTIVATE, TRUE, 0);
-    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 480);
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, ScaleToDpi(480, float(WindowDpi(dialog, kDesignDpi))));
     for (int i = 0; i < count; ++i) {
         TTTOOLINFOW ti{};
         ti.cbSize = sizeof ti;

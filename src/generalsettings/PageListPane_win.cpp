@@ -180,9 +180,10 @@ void OnInitDialog(HWND pane) {
     if (g_pages.boldFont)
         SendDlgItemMessageW(pane, IDC_PAGES_MAIN_NAME, WM_SETFONT, WPARAM(g_pages.boldFont.get()), FALSE);
     const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(pane, GWLP_HINSTANCE));
+    const int iconSize = ScaleToDpi(kButtonIconSize, float(WindowDpi(pane, kDesignDpi)));
     auto buttonIcon = [&](int id) {
         return IconPtr(static_cast<HICON>(
-            LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, kButtonIconSize, kButtonIconSize, 0)));
+            LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, iconSize, iconSize, 0)));
     };
     g_pages.upIcon = buttonIcon(IDI_UP);
     g_pages.downIcon = buttonIcon(IDI_DOWN);

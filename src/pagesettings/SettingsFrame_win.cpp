@@ -107,7 +107,7 @@ void SettingsFrame::CreateToolbar() {
                 SendMessageW(tip, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
             }
             // The width lets the line break in a tooltip text take effect.
-            SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 480);
+            SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, int(480 * sx));
             LONG_PTR st = GetWindowLongPtrW(tip, GWL_STYLE);
             SetWindowLongPtrW(tip, GWL_STYLE, (st | TTS_BALLOON) & ~LONG_PTR(WS_BORDER));
         }

@@ -88,6 +88,9 @@ struct GlobalRecord {
     int32_t yPosi = 178;
     int32_t xSize = 550;
     int32_t ySize = 350;
+    // Whether the file holds the size; without it the window takes the
+    // default size above, made for 96 DPI, scaled to the screen's DPI.
+    bool SizeStored = true;
     uint32_t TabStyle = 0x00010100;
     int32_t TabNumber = 0;
     int32_t PageCount = 5;

@@ -138,6 +138,7 @@ void ReadGlobalSettings(GlobalRecord& g, const ProfileDocument& doc) {
     g.yPosi = doc.GetInt(sec, u"yPosi", g.yPosi);
     g.xSize = doc.GetInt(sec, u"xSize", g.xSize);
     g.ySize = doc.GetInt(sec, u"ySize", g.ySize);
+    g.SizeStored = doc.RawValue(sec, u"xSize") && doc.RawValue(sec, u"ySize");
     // Below 35 the window is all but invisible, and then the setting can only
     // be reached by editing the file.
     g.LayerWindowLevel = int16_t(std::clamp<int32_t>(doc.GetInt(sec, u"LayerWindowLevel", g.LayerWindowLevel),

@@ -4,8 +4,11 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "settings/AppState_win.h"
+#include "common/Dpi.h"
 #include "common/MenuUtil_win.h"
 #include "common/Wide_win.h"
 #include "pageview/PagePane_win.h"
@@ -154,7 +157,8 @@ void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& me
 
     std::vector<HBITMAP> swatches(kLabelColorCount);
     for (int i = 0; i < kLabelColorCount; ++i) {
-        menu.bitmaps.push_back(MakeSwatch(app.TabWindow, kMenuSwatchWidth, kMenuSwatchHeight,
+        menu.bitmaps.push_back(MakeSwatch(app.TabWindow, ScaleToDpi(kMenuSwatchWidth, r.DpiX),
+                                          ScaleToDpi(kMenuSwatchHeight, r.DpiY),
                                           LabelColorTable(r.GlobalSettings, i), SwatchFull));
         swatches[size_t(i)] = menu.bitmaps.back().get();
     }
@@ -215,6 +219,41 @@ int TrackContextMenu(App& app, POINT at, const std::u16string* entryName, MenuEn
     if (!menu.popup) return 0;
     DrawMenuBar(app.TabWindow);
     return int(TrackPopupMenu(menu.popup, TPM_RETURNCMD, at.x, at.y, 0, app.TabWindow, nullptr));
+}
+
+namespace {
+struct MenuPicture {
+    UINT item;
+    BOOL byPosition;
+    int bitmap;
+};
+const MenuPicture kSystemMenuPictures[] = {
+    {kSystemMenuAboutPosition, TRUE, IDB_MENU_APP},
+    {kSystemMenuPagesPosition, TRUE, IDB_MENU_CURRENTPAGE},
+    {IDM_PAGE_SETTINGS, FALSE, IDB_MENU_PAGESETTINGS},  // in the pages submenu
+    {kSystemMenuNewPagePosition, TRUE, IDB_MENU_NEWPAGE},
+    {kSystemMenuGeneralPosition, TRUE, IDB_MENU_GENERAL},
+};
+BitmapPtr g_systemMenuPictures[std::size(kSystemMenuPictures)];
+}  // namespace
+
+void SetSystemMenuPictures(App& app) {
+    HMENU sys = app.TabWindow ? GetSystemMenu(app.TabWindow, FALSE) : nullptr;
+    if (!sys || app.rec.WindowsVersion < 600) return;
+    HMENU pages = GetSubMenu(sys, kSystemMenuPagesPosition);
+    for (size_t i = 0; i < std::size(kSystemMenuPictures); ++i) {
+        const MenuPicture& p = kSystemMenuPictures[i];
+        HMENU menu = p.byPosition ? sys : pages;
+        if (!menu) continue;
+        // The menu lets go of the old picture before it is deleted.
+        BitmapPtr picture(LoadMenuPicture(app.instance, p.bitmap, UINT(app.rec.DpiY)));
+        SetMenuItemPicture(menu, p.item, p.byPosition, picture.get());
+        g_systemMenuPictures[i] = std::move(picture);
+    }
+}
+
+void ReleaseSystemMenuPictures() {
+    for (BitmapPtr& b : g_systemMenuPictures) b.reset();
 }
 
 void UpdateSystemMenu(App& app) {

@@ -35,6 +35,10 @@ void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& me
 // Builds the menu, tracks it at the screen point and destroys it; returns
 // the command chosen (0 for none), for the caller to carry out.
 int TrackContextMenu(App& app, POINT at, const std::u16string* entryName, MenuEntryKind entryKind);
+// The pictures of the program's items in the tab window's system menu, at
+// the window's DPI (again after it changed); released with the host window.
+void SetSystemMenuPictures(App& app);
+void ReleaseSystemMenuPictures();
 // Brings the system menu's page items up to date before it opens.
 void UpdateSystemMenu(App& app);
 

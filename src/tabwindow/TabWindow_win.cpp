@@ -43,6 +43,7 @@ struct TabWindowState {
     HWND statusBar = nullptr;  // destroyed with the dialog
     std::u16string tipText;    // the text handed to the tooltip
     int outsideChanges = 0;    // the store's count of changes other programs made, as the tabs show them
+    bool placingStored = false;  // the window is being put where the file says, at the size it says
 
     void ReleaseFonts() {
         // WM_SETFONT lent the fonts: the controls let go of them first.
@@ -284,7 +285,14 @@ void OnInitDialog(App& app, HWND tab) {
         ApplyStatusFont(app, tab);
     }
 
+    if (!g.SizeStored) {
+        g.xSize = ScaledX(app, GlobalRecord{}.xSize);
+        g.ySize = ScaledY(app, GlobalRecord{}.ySize);
+        g.SizeStored = true;
+    }
+    g_tab.placingStored = true;
     PlaceTabWindow(tab, g.xPosi, g.yPosi, g.xSize, g.ySize);
+    g_tab.placingStored = false;
     // Placed on a monitor whose DPI is not the system's, the window takes
     // that monitor's DPI for everything it makes from here on.
     if (const UINT dpi = WindowDpi(tab, UINT(r.DpiY)); float(dpi) != r.DpiY) {
@@ -341,7 +349,7 @@ void CreateTabTooltip(App& app, HWND tab) {
                                 app.instance, nullptr);
     app.TabTooltip = tip;
     if (!tip) return;
-    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, ScaledX(app, kMaxTipWidth));
     RECT margin{3, 2, 3, 2};
     if (app.rec.CommonControlsVersion >= 580) {
         LONG_PTR st = GetWindowLongPtrW(tip, GWL_STYLE);
@@ -371,9 +379,13 @@ void OnDpiChanged(App& app, HWND tab, UINT dpiX, UINT dpiY, const RECT* suggeste
     app.rec.DpiY = float(dpiY);
     SetWindowIcons(app, tab);
     SetTabSpacing(app);
+    if (app.TabTooltip) SendMessageW(app.TabTooltip, TTM_SETMAXTIPWIDTH, 0, ScaledX(app, kMaxTipWidth));
+    SetSystemMenuPictures(app);
     if (g_tab.statusBar) CreateStatusBarParts(app), ApplyStatusFont(app, tab);
     ApplyTabFont(app, tab);
-    TakeSuggestedRect(tab, suggested);
+    // The stored size was measured on the monitor the window goes back to,
+    // at its DPI: scaled again by the suggestion it would grow each start.
+    if (!g_tab.placingStored) TakeSuggestedRect(tab, suggested);
     if (CurrentPagePane()) {
         DestroyPane();
         CreatePane(app);

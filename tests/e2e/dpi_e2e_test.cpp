@@ -60,12 +60,15 @@ protected:
     AppProcess app;
     HWND tab = nullptr;
 
-    void Start(const std::u16string& name) {  // one page in details view with one entry, the status bar on
+    // One page in details view with one entry, the status bar on; no size
+    // stored, as at a first start.
+    void Start(const std::u16string& name) {
         ASSERT_TRUE(test::WriteBytes(dir.File(u"entry.txt"), "x"));
         const std::u16string files = u"Files000=" + dir.File(u"entry.txt") + u"\r\nFiles=1\r\n";
         const std::u16string page = SectionsOf(test::PageSection(1, files))[u"Page1"];
         std::u16string global = WithKey(SectionsOf(test::kGlobalSection)[u"Vellumcraft"], u"PageCount", u"1");
         global = WithKey(WithKey(global, u"TabStyle", u"65536"), u"SpcialFolder", u"0");
+        for (std::u16string_view size : {u"xSize=550\r\n", u"ySize=350\r\n"}) global.erase(global.find(size), size.size());
         const Sections s{{u"Vellumcraft", global},
                          {u"Page1", WithKey(WithKey(page, u"ListType", u"3"), u"Label", kLabel)}};
         ASSERT_TRUE(test::WriteBytes(dir.File(name + u".vcset"), test::Utf16LE(TextOfSections(s))));
@@ -105,6 +108,10 @@ protected:
 TEST_P(Dpi, FontsIconsAndDialogsFollowThePrefixDpi) {
     PrefixDpi dpi{DWORD(GetParam())};
     ASSERT_NO_FATAL_FAILURE(Start(u"dpi" + Dec(GetParam())));
+    RECT window{};
+    GetWindowRect(tab, &window);
+    EXPECT_EQ(window.right - window.left, At(550, GetParam()));
+    EXPECT_EQ(window.bottom - window.top, At(350, GetParam()));
     ASSERT_NO_FATAL_FAILURE(ExpectLookAt(GetParam()));
     Picture("dpi-" + std::to_string(GetParam()) + "-main");
     const std::pair<int, const char*> dialogs[] = {
