@@ -24,10 +24,10 @@ std::u16string WindowsLine(uint32_t major, uint32_t minor, std::u16string_view s
            Dec(build) + u", " + Dec(platform) + u", " + std::u16string(bitness) + u",";
 }
 
-std::u16string ToolChainLine(std::u16string_view name, int major, int minor, int patch) {
-    char numbers[64];
-    std::snprintf(numbers, sizeof numbers, " %d.%d.%d", major, minor, patch);
-    return std::u16string(name) + FromUtf8(numbers);
+std::u16string ToolChainLine(std::u16string_view name, std::string_view version) {
+    // GCC's own version text may carry more after a space (a date, a vendor).
+    version = version.substr(0, version.find(' '));
+    return std::u16string(name) + u" " + FromUtf8(version);
 }
 
 }  // namespace vc

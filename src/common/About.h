@@ -26,7 +26,9 @@ std::u16string BitnessWord(const Bitness& b);
 std::u16string WindowsLine(uint32_t major, uint32_t minor, std::u16string_view servicePack, uint32_t build,
                            uint32_t platform, std::u16string_view bitness);
 
-// "MinGW-w64 GCC 12.2.0": the tool chain as it names itself.
-std::u16string ToolChainLine(std::u16string_view name, int major, int minor, int patch);
+// "MinGW-w64 GCC 12.2.0": the tool chain and its version as the compiler
+// names it (`version` as __VERSION__ gives it, for example "12.2.0" or
+// "12-posix").
+std::u16string ToolChainLine(std::u16string_view name, std::string_view version);
 
 }  // namespace vc

@@ -71,11 +71,11 @@ std::u16string WindowsLineNow() {
 
 std::u16string ToolChainLineNow() {
 #if defined(__MINGW64_VERSION_MAJOR)
-    return ToolChainLine(u"MinGW-w64 GCC", __GNUC__, __GNUC_MINOR__, __GNUC_PATCHLEVEL__);
+    return ToolChainLine(u"MinGW-w64 GCC", __VERSION__);
 #elif defined(_MSC_FULL_VER)
-    return ToolChainLine(u"MSVC", _MSC_VER / 100, _MSC_VER % 100, _MSC_FULL_VER % 100000);
+    return ToolChainLine(u"MSVC", std::to_string(_MSC_FULL_VER));
 #else
-    return ToolChainLine(u"GCC", __GNUC__, __GNUC_MINOR__, __GNUC_PATCHLEVEL__);
+    return ToolChainLine(u"GCC", __VERSION__);
 #endif
 }
 

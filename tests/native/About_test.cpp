@@ -26,7 +26,7 @@ TEST(AboutLines, TheLinesReadAsTheyShould) {
     EXPECT_EQ(WindowsLine(10, 0, u"", 19045, 2, u"64bit"), u"Windows Version : 10.0 , 19045, 2, 64bit,");
     EXPECT_EQ(WindowsLine(6, 1, u"Service Pack 1", 7601, 2, u"WOW64"),
               u"Windows Version : 6.1 Service Pack 1, 7601, 2, WOW64,");
-    EXPECT_EQ(ToolChainLine(u"MinGW-w64 GCC", 12, 2, 0), u"MinGW-w64 GCC 12.2.0");
+    EXPECT_EQ(ToolChainLine(u"MinGW-w64 GCC", "12.2.0 20220819 (release)"), u"MinGW-w64 GCC 12.2.0");
     EXPECT_EQ(BuildLine("Nov 10 2024", "20:01:09"), u"Build : Nov 10 2024, 20:01:09");
 }
 
