@@ -89,6 +89,22 @@ void FillItem(FindBox& box, LVITEMW& item) {
     if (item.mask & LVIF_IMAGE) item.iImage = TypeIcon(box, e);
 }
 
+// A page the tab strip does not show (unmarked while those are hidden) has
+// nowhere to be shown: its entries can be opened, not shown.
+bool HasTab(const Records& r, int page) { return PageOfTab(r, TabOfPage(r, page)) == page; }
+
+int SelectedResult(const FindBox& box) {
+    const int position = int(SendMessageW(box.list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+    return position >= 0 && size_t(position) < box.found.size() ? position : -1;
+}
+
+void OfferShowPage(const FindBox& box) {
+    const int position = SelectedResult(box);
+    const bool offered =
+        position >= 0 && HasTab(box.app->rec, box.entries[size_t(box.found[size_t(position)])].page);
+    EnableWindow(GetDlgItem(box.dialog, IDC_FIND_SHOWPAGE), offered);
+}
+
 void SelectResult(FindBox& box, int position) {
     LVITEMW state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -111,12 +127,18 @@ void FindNow(FindBox& box) {
     InvalidateRect(box.list, nullptr, TRUE);
     SetDlgItemTextW(box.dialog, IDC_FIND_COUNT,
                     typed.empty() ? L"" : AsW(Dec(int64_t(box.found.size())) + u" 件"));
+    OfferShowPage(box);
 }
 
 void Finish(FindBox& box, Outcome outcome) {
     int position = int(SendMessageW(box.list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
     if (position < 0 && !box.found.empty()) position = 0;
     if (position < 0 || size_t(position) >= box.found.size()) return;  // nothing to act on: the box stays
+    if (outcome == Outcome::ShowPage &&
+        !HasTab(box.app->rec, box.entries[size_t(box.found[size_t(position)])].page)) {
+        MessageBeep(MB_OK);
+        return;
+    }
     box.chosen = box.found[size_t(position)];
     box.outcome = outcome;
     EndDialog(box.dialog, IDOK);
@@ -210,6 +232,10 @@ INT_PTR CALLBACK FindBoxProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
         if (nm->hwndFrom != box.list) break;
         if (nm->code == LVN_GETDISPINFOW) {
             FillItem(box, reinterpret_cast<NMLVDISPINFOW*>(lp)->item);
+            return TRUE;
+        }
+        if (nm->code == LVN_ITEMCHANGED && (reinterpret_cast<const NMLISTVIEW*>(lp)->uChanged & LVIF_STATE)) {
+            OfferShowPage(box);
             return TRUE;
         }
         if (nm->code == NM_DBLCLK && reinterpret_cast<const NMITEMACTIVATE*>(lp)->iItem >= 0) {
