@@ -223,6 +223,8 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC: {
+        // High contrast: the theme's colours, the title's and the link's too.
+        if (!BackgroundBrush()) return FALSE;
         HDC dc = reinterpret_cast<HDC>(wp);
         HWND control = reinterpret_cast<HWND>(lp);
         const int id = GetDlgCtrlID(control);

@@ -75,7 +75,28 @@ ImageListPtr MakeSwatchList(HWND w, int width, int height, const uint32_t* color
     return list;
 }
 
+namespace {
+bool g_pretendHighContrast = false;
+}  // namespace
+
+bool HighContrast() {
+    if (g_pretendHighContrast) return true;
+    HIGHCONTRASTW hc{};
+    hc.cbSize = sizeof hc;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+void PretendHighContrast(bool on) { g_pretendHighContrast = on; }
+
 void InstallBackground(HWND w, HINSTANCE instance) {
+    if (HighContrast()) {
+        // A system colour index, which is nobody's to delete.
+        SetClassLongPtrW(w, GCLP_HBRBACKGROUND, LONG_PTR(COLOR_BTNFACE + 1));
+        g_backgroundBrush.reset();
+        g_backgroundBitmap.reset();
+        g_tileSize = {0, 0};
+        return;
+    }
     BitmapPtr bmp(static_cast<HBITMAP>(
         LoadImageW(instance, MAKEINTRESOURCEW(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE)));
     BITMAP info{};

@@ -18,9 +18,17 @@ BitmapPtr MakeSwatch(HWND w, int width, int height, uint32_t color, int mode);
 // swatches, so that image i + count is the full swatch of image i.
 ImageListPtr MakeSwatchList(HWND w, int width, int height, const uint32_t* colors, int count, int mode);
 
-// Builds the tinted background brush and makes it `w`'s class background.
+// Whether the user reads the screen in a high-contrast theme: the program
+// then draws with the theme's colours only, no texture and no page colours.
+bool HighContrast();
+// Tests stand in for the system's setting, which Wine does not keep.
+void PretendHighContrast(bool on);
+
+// Builds the tinted background brush and makes it `w`'s class background;
+// in high contrast the class takes the theme's face colour instead.
 void InstallBackground(HWND w, HINSTANCE instance);
-// The current background brush (nullptr before the first install).
+// The current background brush (nullptr before the first install and in
+// high contrast, where the controls keep their own colours).
 HBRUSH BackgroundBrush();
 // Size of the background tile, 0 x 0 when unknown.
 SIZE BackgroundTileSize();

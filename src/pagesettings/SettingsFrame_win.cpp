@@ -193,6 +193,7 @@ void SettingsFrame::OnTooltip(NMTTDISPINFOW* info) const {
 }
 
 INT_PTR SettingsFrame::ColourControl(HWND dialog, HDC dc, HWND control) const {
+    if (!BackgroundBrush()) return FALSE;  // high contrast: the theme's colours
     SetBkMode(dc, TRANSPARENT);
     AlignBackgroundBrush(dialog, control, dc);
     const int id = GetDlgCtrlID(control);
@@ -206,7 +207,7 @@ INT_PTR ColourPaneControl(HWND pane, HDC dc, HWND control) {
     // statics): a value field on the pattern would be hard to read.
     wchar_t name[8] = {};
     GetClassNameW(control, name, 8);
-    if (lstrcmpiW(name, L"Edit") == 0) return FALSE;
+    if (lstrcmpiW(name, L"Edit") == 0 || !BackgroundBrush()) return FALSE;
     SetBkMode(dc, TRANSPARENT);
     AlignBackgroundBrush(pane, control, dc);
     return reinterpret_cast<INT_PTR>(BackgroundBrush());

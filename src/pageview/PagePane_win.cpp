@@ -341,10 +341,16 @@ INT_PTR PagePane::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         if (reinterpret_cast<HWND>(lp) == notice_ && page_) {
             HDC dc = reinterpret_cast<HDC>(wp);
             SetBkMode(dc, TRANSPARENT);
-            SetTextColor(dc, page_->FontColor);
-            SetBkColor(dc, page_->FontColorBk);
+            SetTextColor(dc, TextColour());
+            SetBkColor(dc, BackColour());
             return reinterpret_cast<INT_PTR>(noticeBrush_.get());
         }
+        return 0;
+    case WM_SYSCOLORCHANGE:
+        // The list is a common control: it learns of new colours from its
+        // parent, and the page's colours may now give way to a theme's.
+        SendMessageW(list_, WM_SYSCOLORCHANGE, 0, 0);
+        ApplyFontAndColoursNow();
         return 0;
     case WM_DROPFILES:
         OnDropFiles(reinterpret_cast<HDROP>(wp));

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include "common/Dpi.h"
+#include "common/Swatch_win.h"
 #include "common/WindowUtil_win.h"
 #include "pageview/FilesText.h"
 #include "pageview/Sort.h"
@@ -33,6 +34,15 @@ uint32_t PagePane::CurrentView() const { return page_ ? ViewOf(page_->ListType) 
 
 static bool IsRightAligned(int column) { return column == 1 || column == 2; }  // date, size
 
+// A high-contrast theme's colours stand above the page's: they are what the
+// user can read.
+COLORREF PagePane::TextColour() const {
+    return HighContrast() || !page_ ? GetSysColor(COLOR_WINDOWTEXT) : COLORREF(page_->FontColor);
+}
+COLORREF PagePane::BackColour() const {
+    return HighContrast() || !page_ ? GetSysColor(COLOR_WINDOW) : COLORREF(page_->FontColorBk);
+}
+
 void PagePane::ApplyFontAndColoursNow() {
     PageRecord* page = page_;
     if (!page) return;
@@ -47,10 +57,10 @@ void PagePane::ApplyFontAndColoursNow() {
         SendMessageW(notice_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         listFont_.reset(font);
     }
-    noticeBrush_.reset(CreateSolidBrush(page->FontColorBk));
-    SendMessageW(list_, LVM_SETBKCOLOR, 0, page->FontColorBk);
-    SendMessageW(list_, LVM_SETTEXTCOLOR, 0, page->FontColor);
-    SendMessageW(list_, LVM_SETTEXTBKCOLOR, 0, page->FontColorBk);
+    noticeBrush_.reset(CreateSolidBrush(BackColour()));
+    SendMessageW(list_, LVM_SETBKCOLOR, 0, BackColour());
+    SendMessageW(list_, LVM_SETTEXTCOLOR, 0, TextColour());
+    SendMessageW(list_, LVM_SETTEXTBKCOLOR, 0, BackColour());
     InvalidateRect(list_, nullptr, TRUE);
 }
 

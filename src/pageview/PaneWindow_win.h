@@ -149,6 +149,8 @@ private:
     void OnColumnClick(int column);
     void ChangeView(uint32_t view);
     void Layout(int w, int h);
+    COLORREF TextColour() const;
+    COLORREF BackColour() const;
     void OnInitDialog(HWND hwnd);
     void OnDestroy();
     int32_t StoredCursor() const;

@@ -781,7 +781,10 @@ INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         InstallBackground(hwnd, app.instance);
         // The half swatches stand on the face colour.
         BuildSwatchList(app, hwnd);
-        InvalidateRect(g_tab.strip, nullptr, TRUE);
+        // Common controls hear of new colours only from their parent.
+        for (HWND child : {g_tab.strip, g_tab.statusBar, CurrentPagePane()})
+            if (child) SendMessageW(child, WM_SYSCOLORCHANGE, wp, lp);
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         return 0;
     case WM_DISPLAYCHANGE: {
         const GlobalRecord& g = app.rec.GlobalSettings;

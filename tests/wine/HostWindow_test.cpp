@@ -8,14 +8,19 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <iostream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/App_win.h"
 #include "app/HostWindow_win.h"
 #include "app/Startup.h"
+#include "e2e/AppProcess_win.h"
 #include "pageview/PagePane_win.h"
 #include "common/Dpi.h"
+#include "common/ExecutableFolder_win.h"
+#include "common/Swatch_win.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
 #include "resources/resource.h"
@@ -627,6 +632,47 @@ TEST_F(HostWindowTest, NoMenuLevelAndNoDialogRepeatsAnAccessKey) {
         }
     }
     DestroyWindow(host);
+}
+
+// ---- High contrast ----
+
+// A high-contrast theme: the page's own colours and the textured background
+// give way to the theme's, which reach the list through the tab window. The
+// picture is saved beside the suite to be looked at.
+TEST_F(HostWindowTest, InAHighContrastThemeTheWindowTakesTheThemesColours) {
+    App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1\r\nSpcialFolder=0\r\n[Page1]\r\n"
+                     u"FontColor=255\r\nFontColorBk=65535\r\n");  // red on yellow
+    Pump();
+    HWND list = GetDlgItem(CurrentPagePane(), IDC_PAGELIST);
+    ASSERT_EQ(SendMessageW(list, LVM_GETBKCOLOR, 0, 0), LRESULT(65535));
+    const int indices[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_BTNTEXT};
+    const COLORREF theme[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0), RGB(255, 255, 255)};
+    COLORREF before[std::size(indices)];
+    for (size_t i = 0; i < std::size(indices); ++i) before[i] = GetSysColor(indices[i]);
+    PretendHighContrast(true);
+    SetSysColors(int(std::size(indices)), indices, theme);
+    SendMessageW(app.TabWindow, WM_SYSCOLORCHANGE, 0, 0);
+    Pump();
+    EXPECT_EQ(SendMessageW(list, LVM_GETBKCOLOR, 0, 0), LRESULT(RGB(0, 0, 0)));
+    EXPECT_EQ(SendMessageW(list, LVM_GETTEXTCOLOR, 0, 0), LRESULT(RGB(255, 255, 255)));
+    EXPECT_EQ(BackgroundBrush(), nullptr);
+    EXPECT_EQ(GetClassLongPtrW(app.TabWindow, GCLP_HBRBACKGROUND), LONG_PTR(COLOR_BTNFACE + 1));
+    RedrawWindow(app.TabWindow, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (char* folder = toUnix ? toUnix(AsW(ExecutableFolder())) : nullptr) {
+        const std::string pictures = std::string(folder) + "screenshots", picture = pictures + "/high-contrast.png";
+        EXPECT_EQ(e2e::RunLinuxCommand("mkdir -p '" + pictures + "' && import -window root '" + picture + "'"), 0);
+        std::cout << "screenshot: " << picture << std::endl;
+        HeapFree(GetProcessHeap(), 0, folder);
+    }
+
+    PretendHighContrast(false);
+    SetSysColors(int(std::size(indices)), indices, before);
+    SendMessageW(app.TabWindow, WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(SendMessageW(list, LVM_GETBKCOLOR, 0, 0), LRESULT(65535));
+    EXPECT_NE(BackgroundBrush(), nullptr);
 }
 
 TEST(Platform, VersionsUnderThisSystem) {
