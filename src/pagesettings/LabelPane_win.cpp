@@ -69,6 +69,10 @@ void TakeLock(HWND pane) {
                 (IsDlgButtonChecked(pane, IDC_LABEL_LOCK) == BST_CHECKED ? PageFlag::NoChanges : 0);
 }
 
+std::u16string ColourName(int index) {
+    return index >= kFirstCustomLabelColor ? u"カスタム" + Dec(index - kFirstCustomLabelColor + 1) : u"色 " + Dec(index + 1);
+}
+
 void FillColourList(HWND combo) {
     RECT dropped{}, window{};
     SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
@@ -76,8 +80,11 @@ void FillColourList(HWND combo) {
     // Six rows in the open list.
     const int16_t h = int16_t(int16_t((dropped.bottom - dropped.top) - (window.bottom - window.top)) / 6);
     SendMessageW(combo, CB_SETITEMHEIGHT, WPARAM(-1), h);
+    // Each colour has a name as well as its swatch: it is what a screen
+    // reader says of it.
     for (int i = 0; i < kLabelColorCount; ++i) {
-        const int item = int(SendMessageW(combo, CB_ADDSTRING, 0, i));
+        const int item = int(SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AsW(ColourName(i)))));
+        SendMessageW(combo, CB_SETITEMDATA, WPARAM(item), i);
         SendMessageW(combo, CB_SETITEMHEIGHT, WPARAM(item), h);
     }
 }
@@ -96,7 +103,7 @@ void DrawColourItem(const DRAWITEMSTRUCT& item) {
         BrushPtr brush(CreateSolidBrush(colour));
         FillRect(item.hDC, &r, brush.get());
         if (index >= kFirstCustomLabelColor) {
-            const std::u16string text = u"カスタム" + Dec(index - kFirstCustomLabelColor + 1);
+            const std::u16string text = ColourName(index);
             SetBkMode(item.hDC, TRANSPARENT);
             SetTextColor(item.hDC, RecordOf(colour).V <= 70 ? RGB(255, 255, 255) : RGB(0, 0, 0));
             TextOutW(item.hDC, 8, r.top + 2, AsW(text), int(text.size()));

@@ -599,7 +599,30 @@ std::vector<std::u16string> KeyTexts(HWND dialog) {
     return texts;
 }
 
-TEST_F(HostWindowTest, NoMenuLevelAndNoDialogRepeatsAnAccessKey) {
+// The controls a screen reader finds no name for: a control that takes the
+// keyboard is named by its own text, or else by the label just before it;
+// an edit's, a combo box's or a list box's text is its content, not its name.
+std::vector<int> UnnamedControls(HWND dialog) {
+    std::vector<int> unnamed;
+    std::u16string label;  // the text of the last label passed
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t name[32] = {};
+        GetClassNameW(c, name, 32);
+        const std::u16string text = WindowText(c);
+        if (lstrcmpiW(name, L"Static") == 0) {
+            if (!text.empty()) label = text;
+            continue;
+        }
+        if (!(GetWindowLongW(c, GWL_STYLE) & WS_TABSTOP) || lstrcmpiW(name, L"msctls_updown32") == 0) continue;
+        const bool content = lstrcmpiW(name, L"Edit") == 0 || lstrcmpiW(name, L"ComboBox") == 0 ||
+                             lstrcmpiW(name, L"ListBox") == 0;
+        if ((content || text.empty()) && label.empty()) unnamed.push_back(GetDlgCtrlID(c));
+        label.clear();  // a label names the one control after it
+    }
+    return unnamed;
+}
+
+TEST_F(HostWindowTest, NoMenuLevelAndNoDialogRepeatsAnAccessKeyAndEveryControlHasAName) {
     App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1\r\nSpcialFolder=0\r\n[Page1]\r\n");  // every item
     Pump();
     std::u16string name = u"notepad.exe";
@@ -617,6 +640,7 @@ TEST_F(HostWindowTest, NoMenuLevelAndNoDialogRepeatsAnAccessKey) {
         HWND d = CreateDialogParamW(instance, MAKEINTRESOURCEW(id), host, [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
         EXPECT_TRUE(d) << "template " << id;
         std::vector<std::u16string> t = d ? KeyTexts(d) : std::vector<std::u16string>();
+        if (d) EXPECT_EQ(UnnamedControls(d), std::vector<int>()) << "controls without a name in template " << id;
         if (d) DestroyWindow(d);
         return t;
     };

@@ -139,6 +139,9 @@ TEST_F(LabelPaneTest, TheColourListOffersEveryColourSixRowsAtATime) {
         EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 19);
         EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 16);
         EXPECT_EQ(SendMessageW(combo, CB_GETITEMDATA, 18, 0), 18);
+        wchar_t name[32] = {};  // what a screen reader says of the row: the name it draws
+        SendMessageW(combo, CB_GETLBTEXT, 14, reinterpret_cast<LPARAM>(name));
+        EXPECT_EQ(U16(name), u"カスタム1");
         const LRESULT row = SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0);
         ASSERT_GT(row, 4);
         RECT dropped{}, window{};
