@@ -60,9 +60,7 @@ protected:
     AppProcess app;
     HWND tab = nullptr;
 
-    // One page in details view with one entry, the status bar on; no size
-    // stored, as at a first start.
-    void Start(const std::u16string& name) {
+    void Start(const std::u16string& name) {  // one page in details view with one entry, the status bar on, no size
         ASSERT_TRUE(test::WriteBytes(dir.File(u"entry.txt"), "x"));
         const std::u16string files = u"Files000=" + dir.File(u"entry.txt") + u"\r\nFiles=1\r\n";
         const std::u16string page = SectionsOf(test::PageSection(1, files))[u"Page1"];
@@ -108,10 +106,9 @@ protected:
 TEST_P(Dpi, FontsIconsAndDialogsFollowThePrefixDpi) {
     PrefixDpi dpi{DWORD(GetParam())};
     ASSERT_NO_FATAL_FAILURE(Start(u"dpi" + Dec(GetParam())));
-    RECT window{};
+    RECT window{};  // no size stored: the default's, for the DPI
     GetWindowRect(tab, &window);
-    EXPECT_EQ(window.right - window.left, At(550, GetParam()));
-    EXPECT_EQ(window.bottom - window.top, At(350, GetParam()));
+    EXPECT_TRUE(window.right - window.left == At(550, GetParam()) && window.bottom - window.top == At(350, GetParam()));
     ASSERT_NO_FATAL_FAILURE(ExpectLookAt(GetParam()));
     Picture("dpi-" + std::to_string(GetParam()) + "-main");
     const std::pair<int, const char*> dialogs[] = {

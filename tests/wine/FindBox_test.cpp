@@ -120,25 +120,5 @@ TEST_F(FindBoxTest, FindsOverEveryPageEnterOpensAndAltEnterShowsTheEntryOnItsPag
     EXPECT_EQ(g_opened, u"\"" + dir.File(u"alpha.txt") + u"\"|" + dir.path());
 }
 
-// An unmarked page has no tab while those are hidden: its entries are found
-// and can be opened, but there is no page to show them on.
-TEST_F(FindBoxTest, AnEntryOnAPageWithoutATabIsNotOfferedToBeShown) {
-    Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=2\r\nSpcialFolder=0\r\n[Page1]\r\nLabel=Shown\r\n"
-          u"[Page2]\r\nLabel=Hidden\r\nFlag=8192\r\nFiles000=" + dir.File(u"beta.txt") + u"\r\nFiles=1\r\n");
-    ASSERT_TRUE(PumpUntil([] { return CurrentPagePane() && PaneLoaded(); }));
-    bool offered = true, stayed = false;
-    CtrlF([&](HWND box) {
-        HWND edit = GetDlgItem(box, IDC_FIND_EDIT);
-        Type(edit, u"beta");
-        offered = IsWindowEnabled(GetDlgItem(box, IDC_FIND_SHOWPAGE));
-        SendMessageW(edit, WM_SYSKEYDOWN, VK_RETURN, LPARAM(1) << 29);  // Alt+Enter
-        stayed = IsWindowVisible(box);
-        SendMessageW(box, WM_COMMAND, IDCANCEL, 0);
-    });
-    EXPECT_FALSE(offered);
-    EXPECT_TRUE(stayed);
-    EXPECT_EQ(TheApp().rec.CurrentPage, 0);
-}
-
 }  // namespace
 }  // namespace vc

@@ -278,7 +278,6 @@ TEST_F(GeneralPaneTest, AFaceNotInstalledStaysUntilPickedAndEscTakesThePickBack)
 }
 
 // ---- The global hotkey, with keys pressed for real: Windows decides who gets them ----
-
 void Keys(std::initializer_list<BYTE> keys, DWORD up = 0) {
     for (BYTE k : keys) keybd_event(k, BYTE(MapVirtualKeyW(k, MAPVK_VK_TO_VSC)), up, 0);
 }
@@ -324,26 +323,6 @@ TEST_F(GeneralPaneTest, TheHotKeyBoxWantsCtrlOrAltTakesSpaceAndATakenKeyKeepsThe
     DestroyWindow(other);
     Press({VK_CONTROL, VK_SHIFT, VK_SPACE});
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(app.TabWindow); }));
-}
-
-// Over the window's own menu the whole key comes at once; the system menu
-// is closed by the Alt before Space comes, as a person presses it.
-TEST_F(GeneralPaneTest, TheHotKeyOverAnOpenMenuEndsItAndLeavesTheWindowInFront) {
-    App& app = StartWith(u"");
-    for (bool system : {false, true}) {
-        SetForegroundWindow(app.TabWindow);
-        SetTimer(nullptr, 0, 100, system ? TIMERPROC([](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id), Keys({VK_CONTROL, VK_MENU});
-        }) : TIMERPROC([](HWND, UINT, UINT_PTR id, DWORD) { KillTimer(nullptr, id), Press({VK_CONTROL, VK_MENU, VK_SPACE}); }));
-        const UINT_PTR stop = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
-        HMENU menu = CreatePopupMenu();
-        AppendMenuW(menu, MF_STRING, 1, L"One");
-        if (system) SendMessageW(app.TabWindow, WM_SYSCOMMAND, SC_KEYMENU, ' '), Press({VK_SPACE});
-        else TrackPopupMenu(menu, 0, 10, 10, 0, app.TabWindow, nullptr);
-        Keys({VK_MENU, VK_CONTROL}, KEYEVENTF_KEYUP);
-        DestroyMenu(menu), KillTimer(nullptr, stop), Pump();
-        EXPECT_TRUE(IsWindowVisible(app.TabWindow) && GetForegroundWindow() == app.TabWindow) << system;
-    }
 }
 
 // ---- The label colours pane ----

@@ -137,7 +137,7 @@ protected:
 
 // ---- Results -------------------------------------------------------------------
 
-enum class End { Click, Close, CloseButton, Key, AccessKey };
+enum class End { Click, Close, CloseButton, Key };
 struct ResultCase {
     const char* name;
     int32_t buttons;
@@ -160,7 +160,6 @@ TEST_P(MessageBoxResult, EndsWithTheButtonsIdAndCancelOtherwise) {
             PostMessageW(to, WM_KEYDOWN, c.what, 0);
             PostMessageW(to, WM_KEYUP, c.what, 0xC0000001);
         }
-        if (c.end == End::AccessKey) PostMessageW(GetFocus() ? GetFocus() : box, WM_CHAR, c.what, 0);
     });
     EXPECT_EQ(r, c.expected);
 }
@@ -179,8 +178,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ResultCase{"EscapeYesNo", kMessageBoxYesNo, End::Key, VK_ESCAPE, 2},
                       ResultCase{"EnterOkCancel", kMessageBoxOkCancel, End::Key, VK_RETURN, 1},
                       ResultCase{"EnterYesNo", kMessageBoxYesNo, End::Key, VK_RETURN, 6},
-                      ResultCase{"AccessKeyNo", kMessageBoxYesNo, End::AccessKey, 'n', 7},
-                      ResultCase{"AccessKeyYesWithNoAsDefault", kMessageBoxYesNoSecond, End::AccessKey, 'y', 6},
                       // A stray Enter must not confirm a deletion.
                       ResultCase{"EnterOnADeleteConfirmation", kMessageBoxYesNoSecond, End::Key, VK_RETURN, 7}),
     [](const auto& info) { return std::string(info.param.name); });

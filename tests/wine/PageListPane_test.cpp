@@ -236,9 +236,7 @@ TEST_F(PageListPaneDialogTest, OkTakesTheNewOrderMarksAndMainPageAndCancelTakesN
 TEST_F(PageListPaneDialogTest, OkKeepsThePageShownWhereverItMoves) {
     App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nTabStyle=65536\r\nPageCount=2\r\nSpcialFolder=19\r\n"
                      u"TabNumber=2\r\n[Page1]\r\nLabel=One\r\n[Page2]\r\nLabel=Two\r\n");  // documents, the third tab
-    // Only looking at the pages reorganises nothing: the page shown is not
-    // made anew, and keeps its column widths and selection.
-    Pump();
+    Pump();  // only looking at the pages: the page shown keeps its pane, widths and selection
     const HWND shown = CurrentPagePane();
     Run([](HWND dialog, HWND) { SendMessageW(dialog, WM_COMMAND, IDOK, 0); });
     EXPECT_EQ(CurrentPagePane(), shown);
