@@ -54,19 +54,29 @@ void PagePane::ChoosePage() {
 }
 
 void PagePane::Layout(int w, int h) {
-    // The band is as tall as its font's line and a little air.
-    int band = 0;
-    if (Shows(band_)) {
-        WindowDC dc(band_);
-        Selection font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(band_, WM_GETFONT, 0, 0)));
-        TEXTMETRICW tm{};
-        GetTextMetricsW(dc.get(), &tm);
-        band = std::min(int(tm.tmHeight + tm.tmHeight / 2), h);
-    }
-    MoveWindow(band_, 0, 0, w, band, TRUE);
-    MoveWindow(list_, 0, band, w, h - band, TRUE);
+    MoveWindow(list_, 0, 0, w, h, TRUE);
+    PlaceFilterBand();
     NoticeRect n = LoadingNoticeRect(w, h);
     MoveWindow(notice_, n.x, n.y, n.width, n.height, TRUE);
+}
+
+// The filter shows in a small band over the list's lower right corner, as
+// large as its text: over the list rather than beside it, because a list of
+// thousands of items would lay them all out again each time the band came
+// or went.
+void PagePane::PlaceFilterBand() {
+    if (!Shows(band_)) return;
+    RECT inside{};
+    GetClientRect(list_, &inside);  // without the scroll bars
+    MapWindowPoints(list_, hwnd_, reinterpret_cast<POINT*>(&inside), 2);
+    const std::u16string text = WindowText(band_);
+    WindowDC dc(band_);
+    Selection font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(band_, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc.get(), AsW(text), int(text.size()), &size);
+    const int width = std::min(int(size.cx + size.cy * 3 / 2), int(inside.right - inside.left));
+    const int height = std::min(int(size.cy + size.cy / 2), int(inside.bottom - inside.top));
+    SetWindowPos(band_, HWND_TOP, inside.right - width, inside.bottom - height, width, height, SWP_NOACTIVATE);
 }
 
 void PagePane::OnInitDialog(HWND hwnd) {

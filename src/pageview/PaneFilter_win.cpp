@@ -22,23 +22,18 @@ namespace pagepane {
 // The filter shows in the status bar and in a band over the list, where the
 // user looks while typing, also when the status bar is off.
 void PagePane::ShowFilterStatus() {
-    const bool banded = Shows(band_);
     if (filter_.empty()) {
         WriteFileCount();
-        if (banded) ShowWindow(band_, SW_HIDE);
-    } else {
-        const int shown = int(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
-        const std::u16string text = u"絞り込み : " + filter_ + u" (" + Dec(shown) + u"/" +
-                                    Dec(CountRegistered(entries_.EntryTable, entries_.EntryCount)) + u")";
-        SetStatus(kCountPart, text);
-        SetWindowTextW(band_, AsW(u" " + text + u"    Esc : 解除"));
-        if (!banded) ShowWindow(band_, SW_SHOWNA);
+        ShowWindow(band_, SW_HIDE);
+        return;
     }
-    if (banded != Shows(band_)) {
-        RECT rc{};
-        GetClientRect(hwnd_, &rc);
-        Layout(rc.right, rc.bottom);
-    }
+    const int shown = int(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
+    const std::u16string text = u"絞り込み : " + filter_ + u" (" + Dec(shown) + u"/" +
+                                Dec(CountRegistered(entries_.EntryTable, entries_.EntryCount)) + u")";
+    SetStatus(kCountPart, text);
+    SetWindowTextW(band_, AsW(text + u"    Esc : 解除"));
+    ShowWindow(band_, SW_SHOWNA);
+    PlaceFilterBand();
 }
 
 void PagePane::ShowStatusAgain() {

@@ -149,6 +149,7 @@ private:
     void OnColumnClick(int column);
     void ChangeView(uint32_t view);
     void Layout(int w, int h);
+    void PlaceFilterBand();
     COLORREF TextColour() const;
     COLORREF BackColour() const;
     void OnInitDialog(HWND hwnd);
