@@ -51,12 +51,7 @@ std::u16string SampleText(std::u16string_view fileName, bool recentPage) {
     return std::u16string(text);
 }
 
-bool CommentFitsFile(std::u16string_view comment) {
-    int breaks = 0;
-    for (size_t at = comment.find(u"\r\n"); at != std::u16string_view::npos; at = comment.find(u"\r\n", at + 2))
-        ++breaks;
-    return breaks < kCommentMaxLines;
-}
+bool CommentFitsFile(std::u16string_view comment) { return CommentAsKept(comment).size() == comment.size(); }
 
 std::u16string CommentAsKept(std::u16string_view comment) {
     size_t end = 0;

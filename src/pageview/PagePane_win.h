@@ -13,12 +13,12 @@ namespace vc {
 
 struct App;
 
-// What the pane asks for when the user right-clicks it: a context menu at a
-// screen point, offering the entry commands for the entry named, if any.
 // What the context menu offers for the selected entry: a folder can only be
 // opened, only a program can be run as administrator.
 enum class MenuEntryKind { Other, Folder, Program };
 
+// What the pane asks for when the user right-clicks it: a context menu at a
+// screen point, offering the entry commands for the entry named, if any.
 struct ContextMenuRequest {
     POINT at{};                                 // screen point
     const std::u16string* entryName = nullptr;  // the selected entry's name, or none

@@ -58,10 +58,6 @@ int CompareListed(const FileEntry* a, const FileEntry* b, int key, bool newestAm
     return ta > tb ? -1 : ta < tb ? 1 : 0;
 }
 
-}  // namespace vc
-
-namespace vc {
-
 bool IsProgramPath(std::u16string_view path) {
     static constexpr std::u16string_view kTypes[] = {u".exe", u".com", u".bat", u".cmd", u".msi", u".msc", u".lnk"};
     const size_t dot = path.find_last_of(u".\\/");

@@ -98,11 +98,14 @@ int SelectedResult(const FindBox& box) {
     return position >= 0 && size_t(position) < box.found.size() ? position : -1;
 }
 
+const FindEntry& ResultAt(const FindBox& box, int position) {
+    return box.entries[size_t(box.found[size_t(position)])];
+}
+
 void OfferShowPage(const FindBox& box) {
     const int position = SelectedResult(box);
-    const bool offered =
-        position >= 0 && HasTab(box.app->rec, box.entries[size_t(box.found[size_t(position)])].page);
-    EnableWindow(GetDlgItem(box.dialog, IDC_FIND_SHOWPAGE), offered);
+    EnableWindow(GetDlgItem(box.dialog, IDC_FIND_SHOWPAGE),
+                 position >= 0 && HasTab(box.app->rec, ResultAt(box, position).page));
 }
 
 void SelectResult(FindBox& box, int position) {
@@ -131,11 +134,10 @@ void FindNow(FindBox& box) {
 }
 
 void Finish(FindBox& box, Outcome outcome) {
-    int position = int(SendMessageW(box.list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+    int position = SelectedResult(box);
     if (position < 0 && !box.found.empty()) position = 0;
-    if (position < 0 || size_t(position) >= box.found.size()) return;  // nothing to act on: the box stays
-    if (outcome == Outcome::ShowPage &&
-        !HasTab(box.app->rec, box.entries[size_t(box.found[size_t(position)])].page)) {
+    if (position < 0) return;  // nothing to act on: the box stays
+    if (outcome == Outcome::ShowPage && !HasTab(box.app->rec, ResultAt(box, position).page)) {
         MessageBeep(MB_OK);
         return;
     }
@@ -258,7 +260,7 @@ void ShowEntryPage(App& app, const FindEntry& e) {
     if (e.page >= int(r.UserPages.size())) return;
     // The page shown keeps its pane: it is not loaded again.
     if (!CurrentPagePane() || PageOfTab(r, r.GlobalSettings.TabNumber) != e.page) {
-        if (PageOfTab(r, TabOfPage(r, e.page)) != e.page) return;
+        if (!HasTab(r, e.page)) return;
         SelectPageByNumber(app, r.ShownSpecialCount + e.page);
         if (PageOfTab(r, r.GlobalSettings.TabNumber) != e.page) return;
     }

@@ -79,6 +79,12 @@ constexpr wchar_t kStripProcProperty[] = L"Vellumcraft.StripProc";
 
 WNDPROC OriginalStripProc(HWND strip) { return reinterpret_cast<WNDPROC>(GetPropW(strip, kStripProcProperty)); }
 
+// Opens the page pane's context menu at `at`, a point of the strip.
+void OpenMenuAt(HWND strip, POINT at, WPARAM wp) {
+    ClientToScreen(strip, &at);
+    if (HWND pane = CurrentPagePane()) SendMessageW(pane, WM_CONTEXTMENU, wp, MAKELPARAM(at.x, at.y));
+}
+
 LRESULT CALLBACK TabStripProc(HWND strip, UINT msg, WPARAM wp, LPARAM lp) {
     App& app = TheApp();
     if (msg == WM_MOUSEMOVE || (msg >= WM_LBUTTONDOWN && msg <= WM_MBUTTONDBLCLK)) TrackTabTooltip(strip, msg, wp, lp);
@@ -93,7 +99,7 @@ LRESULT CALLBACK TabStripProc(HWND strip, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDBLCLK: {
         TCHITTESTINFO hit{};
         hit.pt = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-        SendMessageW(strip, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        const int tab = int(SendMessageW(strip, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
         if (hit.flags != TCHT_ONITEMLABEL && hit.flags != TCHT_ONITEM) break;
         if (msg == WM_LBUTTONDBLCLK) {
             SendMessageW(app.TabWindow, WM_COMMAND, IDM_PAGE_SETTINGS, 0);
@@ -103,11 +109,8 @@ LRESULT CALLBACK TabStripProc(HWND strip, UINT msg, WPARAM wp, LPARAM lp) {
         // The menu is the clicked tab's: its page becomes the current one
         // first, as in every tabbed program, so that ページ削除 and the
         // rest act on the page the user pointed at.
-        const int tab = int(SendMessageW(strip, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
         if (tab >= 0 && tab != int(SendMessageW(strip, TCM_GETCURSEL, 0, 0))) SelectTab(app, tab);
-        POINT pt = hit.pt;
-        ClientToScreen(strip, &pt);
-        if (HWND pane = CurrentPagePane()) SendMessageW(pane, WM_CONTEXTMENU, wp, MAKELPARAM(pt.x, pt.y));
+        OpenMenuAt(strip, hit.pt, wp);
         return 1;
     }
     case WM_CONTEXTMENU: {
@@ -118,9 +121,7 @@ LRESULT CALLBACK TabStripProc(HWND strip, UINT msg, WPARAM wp, LPARAM lp) {
         RECT rc{};
         const int tab = int(SendMessageW(strip, TCM_GETCURSEL, 0, 0));
         if (tab < 0 || !SendMessageW(strip, TCM_GETITEMRECT, WPARAM(tab), reinterpret_cast<LPARAM>(&rc))) GetClientRect(strip, &rc);
-        POINT pt{rc.left, rc.bottom};
-        ClientToScreen(strip, &pt);
-        if (HWND pane = CurrentPagePane()) SendMessageW(pane, WM_CONTEXTMENU, wp, MAKELPARAM(pt.x, pt.y));
+        OpenMenuAt(strip, POINT{rc.left, rc.bottom}, wp);
         return 0;
     }
     case WM_MOUSEWHEEL: {

@@ -28,8 +28,8 @@ struct ContextMenu {
 };
 
 // Builds the context menu for the current page; `entryName` is the display
-// name of the selected entry, or nullptr without one; `entryIsFolder` says
-// the entry is a folder, which can only be opened.
+// name of the selected entry, or nullptr without one; `entryKind` says what
+// it can be given (a folder can only be opened).
 void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& menu,
                       MenuEntryKind entryKind = MenuEntryKind::Other);
 // Builds the menu, tracks it at the screen point and destroys it; returns

@@ -380,7 +380,8 @@ void OnDpiChanged(App& app, HWND tab, UINT dpiX, UINT dpiY, const RECT* suggeste
     SetWindowIcons(app, tab);
     SetTabSpacing(app);
     if (app.TabTooltip) SendMessageW(app.TabTooltip, TTM_SETMAXTIPWIDTH, 0, ScaledX(app, kMaxTipWidth));
-    SetSystemMenuPictures(app);
+    // Placed at start the window has no items of its own in the menu yet.
+    if (!g_tab.placingStored) SetSystemMenuPictures(app);
     if (g_tab.statusBar) CreateStatusBarParts(app), ApplyStatusFont(app, tab);
     ApplyTabFont(app, tab);
     // The stored size was measured on the monitor the window goes back to,
