@@ -7,6 +7,7 @@ const SettingsPaneInfo GeneralSettingsPanes[kGeneralSettingsPaneCount] = {
     {1102, 143, u"特別フォルダ", u"特別なフォルダ\n特別なフォルダの指定", 1},
     {1103, 142, u"ページ", u"ページ\nページのマーク、順番の設定", 2},
     {1104, 151, u"ラベル", u"ラベル\nラベルカスタムの設定", 3},
+    {1105, 154, u"起動", u"起動と保存\n通知領域、起動、バックアップの設定", 9},
 };
 
 int32_t SelectedPagePosition(const Records& r) {

@@ -8,7 +8,7 @@
 
 namespace vc {
 
-constexpr int kGeneralSettingsPaneCount = 4;
+constexpr int kGeneralSettingsPaneCount = 5;
 extern const SettingsPaneInfo GeneralSettingsPanes[kGeneralSettingsPaneCount];
 
 // The page the pages pane starts on: the current tab's position when it

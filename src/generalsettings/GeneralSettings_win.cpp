@@ -42,6 +42,7 @@ HWND CreatePane(HWND frame, int index) {
         {IDD_FOLDERSPANE, FoldersPaneProc},
         {IDD_PAGESPANE, PageListPaneProc},
         {IDD_LABELCOLOURSPANE, LabelColoursPaneProc},
+        {IDD_STARTUPPANE, StartupPaneProc},
     };
     if (index < 0 || index >= kGeneralSettingsPaneCount) return nullptr;
     return CreateDialogParamW(TheApp().instance, MAKEINTRESOURCEW(kPanes[index].templateId), frame,
@@ -74,7 +75,7 @@ void OnInitDialog(HWND dialog) {
     s.selectedPosition = s.shownPosition = SelectedPagePosition(app.rec);
 
     d.frame.emplace(GeneralSettingsPanes, kGeneralSettingsPaneCount, GeneralSettingsPaneIndex(), CreatePane);
-    d.frame->SetToolbarLook(250, true);
+    d.frame->SetToolbarLook(300, true);
     d.frame->Create(dialog, false);
     if (SlidesWindows()) {
         AnimateWindow(dialog, 75, AW_SLIDE | AW_ACTIVATE | AW_VER_POSITIVE);

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "settings/Records.h"
@@ -32,6 +33,18 @@ struct GeneralSettingsSession {
     int32_t spcialRecentFileNum = 0;
     // The edited global hotkey, registered anew on OK.
     uint16_t hotKey = 0;
+    // Edited copies of the start-up pane's settings, committed on OK.
+    bool notifyIcon = true;
+    bool startHidden = false;
+    bool hideAfterLaunch = false;
+    int32_t backupGenerations = 0;
+    // Whether the user's Run key names this copy: what the registry held
+    // when the dialog opened, and what the box says.
+    bool runAtLogonBefore = false;
+    bool runAtLogon = false;
+    // A backup the user chose to restore: the dialog closes without its
+    // other changes and the tab window takes the copy as the file.
+    std::u16string restoreBackup;
     // The page selected in the pages pane: an index into `pages`.
     int32_t selectedPosition = 0;
     // The page the tab window shows: an index into `pages` that moves with
@@ -67,6 +80,7 @@ INT_PTR CALLBACK GeneralPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp);    
 INT_PTR CALLBACK FoldersPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp);       // template 143
 INT_PTR CALLBACK PageListPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp);         // template 142
 INT_PTR CALLBACK LabelColoursPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp);  // template 151
+INT_PTR CALLBACK StartupPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp);       // template 154
 
 // Shows on the general pane that the hotkey in its box could not be had,
 // and puts the keyboard in the box.

@@ -477,6 +477,16 @@ tb_fileinfo() {             # 情報: an information sign
     printf "fill '#ffffff' rectangle 10,10 13,11.5 rectangle 11,10 13,17 rectangle 9,17 15,18.5 "
 }
 
+tb_startup() {              # 起動: a round power button
+    printf 'push defs '
+    grad power 1 23 "$GREEN_HI" "$GREEN_LO"
+    printf 'pop defs '
+    printf "push graphic-context fill 'url(#power)' stroke '%s' stroke-width 1 circle 12,12 12,1.5 pop graphic-context " "$GREEN_LINE"
+    printf "fill none stroke '#ffffff60' stroke-width 1 path 'M 5,9 A 7.8,7.8 0 0,1 19,9' "
+    printf "stroke '#ffffff' stroke-width 2.2 stroke-linecap round "
+    printf "path 'M 8.3,8.6 A 5.4,5.4 0 1,0 15.7,8.6' line 12,5.6 12,12 stroke none "
+}
+
 # --- putting it together -----------------------------------------------------
 
 # shadowed IN OUT BLUR DY: IN over a soft shadow of itself, moved DY pixels
@@ -546,11 +556,11 @@ for s in 24 32; do
     done
 done
 
-# Toolbar strip: nine 24 x 26 cells, the picture in the top 24 rows. It sits
+# Toolbar strip: ten 24 x 26 cells, the picture in the top 24 rows. It sits
 # on the textured dialog background.
 TOOLBAR_MATTE='rgb(230,230,230)'
 cells=""
-for t in general specialfolders pages labels edit view font color fileinfo; do
+for t in general specialfolders pages labels edit view font color fileinfo startup; do
     render 24 24 "$tmp/tb_$t.png" "$(tb_$t)"
     convert "$tmp/tb_$t.png" -background none -gravity north -extent 24x26 "PNG32:$tmp/tb_$t.png"
     cells="$cells $tmp/tb_$t.png"
@@ -562,7 +572,7 @@ keyed "$tmp/toolbar.png" "$out/toolbar.bmp" "$TOOLBAR_MATTE"
 # shapes at 36 and 48 pixels, in square cells.
 for s in 36 48; do
     cells=""
-    for t in general specialfolders pages labels edit view font color fileinfo; do
+    for t in general specialfolders pages labels edit view font color fileinfo startup; do
         f=$(awk -v s="$s" 'BEGIN { print s / 24 }')
         render "$s" "$s" "$tmp/tb_${t}_$s.png" "scale $f,$f $(tb_$t)"
         cells="$cells $tmp/tb_${t}_$s.png"

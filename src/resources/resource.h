@@ -27,7 +27,7 @@
 #define IDB_BACKGROUND              121   // 48 x 48 light-grey texture, tiled
                                           // as the windows' background brush
 #define IDB_TOOLBAR                 122   // settings-dialog toolbar strip:
-                                          // nine 24 x 26 cells on the key grey
+                                          // ten 24 x 26 cells on the key grey
                                           // (192,192,192), each picture in the
                                           // top 24 rows, since the toolbar is
                                           // given 24 x 24 images at 96 DPI
@@ -54,7 +54,7 @@
 #define IDB_MENU_OFFSET_32          2000
 
 // Images of IDB_TOOLBAR, left to right. 0..3 belong to the general settings
-// dialog, 4..8 to the page settings dialog.
+// dialog, 4..8 to the page settings dialog, 9 to the general settings again.
 #define TBIMG_GENERAL               0     // 全般: gear
 #define TBIMG_SPECIALFOLDERS        1     // 特別フォルダ: folder with a star
 #define TBIMG_PAGES                 2     // ページ: checked page list
@@ -64,7 +64,8 @@
 #define TBIMG_FONT                  6     // 文字: letters
 #define TBIMG_COLOR                 7     // 色: palette
 #define TBIMG_FILEINFO              8     // 情報: information sign
-#define TBIMG_COUNT                 9
+#define TBIMG_STARTUP               9     // 起動: power button (general settings)
+#define TBIMG_COUNT                 10
 #define TBIMG_WIDTH                 24
 #define TBIMG_HEIGHT                26
 
@@ -156,3 +157,4 @@
 #include "LabelColoursPaneIds.h"
 #include "RunArgumentsIds.h"
 #include "FindBoxIds.h"
+#include "StartupPaneIds.h"

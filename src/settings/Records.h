@@ -80,6 +80,9 @@ constexpr uint32_t StrikeOut = 0x8;
 // found again.
 constexpr int32_t kMinLayerWindowLevel = 35;
 
+constexpr int32_t kDefaultBackupGenerations = 5;
+constexpr int32_t kMaxBackupGenerations = 99;
+
 // Ctrl+Alt+Space: HOTKEYF_CONTROL | HOTKEYF_ALT over VK_SPACE.
 constexpr uint16_t kDefaultHotKey = 0x0620;
 
@@ -107,6 +110,15 @@ struct GlobalRecord {
     // The key that shows or hides the window from anywhere, as the hot-key
     // control gives it: virtual key in the low byte, HOTKEYF_* above; 0 = none.
     uint16_t HotKey = kDefaultHotKey;
+    // The notification-area icon; on for a file that never said.
+    bool NotifyIcon = true;
+    // The window stays hidden at start (reached again from the icon, the
+    // hotkey or a second start).
+    bool StartHidden = false;
+    // The window hides once an entry has been launched from it.
+    bool HideAfterLaunch = false;
+    // How many dated copies of the settings file are kept; 0 keeps none.
+    int32_t BackupGenerations = kDefaultBackupGenerations;
 
     // LabelColor1..5 by number 1..5.
     uint32_t& LabelColorN(int n);

@@ -150,6 +150,11 @@ void ReadGlobalSettings(GlobalRecord& g, const ProfileDocument& doc) {
     g.SpcialFolder = uint32_t(doc.GetInt(sec, u"SpcialFolder", int32_t(g.SpcialFolder)));
     g.SpcialRecentFileNum = uint16_t(doc.GetInt(sec, u"SpcialRecentFileNum", g.SpcialRecentFileNum));
     g.HotKey = uint16_t(doc.GetInt(sec, u"HotKey", kDefaultHotKey));
+    g.NotifyIcon = doc.GetInt(sec, u"NotifyIcon", 1) != 0;
+    g.StartHidden = doc.GetInt(sec, u"StartHidden", 0) != 0;
+    g.HideAfterLaunch = doc.GetInt(sec, u"HideAfterLaunch", 0) != 0;
+    g.BackupGenerations =
+        std::clamp<int32_t>(doc.GetInt(sec, u"BackupGenerations", kDefaultBackupGenerations), 0, kMaxBackupGenerations);
 }
 
 void GoToMainPage(Records& r) {
@@ -314,6 +319,12 @@ void WriteGlobalSettings(const Records& r, ProfileStore& store) {
     doc.Put(sec, u"SpcialFolder", Dec(int32_t(g.SpcialFolder)));
     doc.Put(sec, u"SpcialRecentFileNum", Dec(g.SpcialRecentFileNum));
     doc.Put(sec, u"HotKey", Dec(int32_t(g.HotKey)));
+    // Keys added later are written last, where older copies of the program
+    // pass over them.
+    doc.Put(sec, u"NotifyIcon", Dec(g.NotifyIcon ? 1 : 0));
+    doc.Put(sec, u"StartHidden", Dec(g.StartHidden ? 1 : 0));
+    doc.Put(sec, u"HideAfterLaunch", Dec(g.HideAfterLaunch ? 1 : 0));
+    doc.Put(sec, u"BackupGenerations", Dec(g.BackupGenerations));
 }
 
 void WritePage(Records& r, ProfileStore& store, PageId id, int groups) {

@@ -13,6 +13,7 @@
 #include "common/U16.h"
 #include "common/WindowUtil_win.h"
 #include "generalsettings/GeneralSettings_win.h"
+#include "generalsettings/RunAtLogon_win.h"
 #include "pagesettings/PageSettings.h"
 #include "pagesettings/PageSettings_win.h"
 #include "pageview/PagePane_win.h"
@@ -120,9 +121,21 @@ void GeneralSettingsCommand(App& app, HWND tab) {
     session.shownSpecialCount = r.ShownSpecialCount;
     for (int n = 1; n <= kUserLabelColourCount; ++n) session.labelColours[size_t(n - 1)] = g.LabelColorN(n);
     session.hotKey = g.HotKey;
+    session.notifyIcon = g.NotifyIcon;
+    session.startHidden = g.StartHidden;
+    session.hideAfterLaunch = g.HideAfterLaunch;
+    session.backupGenerations = g.BackupGenerations;
+    session.runAtLogon = session.runAtLogonBefore = RunsAtLogon(r);
     if (RunGeneralSettingsDialog(app, tab, session) != IDOK) return;
     // The dialog's OK registered it.
     g.HotKey = session.hotKey;
+    g.NotifyIcon = session.notifyIcon;
+    g.StartHidden = session.startHidden;
+    g.HideAfterLaunch = session.hideAfterLaunch;
+    g.BackupGenerations = session.backupGenerations;
+    // The registry is written only for a change the user made: a copy that
+    // never asked leaves no trace there.
+    if (session.runAtLogon != session.runAtLogonBefore) SetRunAtLogon(r, session.runAtLogon);
 
     // What the user changed is stored now, in one write, not at exit: a crash
     // or a log-off that goes wrong must not take it back.

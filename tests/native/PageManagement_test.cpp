@@ -109,6 +109,7 @@ TEST_F(PageManagementTest, RenumberingRewritesOnlyHeadersAndTheCopy) {
         // The file as the program writes it, every key in place.
         ProfileBatch batch(store);
         for (int32_t i = 0; i < 20; ++i) WritePage(r, store, i, WriteGroup::All);
+        WriteGlobalSettings(r, store);
     }
     {
         ProfileBatch batch(store);

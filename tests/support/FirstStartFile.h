@@ -22,7 +22,7 @@ inline const std::u16string kGlobalSection =
     u"[Vellumcraft]\r\nxPosi=230\r\nyPosi=178\r\nxSize=550\r\nySize=350\r\nTabStyle=65792\r\nTabNumber=0\r\n"
     u"PageCount=5\r\nLayerWindowLevel=192\r\nTabFontName=ＭＳ Ｐゴシック\r\nTabFontSize=12\r\n"
     u"LabelColor1=8421472\r\nLabelColor2=8421472\r\nLabelColor3=8421472\r\nLabelColor4=8421472\r\n"
-    u"LabelColor5=8421472\r\nSpcialFolder=19\r\nSpcialRecentFileNum=25\r\nHotKey=1568\r\n";
+    u"LabelColor5=8421472\r\nSpcialFolder=19\r\nSpcialRecentFileNum=25\r\nHotKey=1568\r\nNotifyIcon=1\r\nStartHidden=0\r\nHideAfterLaunch=0\r\nBackupGenerations=5\r\n";
 
 // What a first start writes: three special tabs (SpcialFolder 19) and five pages.
 inline std::u16string FirstStartText() {
