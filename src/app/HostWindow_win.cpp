@@ -9,7 +9,9 @@
 #include "common/MenuUtil_win.h"
 #include "common/WindowUtil_win.h"
 #include "generalsettings/GlobalHotKey_win.h"
+#include "generalsettings/HotKey.h"
 #include "resources/resource.h"
+#include "tabwindow/NotifyIcon_win.h"
 #include "tabwindow/PageMenus_win.h"
 #include "tabwindow/TabWindow_win.h"
 
@@ -119,6 +121,7 @@ void ApplyWindowOptions(App& app, HWND tab) {
 
 LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     App& app = TheApp();
+    if (OnNotifyIconMessage(app, msg, wp, lp)) return 0;
     switch (msg) {
     case WM_CREATE: {
         INITCOMMONCONTROLSEX icc{sizeof icc, 0x1FF};
@@ -126,12 +129,20 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         app.HostWindow = hwnd;
         HWND owner = (app.rec.GlobalSettings.TabStyle & TabStyleBit::NoTaskbar) ? hwnd : nullptr;
         HWND tab = CreateTabWindow(app, owner);
+        const GlobalRecord& g = app.rec.GlobalSettings;
+        // A window that starts hidden needs a way back: the icon, or the
+        // hotkey if Windows gives it. Without either it shows after all.
+        const bool hidden = g.StartHidden && (g.NotifyIcon || (RegisterGlobalHotKey(hwnd, g.HotKey) ==
+                                                                    HotKeyOutcome::Registered &&
+                                                                UsableHotKey(g.HotKey)));
         if (tab && IsWindow(tab)) {
             ApplyWindowOptions(app, tab);
-            ShowWindow(tab, SW_SHOW);
-            UpdateWindow(tab);
-            // Started by the user, so it takes the keyboard at once.
-            SetForegroundWindow(tab);
+            if (!hidden) {
+                ShowWindow(tab, SW_SHOW);
+                UpdateWindow(tab);
+                // Started by the user, so it takes the keyboard at once.
+                SetForegroundWindow(tab);
+            }
             FinishShownTabWindow(app, tab);
             // Nobody sees the system menu before it is opened, so it is
             // extended once the window is on screen.
@@ -140,7 +151,8 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         }
         // A key another program holds is shown in the general pane; the
         // program runs on without it.
-        RegisterGlobalHotKey(hwnd, app.rec.GlobalSettings.HotKey);
+        RegisterGlobalHotKey(hwnd, g.HotKey);
+        UpdateNotifyIcon(app);
         return 1;
     }
     case WM_PAINT: {
@@ -160,6 +172,7 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (wp) CloseHost(app, hwnd);
         return 0;
     case WM_DESTROY:
+        RemoveNotifyIcon(app);
         UnregisterGlobalHotKey(hwnd);
         ReleaseSystemMenuPictures();
         break;

@@ -113,6 +113,8 @@ void ToggleTabWindow(HWND tab, LPARAM keys) {
     }
     ShowWindow(tab, IsIconic(tab) ? SW_RESTORE : SW_SHOW);
     SetForegroundWindow(tab);
+    // Shown for a moment's use: Esc puts it away again.
+    TheApp().escapeHides = true;
 }
 
 void GiveUp(HWND owner) {

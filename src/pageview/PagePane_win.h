@@ -38,6 +38,8 @@ public:
     // Tracks the context menu until the user chooses or cancels; returns the
     // command chosen, 0 for none.
     virtual int TrackContextMenu(const ContextMenuRequest& request) = 0;
+    // An entry was handed to the shell to start.
+    virtual void EntryStarted() {}
 
 protected:
     ~PaneHost() = default;

@@ -133,7 +133,7 @@ void PagePane::Start(const ChosenEntry& chosen, const wchar_t* verb, const std::
         run.nShow = SW_SHOWNORMAL;
         shell::ShellExecuteExW(&run);
         return nullptr;
-    });
+    });    host_.EntryStarted();
 }
 
 // Opens an entry with the shell, in its own folder.

@@ -18,7 +18,10 @@ struct App {
     HWND TabWindow = nullptr;
     HWND TabTooltip = nullptr;  // the tabs' tooltip, made once the tab window shows
     HACCEL accelerators = nullptr;
-    bool sessionEnding = false;  // the session ends: nothing may wait for the user
+    bool sessionEnding = false;
+    // The window was shown by the hotkey or the notification-area icon: Esc
+    // hides it again. Any hiding clears it.
+    bool escapeHides = false;  // the session ends: nothing may wait for the user
 };
 
 // The one instance every window of the program shares.

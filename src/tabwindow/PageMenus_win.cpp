@@ -49,6 +49,19 @@ void SetPageCaption(HMENU menu, int position, const App& app) {
     if (const PageRecord* page = CurrentPage(app)) SetMenuItemText(menu, UINT(position), TRUE, PageCaption(*page, CurrentIsSpecial(app)));
 }
 
+// A picture in each label colour, kept in `owned`; indexed by colour.
+std::vector<HBITMAP> MakeMenuSwatches(const App& app, std::vector<BitmapPtr>& owned) {
+    const Records& r = app.rec;
+    std::vector<HBITMAP> swatches(kLabelColorCount);
+    for (int i = 0; i < kLabelColorCount; ++i) {
+        owned.push_back(MakeSwatch(app.TabWindow, ScaleToDpi(kMenuSwatchWidth, r.DpiX),
+                                   ScaleToDpi(kMenuSwatchHeight, r.DpiY), LabelColorTable(r.GlobalSettings, i),
+                                   SwatchFull));
+        swatches[size_t(i)] = owned.back().get();
+    }
+    return swatches;
+}
+
 void FillPageList(HMENU sub, const App& app, const std::vector<HBITMAP>& swatches, bool all) {
     if (!sub) return;
     int pos = 1;  // after the placeholder, which goes at the end
@@ -147,6 +160,11 @@ LRESULT CALLBACK TabStripProc(HWND strip, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
+void FillTabPageList(App& app, HMENU sub, std::vector<BitmapPtr>& swatches) {
+    AppendMenuW(sub, MF_STRING, IDM_PAGELIST_PLACEHOLDER, L"");
+    FillPageList(sub, app, MakeMenuSwatches(app, swatches), false);
+}
+
 void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& menu, MenuEntryKind entryKind) {
     const Records& r = app.rec;
     menu.root.reset(LoadMenuW(app.instance, MAKEINTRESOURCEW(IDR_CONTEXTMENU)));
@@ -156,13 +174,7 @@ void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& me
     const bool special = CurrentIsSpecial(app);
     SetPageCaption(m, kCurrentPagePosition, app);
 
-    std::vector<HBITMAP> swatches(kLabelColorCount);
-    for (int i = 0; i < kLabelColorCount; ++i) {
-        menu.bitmaps.push_back(MakeSwatch(app.TabWindow, ScaleToDpi(kMenuSwatchWidth, r.DpiX),
-                                          ScaleToDpi(kMenuSwatchHeight, r.DpiY),
-                                          LabelColorTable(r.GlobalSettings, i), SwatchFull));
-        swatches[size_t(i)] = menu.bitmaps.back().get();
-    }
+    const std::vector<HBITMAP> swatches = MakeMenuSwatches(app, menu.bitmaps);
     int currentPagePosition = kCurrentPagePosition;
     if (!(r.GlobalSettings.TabStyle & TabStyleBit::MarkedPagesMenu)) {
         FillPageList(GetSubMenu(m, kPageListPosition), app, swatches, false);

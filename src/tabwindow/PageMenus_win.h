@@ -32,6 +32,9 @@ struct ContextMenu {
 // it can be given (a folder can only be opened).
 void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& menu,
                       MenuEntryKind entryKind = MenuEntryKind::Other);
+// Fills `sub` with the page list the context menu offers first, each page
+// with its colour; the pictures go into `swatches`, which must outlast it.
+void FillTabPageList(App& app, HMENU sub, std::vector<BitmapPtr>& swatches);
 // Builds the menu, tracks it at the screen point and destroys it; returns
 // the command chosen (0 for none), for the caller to carry out.
 int TrackContextMenu(App& app, POINT at, const std::u16string* entryName, MenuEntryKind entryKind);

@@ -21,6 +21,7 @@
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
 #include "tabwindow/FindBox_win.h"
+#include "tabwindow/NotifyIcon_win.h"
 #include "tabwindow/PageManagement.h"
 #include "tabwindow/PageMenus.h"
 #include "tabwindow/PageMenus_win.h"
@@ -136,6 +137,7 @@ void GeneralSettingsCommand(App& app, HWND tab) {
     // The registry is written only for a change the user made: a copy that
     // never asked leaves no trace there.
     if (session.runAtLogon != session.runAtLogonBefore) SetRunAtLogon(r, session.runAtLogon);
+    UpdateNotifyIcon(app);
 
     // What the user changed is stored now, in one write, not at exit: a crash
     // or a log-off that goes wrong must not take it back.

@@ -22,6 +22,7 @@
 #include "pageview/PaneState.h"
 #include "settings/SettingsFile.h"
 #include "tabwindow/PageManagement.h"
+#include "tabwindow/NotifyIcon_win.h"
 #include "tabwindow/PageMenus_win.h"
 #include "common/Swatch.h"
 #include "common/Swatch_win.h"
@@ -481,6 +482,10 @@ public:
     int TrackContextMenu(const ContextMenuRequest& request) override {
         return vc::TrackContextMenu(app_, request.at, request.entryName, request.entryKind);
     }
+    void EntryStarted() override {
+        HWND tab = app_.TabWindow;
+        if (app_.rec.GlobalSettings.HideAfterLaunch && tab && IsWindowEnabled(tab)) HideTabWindow(app_);
+    }
 
 private:
     App& app_;
@@ -793,6 +798,12 @@ INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_COMMAND: {
+        // Esc reaches the window as the dialog's cancel, once the pane has
+        // had it (a filter takes it first).
+        if (LOWORD(wp) == IDCANCEL) {
+            if (app.escapeHides) HideTabWindow(app);
+            return TRUE;
+        }
         INT_PTR result = 0;
         RunTabCommand(app, hwnd, LOWORD(wp), wp, lp, result);
         SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, 0);
@@ -815,6 +826,9 @@ INT_PTR CALLBACK TabWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (RunTabCommand(app, hwnd, LOWORD(wp), wp, lp, result)) return TRUE;
         return 0;
     }
+    case WM_SHOWWINDOW:
+        if (!wp) app.escapeHides = false;
+        return 0;
     case WM_CLOSE: CloseTabWindow(app, hwnd); return 0;
     case WM_DROPFILES: ForwardToPane(msg, wp, lp); return 0;
     case WM_DESTROY:

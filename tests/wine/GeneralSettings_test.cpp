@@ -12,6 +12,7 @@
 #include "generalsettings/GeneralSettings_win.h"
 #include "resources/resource.h"
 #include "support/AppFixture_win.h"
+#include "support/Keys_win.h"
 #include "support/SettingsDialog_win.h"
 
 namespace vc {
@@ -278,10 +279,8 @@ TEST_F(GeneralPaneTest, AFaceNotInstalledStaysUntilPickedAndEscTakesThePickBack)
 }
 
 // ---- The global hotkey, with keys pressed for real: Windows decides who gets them ----
-void Keys(std::initializer_list<BYTE> keys, DWORD up = 0) {
-    for (BYTE k : keys) keybd_event(k, BYTE(MapVirtualKeyW(k, MAPVK_VK_TO_VSC)), up, 0);
-}
-void Press(std::initializer_list<BYTE> keys) { Keys(keys), Keys(keys, KEYEVENTF_KEYUP); }
+using test::Keys;
+using test::Press;
 // Runs the dialog's messages as its own loop does, until the box shows `word`.
 bool Shows(HWND box, LRESULT word) {
     for (int i = 0; i < 50 && SendMessageW(box, HKM_GETHOTKEY, 0, 0) != word; ++i, Sleep(20)) {
