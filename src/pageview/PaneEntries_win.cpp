@@ -138,7 +138,10 @@ void PagePane::Start(const ChosenEntry& chosen, const wchar_t* verb, const std::
 
 // Opens an entry with the shell, in its own folder.
 void PagePane::Launch(int item) {
-    if (const FileEntry* e = EntryOfItem(item)) LaunchPath(e->Path);
+    const FileEntry* e = EntryOfItem(item);
+    if (!e) return;
+    LaunchPath(e->Path);
+    host_.EntryStarted();
 }
 
 bool PagePane::Register(const std::u16string& path) {

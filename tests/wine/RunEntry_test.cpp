@@ -59,5 +59,17 @@ TEST_F(RunEntryTest, ElevationAndArgumentsReachTheShellAndArgumentsAreOfferedAga
     EXPECT_EQ(started(2), u"|-y" + tool);
 }
 
+TEST_F(RunEntryTest, WithHideAfterLaunchTheWindowGoesOnceTheEntryIsStarted) {
+    Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=1\r\nSpcialFolder=0\r\nHideAfterLaunch=1\r\n[Page1]\r\n"
+          u"Files000=" + dir.path() + u"\r\nFiles=1\r\n");
+    shell::SetExecuteHook([](const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*) {});
+    ASSERT_TRUE(PumpUntil([] { return PaneLoaded(); }));
+    HWND list = GetDlgItem(CurrentPagePane(), IDC_PAGELIST);
+    EXPECT_TRUE(IsWindowVisible(TheApp().TabWindow));
+    NMITEMACTIVATE activate{{list, IDC_PAGELIST, UINT(LVN_ITEMACTIVATE)}, 0};
+    SendMessageW(CurrentPagePane(), WM_NOTIFY, IDC_PAGELIST, LPARAM(&activate));
+    EXPECT_FALSE(IsWindowVisible(TheApp().TabWindow));
+}
+
 }  // namespace
 }  // namespace vc
