@@ -1,4 +1,5 @@
 #include "generalsettings/GeneralSettings.h"
+#include "generalsettings/RunAtLogon.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,17 @@ TEST(GeneralSettingsFolders, ThePageListPaneStartsOnThePageShown) {
     r.GlobalSettings.TabNumber = 0;
     r.CurrentPage = -1;  // a damaged selection
     EXPECT_EQ(SelectedPagePosition(r), 0);
+}
+
+TEST(RunAtLogon, AValueStartsThisCopyOnlyWithItsProgramAndItsFileWhateverTheCaseAndQuotes) {
+    const std::u16string exe = u"C:\\Tools\\Vellum craft\\Vellumcraft.exe", file = u"D:\\設定\\仕事.vcset";
+    EXPECT_TRUE(RunCommandNamesThisCopy(RunCommand(exe, file), exe, file));
+    EXPECT_TRUE(RunCommandNamesThisCopy(u"\"c:\\tools\\vellum craft\\VELLUMCRAFT.EXE\"  D:\\設定\\仕事.vcset", exe, file));
+    EXPECT_FALSE(RunCommandNamesThisCopy(RunCommand(u"E:\\Vellumcraft.exe", file), exe, file));  // a moved copy
+    EXPECT_FALSE(RunCommandNamesThisCopy(RunCommand(exe, u"D:\\設定\\他.vcset"), exe, file));
+    EXPECT_FALSE(RunCommandNamesThisCopy(RunCommand(exe, file) + u" /x", exe, file));
+    EXPECT_EQ(RunValueName(u"vellumcraft"), u"Vellumcraft");
+    EXPECT_EQ(RunValueName(u"仕事"), u"Vellumcraft (仕事)");
 }
 
 }  // namespace
