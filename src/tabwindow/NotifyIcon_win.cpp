@@ -51,8 +51,8 @@ NOTIFYICONDATAW IconData(const App& app) {
 void FillIconLook(const App& app, NOTIFYICONDATAW& data) {
     data.uFlags |= NIF_ICON | NIF_TIP | NIF_MESSAGE | NIF_SHOWTIP;
     data.uCallbackMessage = kNotifyIconMessage;
-    const UINT dpi = WindowDpi(app.TabWindow ? app.TabWindow : app.HostWindow, UINT(app.rec.DpiY));
-    data.hIcon = AppIcon(app.instance, SystemMetricForDpi(SM_CXSMICON, dpi));
+    // The notification area sits on the main monitor, at the system's DPI.
+    data.hIcon = AppIcon(app.instance, SystemMetricForDpi(SM_CXSMICON, UINT(app.rec.DpiY)));
     const std::u16string& path = app.rec.SettingsFilePath;
     const std::u16string tip = u"Vellumcraft - " + path.substr(path.find_last_of(u"\\/") + 1);
     const std::u16string_view cut = CutTo(tip, std::size(data.szTip) - 1);
