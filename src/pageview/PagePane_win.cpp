@@ -210,6 +210,7 @@ INT_PTR PagePane::OnCommand(WPARAM wp, LPARAM lp) {
     case IDM_VIEW_ICON:
     case IDM_VIEW_SMALLICON:
     case IDM_VIEW_DETAILS: ChangeView(uint32_t(id - IDM_VIEW_TILE)); break;
+    case IDM_VIEW_REGISTERED_ORDER: ListInRegisteredOrder(); break;
     default: return FALSE;
     }
     return TRUE;
@@ -246,6 +247,8 @@ INT_PTR PagePane::OnNotify(const NMHDR& nm) {
     }
     if (nm.code == LVN_COLUMNCLICK) {
         OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(nm).iSubItem);
+    } else if (nm.code == LVN_BEGINDRAG) {
+        DragEntry(reinterpret_cast<const NMLISTVIEW&>(nm).iItem);
     } else if (nm.code == LVN_ITEMACTIVATE) {
         Launch(reinterpret_cast<const NMITEMACTIVATE&>(nm).iItem);
     } else if (nm.code == LVN_ITEMCHANGED) {

@@ -26,6 +26,7 @@
 #include "common/Swatch.h"
 #include "common/Swatch_win.h"
 #include "tabwindow/TabCommands.h"
+#include "tabwindow/TabDrop_win.h"
 #include "common/TabTexts.h"
 #include "tabwindow/TabWindowParts_win.h"
 
@@ -480,6 +481,9 @@ public:
     void ShowEntryDetails(const FileEntry* entry) override { vc::ShowEntryDetails(entry); }
     int TrackContextMenu(const ContextMenuRequest& request) override {
         return vc::TrackContextMenu(app_, request.at, request.entryName, request.entryKind);
+    }
+    std::optional<PageId> DragOverTabs(std::optional<POINT> at) override {
+        return TrackDropTab(app_.rec, g_tab.strip, at);
     }
 
 private:

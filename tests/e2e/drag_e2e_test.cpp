@@ -1,0 +1,127 @@
+// The real Vellumcraft.exe with entries dragged by the real mouse (xdotool
+// through the X server): within a page in registered order, onto another
+// page's tab (moved, or copied with Ctrl held), and refused by a locked page.
+// What counts is the settings file.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/AppProcess_win.h"
+#include "e2e/ProgramWindows_win.h"
+#include "e2e/SettingsSections.h"
+#include "support/FirstStartFile.h"
+#include "support/TempDir_win.h"
+#include "support/Utf16File.h"
+
+namespace vc::e2e {
+namespace {
+
+using test::Narrow;
+
+std::u16string FilesKey(size_t i) {
+    return u"Files" + std::u16string{char16_t(u'0' + i / 100), char16_t(u'0' + i / 10 % 10), char16_t(u'0' + i % 10)};
+}
+
+// User page n, labelled `label`, in the details view and registered order,
+// holding C:\<label>\<name> for each name.
+std::u16string PageKeys(int n, const std::u16string& label, const std::vector<std::u16string>& names, int flag = 0) {
+    std::u16string files;
+    for (size_t i = 0; i < names.size(); ++i) files += FilesKey(i) + u"=C:\\" + label + u"\\" + names[i] + u"\r\n";
+    files += FilesKey(names.size()) + u"=\r\nFiles=" + Dec(int64_t(names.size() + 1)) + u"\r\n";
+    std::u16string keys = SectionsOf(test::PageSection(n, files))[u"Page" + Dec(n)];
+    keys = WithKey(WithKey(keys, u"Label", label), u"ListType", u"3");
+    return WithKey(WithKey(keys, u"PageListSort", u"-1"), u"Flag", Dec(flag));
+}
+
+// The entries of user page n as the file holds them.
+std::vector<std::string> EntriesOf(const Sections& file, int n) {
+    auto found = file.find(u"Page" + Dec(n));
+    if (found == file.end()) return {"(no section)"};
+    std::vector<std::string> out;
+    const int count = std::atoi(ValueOf(found->second, u"Files").c_str());
+    for (int i = 0; i < count; ++i)
+        if (std::string v = ValueOf(found->second, FilesKey(size_t(i))); !v.empty()) out.push_back(v);
+    return out;
+}
+
+// The middle of a rectangle a control gives for `index` through `msg`, on the screen.
+POINT MiddleOf(HANDLE process, HWND control, UINT msg, int index) {
+    RemoteBlock block(process, sizeof(RECT));
+    RECT r{LVIR_BOUNDS, 0, 0, 0};
+    if (!block || !block.Put(&r, sizeof r) || !Ask(control, msg, WPARAM(index), block.param()) ||
+        !block.Get(&r, sizeof r))
+        return {-1, -1};
+    POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(control, &at);
+    return at;
+}
+
+// Presses the left button at `from`, goes to `to` in small steps and lets
+// go; with `ctrl`, Ctrl is held from halfway until after the release.
+bool XDrag(POINT from, POINT to, bool ctrl = false) {
+    auto xy = [](POINT p) { return std::to_string(p.x) + " " + std::to_string(p.y); };
+    std::string cmd = "timeout 20 xdotool mousemove " + xy(from) + " sleep 0.2 mousedown 1 sleep 0.2";
+    constexpr int kSteps = 8;
+    for (int step = 1; step <= kSteps; ++step) {
+        cmd += " mousemove " + xy({from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps}) +
+               " sleep 0.08";
+        if (ctrl && step == kSteps / 2) cmd += " keydown ctrl sleep 0.1";
+    }
+    cmd += " sleep 0.2 mouseup 1 sleep 0.1";
+    if (ctrl) cmd += " keyup ctrl";
+    return RunLinuxCommand(cmd, Ms(25000)) == 0;
+}
+
+TEST(Dragging, MovesWithinThePageAndOntoTabsCopiesWithCtrlAndALockedPageRefuses) {
+    ASSERT_GT(GetEnvironmentVariableW(L"DISPLAY", nullptr, 0), 0u) << "no X display: run under scripts/wine-session.sh";
+    test::TempDir dir;
+    Sections start{{u"Vellumcraft", WithKey(WithKey(SectionsOf(test::kGlobalSection)[u"Vellumcraft"], u"PageCount", u"4"),
+                                            u"SpcialFolder", u"0")},
+                   {u"Page1", PageKeys(1, u"A", {u"one.exe", u"two.txt", u"three.txt"})},
+                   {u"Page2", PageKeys(2, u"B", {u"x.txt"})},
+                   {u"Page3", PageKeys(3, u"C", {u"y.txt"})},
+                   {u"Page4", PageKeys(4, u"D", {u"z.txt"}, 1)}};
+    const std::u16string path = dir.File(u"drag.vcset");
+    ASSERT_TRUE(test::WriteBytes(path, test::Utf16LE(TextOfSections(start))));
+    auto file = [&] { return SectionsOf(test::TextOf(test::ReadBytes(path))); };
+    AppProcess app;
+    ASSERT_TRUE(app.Start(AppExe(), u"\"" + path + u"\""));
+    HWND tab = app.WaitVisibleDialog(CaptionFor(u"drag"), kStart);
+    ASSERT_TRUE(tab);
+    ASSERT_TRUE(WaitUntil([&] { return PageList(tab) && Ask(PageList(tab), LVM_GETITEMCOUNT) == 3; }, kEffect));
+    ASSERT_TRUE(XFocusWindow(Narrow(CaptionFor(u"drag"))));
+    HWND list = PageList(tab);
+    auto row = [&](int i) { return MiddleOf(app.handle(), list, LVM_GETITEMRECT, i); };
+    auto tabAt = [&](int i) { return MiddleOf(app.handle(), TabStrip(tab), TCM_GETITEMRECT, i); };
+    auto name = [&](int i) { return Narrow(ItemText(app.handle(), list, i, 0).value_or(u"?")); };
+
+    // The first entry dropped on the third takes its place.
+    ASSERT_TRUE(XDrag(row(0), row(2)));
+    EXPECT_TRUE(WaitUntil([&] { return name(2) == "one"; }, kEffect)) << name(0) << " " << name(1) << " " << name(2);
+
+    // The locked page D takes nothing; B takes the entry dropped on its tab
+    // and A loses it, both in the file at once, A in its new order.
+    ASSERT_TRUE(XDrag(row(0), tabAt(3)));
+    ASSERT_TRUE(XDrag(row(0), tabAt(1)));
+    const std::vector<std::string> a{"C:\\A\\three.txt", "C:\\A\\one.exe"};
+    EXPECT_TRUE(WaitUntil([&] { return EntriesOf(file(), 2).size() == 2; }, kEffect));
+    EXPECT_EQ(EntriesOf(file(), 1), a);
+    EXPECT_EQ(EntriesOf(file(), 2), (std::vector<std::string>{"C:\\B\\x.txt", "C:\\A\\two.txt"}));
+    EXPECT_EQ(EntriesOf(file(), 4), std::vector<std::string>{"C:\\D\\z.txt"});
+    EXPECT_EQ(Ask(list, LVM_GETITEMCOUNT), 2);
+
+    // With Ctrl the entry is copied: A keeps it.
+    ASSERT_TRUE(XDrag(row(0), tabAt(2), true));
+    EXPECT_TRUE(WaitUntil([&] { return EntriesOf(file(), 3).size() == 2; }, kEffect));
+    EXPECT_EQ(EntriesOf(file(), 3), (std::vector<std::string>{"C:\\C\\y.txt", "C:\\A\\three.txt"}));
+    PostMessageW(app.HostWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitExit(kExit), 0);
+    EXPECT_EQ(EntriesOf(file(), 1), a);
+}
+
+}  // namespace
+}  // namespace vc::e2e
