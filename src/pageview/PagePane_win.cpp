@@ -228,6 +228,8 @@ INT_PTR PagePane::OnNotify(const NMHDR& nm) {
         auto& draw = const_cast<NMLVCUSTOMDRAW&>(reinterpret_cast<const NMLVCUSTOMDRAW&>(nm));
         LRESULT result = CDRF_DODEFAULT;
         if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) result = CDRF_NOTIFYITEMDRAW;
+        else if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && int(draw.nmcd.dwItemSpec) == dropItem_)
+            draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT), draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
         else if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && MissingEntryOf(draw.nmcd.lItemlParam))
             draw.clrText = GetSysColor(COLOR_GRAYTEXT);
         SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result);

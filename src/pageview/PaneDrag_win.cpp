@@ -183,13 +183,12 @@ DragAim PagePane::AimDrag(const ChosenEntry& dragged, POINT screen, bool copy) {
 
 void PagePane::ShowAim(const DragAim& aim, const DragAim& shown) {
     if (aim.item == shown.item && aim.after == shown.after) return;
-    // The item whose place the entry takes is highlighted, and an insert
-    // mark (where the list draws one) shows the side it goes in on.
-    LVITEMW state{};
-    state.stateMask = LVIS_DROPHILITED;
-    if (shown.item >= 0) SendMessageW(list_, LVM_SETITEMSTATE, WPARAM(shown.item), reinterpret_cast<LPARAM>(&state));
-    state.state = LVIS_DROPHILITED;
-    if (aim.item >= 0) SendMessageW(list_, LVM_SETITEMSTATE, WPARAM(aim.item), reinterpret_cast<LPARAM>(&state));
+    // The item whose place the entry takes is drawn highlighted (custom
+    // draw: not every list draws LVIS_DROPHILITED), and an insert mark,
+    // where the list draws one, shows the side the entry goes in on.
+    dropItem_ = aim.item;
+    for (int item : {shown.item, aim.item})
+        if (item >= 0) SendMessageW(list_, LVM_REDRAWITEMS, WPARAM(item), LPARAM(item));
     LVINSERTMARK mark{sizeof mark, aim.after ? DWORD(LVIM_AFTER) : 0, aim.item, 0};
     SendMessageW(list_, LVM_SETINSERTMARK, 0, reinterpret_cast<LPARAM>(&mark));
     UpdateWindow(list_);

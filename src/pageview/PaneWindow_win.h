@@ -379,6 +379,7 @@ private:
     size_t filterNext_ = 0;
     // The entry the find box asked to show, once the page is listed.
     std::optional<ChosenEntry> wanted_;
+    int dropItem_ = -1;   // the item a dragged entry would take the place of, drawn highlighted
     int modalDepth_ = 0;  // modal loops of this pane running
     bool windowGone_ = false;  // the window went during one of them
 };
