@@ -2,8 +2,8 @@
 // DWLP_USER) and gone with it. Its parts live in several files: the window
 // and its views in PagePane_win.cpp, the posted loading steps in
 // PaneLoading_win.cpp, registering and launching in PaneEntries_win.cpp,
-// type to find in PaneFilter_win.cpp, and showing one entry from outside in
-// PaneSelect_win.cpp.
+// type to find in PaneFilter_win.cpp, showing one entry from outside in
+// PaneSelect_win.cpp, and arranging entries by dragging in PaneDrag_win.cpp.
 #pragma once
 
 #include <windows.h>
