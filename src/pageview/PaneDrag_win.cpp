@@ -141,6 +141,7 @@ void PagePane::DragEntry(int item) {
     if (!dropped || !StillThere(dragged)) return;
     // Judged again where it was let go, with the keys as they are then.
     const DragAim aim = AimDrag(dragged, last, CtrlHeld());
+    host_.DragOverTabs(std::nullopt);
     if (aim.page && aim.drop != TabDrop::None) DropOnPage(dragged, *aim.page, aim.drop == TabDrop::Copy);
     else if (aim.toSlot >= 0) MoveEntry(dragged.slot, aim.toSlot);
 }
