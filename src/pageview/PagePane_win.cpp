@@ -210,6 +210,7 @@ INT_PTR PagePane::OnCommand(WPARAM wp, LPARAM lp) {
     case IDM_VIEW_ICON:
     case IDM_VIEW_SMALLICON:
     case IDM_VIEW_DETAILS: ChangeView(uint32_t(id - IDM_VIEW_TILE)); break;
+    case IDM_VIEW_REGISTERED_ORDER: ListInRegisteredOrder(); break;
     default: return FALSE;
     }
     return TRUE;
@@ -227,6 +228,8 @@ INT_PTR PagePane::OnNotify(const NMHDR& nm) {
         auto& draw = const_cast<NMLVCUSTOMDRAW&>(reinterpret_cast<const NMLVCUSTOMDRAW&>(nm));
         LRESULT result = CDRF_DODEFAULT;
         if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) result = CDRF_NOTIFYITEMDRAW;
+        else if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && int(draw.nmcd.dwItemSpec) == dropItem_)
+            draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT), draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
         else if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && MissingEntryOf(draw.nmcd.lItemlParam))
             draw.clrText = GetSysColor(COLOR_GRAYTEXT);
         SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result);
@@ -246,6 +249,8 @@ INT_PTR PagePane::OnNotify(const NMHDR& nm) {
     }
     if (nm.code == LVN_COLUMNCLICK) {
         OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(nm).iSubItem);
+    } else if (nm.code == LVN_BEGINDRAG) {
+        DragEntry(reinterpret_cast<const NMLISTVIEW&>(nm).iItem);
     } else if (nm.code == LVN_ITEMACTIVATE) {
         Launch(reinterpret_cast<const NMITEMACTIVATE&>(nm).iItem);
     } else if (nm.code == LVN_ITEMCHANGED) {

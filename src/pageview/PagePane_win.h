@@ -3,11 +3,13 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "pageview/FileEntry.h"
 #include "pageview/PaneRules.h"  // PaneCommand, the commands the pane takes
 #include "pageview/PaneState.h"
+#include "settings/Records.h"
 
 namespace vc {
 
@@ -40,6 +42,13 @@ public:
     virtual int TrackContextMenu(const ContextMenuRequest& request) = 0;
     // An entry was handed to the shell to start.
     virtual void EntryStarted() {}
+    // While an entry is dragged: the page whose tab is under the screen
+    // point `at`, with that tab highlighted and no other; none, and no tab
+    // highlighted, away from the tabs or once `at` is none.
+    virtual std::optional<PageId> DragOverTabs(std::optional<POINT> at) {
+        (void)at;
+        return std::nullopt;
+    }
 
 protected:
     ~PaneHost() = default;

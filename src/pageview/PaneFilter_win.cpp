@@ -153,6 +153,9 @@ LRESULT PagePane::OnFilterKey(HWND list, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
+    case WM_SYSKEYDOWN:
+        if ((wp == VK_UP || wp == VK_DOWN) && MoveSelectedBy(wp == VK_UP ? -1 : 1)) return 0;
+        break;
     case WM_CHAR: {
         // Until the page has loaded the list keeps its own type-ahead.
         const char16_t c = char16_t(wp);

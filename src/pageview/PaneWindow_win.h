@@ -2,8 +2,8 @@
 // DWLP_USER) and gone with it. Its parts live in several files: the window
 // and its views in PagePane_win.cpp, the posted loading steps in
 // PaneLoading_win.cpp, registering and launching in PaneEntries_win.cpp,
-// type to find in PaneFilter_win.cpp, and showing one entry from outside in
-// PaneSelect_win.cpp.
+// type to find in PaneFilter_win.cpp, showing one entry from outside in
+// PaneSelect_win.cpp, and arranging entries by dragging in PaneDrag_win.cpp.
 #pragma once
 
 #include <windows.h>
@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "common/Handles_win.h"
+#include "pageview/EntryOrder.h"
 #include "pageview/FileDetails_win.h"
 #include "pageview/PagePane_win.h"
 #include "pageview/PaneState.h"
@@ -95,6 +96,17 @@ constexpr int kPathBuffer = 260;
 // Status bar parts: the file count, the selected entry's details.
 constexpr int kCountPart = 0;
 constexpr int kDetailsPart = 1;
+
+// Where a dragged entry would land if dropped now: in another slot of its
+// page (shown by an item's highlight and an insert mark), or on another
+// page's tab.
+struct DragAim {
+    int32_t toSlot = -1;  // the slot it takes within the page, -1 for none
+    int item = -1;        // the item whose place that is
+    bool after = false;   // it goes after that item (it came from before it)
+    std::optional<PageId> page;  // the page of the tab under the mouse
+    TabDrop drop = TabDrop::None;
+};
 
 // A folder page's folders as a worker reads them, and one batch it read
 // (PaneLoading_win.cpp).
@@ -256,6 +268,24 @@ private:
     void RunWithArguments(const ChosenEntry& chosen);
     void RenameItems();
 
+    // ---- PaneDrag_win.cpp: entries arranged by dragging ----
+    // LVN_BEGINDRAG on `item`: follows the mouse until the drop, Esc or a
+    // right click.
+    void DragEntry(int item);
+    DragAim AimDrag(const ChosenEntry& dragged, POINT screen, bool copy);
+    void ShowAim(const DragAim& aim, const DragAim& shown);
+    // Gives the entry in slot `from` slot `to`, those between closing up.
+    void MoveEntry(int32_t from, int32_t to);
+    // Registers the dragged entry on page `id` and, for a move, takes it off
+    // this one: both pages reach the file in one write.
+    void DropOnPage(const ChosenEntry& dragged, PageId id, bool copy);
+    // Alt+Up / Alt+Down: the selected entry one place up or down; false
+    // when the page is not one to arrange.
+    bool MoveSelectedBy(int delta);
+    void ListInRegisteredOrder();
+    // Orders the items as their entries are in the table.
+    void SortBySlots();
+
     // ---- PaneFilter_win.cpp: type to find ----
     static LRESULT CALLBACK FilterKeysProc(HWND list, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnFilterKey(HWND list, UINT msg, WPARAM wp, LPARAM lp);
@@ -349,6 +379,7 @@ private:
     size_t filterNext_ = 0;
     // The entry the find box asked to show, once the page is listed.
     std::optional<ChosenEntry> wanted_;
+    int dropItem_ = -1;   // the item a dragged entry would take the place of, drawn highlighted
     int modalDepth_ = 0;  // modal loops of this pane running
     bool windowGone_ = false;  // the window went during one of them
 };

@@ -129,6 +129,7 @@
 #define IDM_VIEW_ICON               40028 // "アイコン表示"
 #define IDM_VIEW_SMALLICON          40029 // "小さいアイコン表示"
 #define IDM_VIEW_DETAILS            40030 // "詳細表示"
+#define IDM_VIEW_REGISTERED_ORDER   40031 // "登録順(&O)": the page unsorted
 #define IDM_REFRESH                 40038 // "表示更新(&U)"
 
 // ---------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include "common/Wide_win.h"
 #include "pageview/PagePane_win.h"
 #include "pageview/PaneState.h"
+#include "pageview/Sort.h"
 #include "resources/resource.h"
 #include "tabwindow/PageMenus.h"
 #include "tabwindow/TabWindow_win.h"
@@ -205,6 +206,7 @@ void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& me
     const uint32_t view = page ? ViewOf(page->ListType) : ViewIcon;
     CheckMenuRadioItem(m, IDM_VIEW_TILE, IDM_VIEW_DETAILS, UINT(IDM_VIEW_TILE + view), MF_BYCOMMAND);
     if (r.WindowsVersion < 510) EnableMenuItem(m, IDM_VIEW_TILE, MF_BYCOMMAND | MF_GRAYED);
+    if (page && SortColumn(page->PageListSort) < 0) CheckMenuItem(m, IDM_VIEW_REGISTERED_ORDER, MF_BYCOMMAND | MF_CHECKED);
     EnableMenuItem(m, IDM_PAGE_DELETE, MF_BYCOMMAND | (r.GlobalSettings.PageCount > 1 ? MF_ENABLED : MF_GRAYED));
     if (special) EnableMenuItem(m, IDM_PAGE_DUPLICATE, MF_BYCOMMAND | MF_GRAYED);
     if (special || (page && (page->Flag & PageFlag::NoChanges)))

@@ -277,6 +277,7 @@ const Command kCommands[] = {
     {IDM_VIEW_ICON, PaneCommand},
     {IDM_VIEW_SMALLICON, PaneCommand},
     {IDM_VIEW_DETAILS, PaneCommand},
+    {IDM_VIEW_REGISTERED_ORDER, PaneCommand},
     {IDM_ALWAYS_ON_TOP, WithWindow<ToggleTopMost>},
     {IDM_FIND_ALL, WithWindow<RunFindBox>},
 };

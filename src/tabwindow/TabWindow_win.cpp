@@ -27,6 +27,7 @@
 #include "common/Swatch.h"
 #include "common/Swatch_win.h"
 #include "tabwindow/TabCommands.h"
+#include "tabwindow/TabDrop_win.h"
 #include "common/TabTexts.h"
 #include "tabwindow/TabWindowParts_win.h"
 
@@ -485,6 +486,9 @@ public:
     void EntryStarted() override {
         HWND tab = app_.TabWindow;
         if (app_.rec.GlobalSettings.HideAfterLaunch && tab && IsWindowEnabled(tab)) HideTabWindow(app_);
+    }
+    std::optional<PageId> DragOverTabs(std::optional<POINT> at) override {
+        return TrackDropTab(app_.rec, g_tab.strip, at);
     }
 
 private:
