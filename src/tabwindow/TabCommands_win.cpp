@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "settings/AppState_win.h"
 #include "common/About_win.h"
@@ -19,6 +20,7 @@
 #include "pageview/PagePane_win.h"
 #include "pageview/PaneState.h"
 #include "resources/resource.h"
+#include "settings/Backups_win.h"
 #include "settings/SettingsFile.h"
 #include "tabwindow/FindBox_win.h"
 #include "tabwindow/PageManagement.h"
@@ -106,6 +108,32 @@ void PageSettingsCommand(App& app, HWND tab) {
     WritePage(app.rec, app.store, id, WriteGroup::Look);
 }
 
+// A copy chosen in the start-up pane becomes the settings file. The shown
+// page goes into the file first, the file as it is then stays as a copy (the
+// user can go back to it), and every record is loaded from the restored file
+// as a start loads it; the window keeps its place on the screen.
+void RestoreChosenBackup(App& app, HWND tab, const std::u16string& copy) {
+    Records& r = app.rec;
+    if (app.store.ReadOnly() || app.store.InBatch()) return;
+    const GlobalRecord before = r.GlobalSettings;
+    DestroyPane();
+    const RestoreResult result = RestoreBackupFile(r.SettingsFilePath, copy);
+    if (result == RestoreResult::Restored && ReloadSettings(r, app.store)) {
+        GlobalRecord& g = r.GlobalSettings;
+        std::tie(g.xPosi, g.yPosi, g.xSize, g.ySize) = std::tie(before.xPosi, before.yPosi, before.xSize, before.ySize);
+    } else {
+        ShowMessageBox(tab, kMessageBoxOkCancel,
+                       result == RestoreResult::CopyDamaged ? u"このバックアップは壊れているため、復元できません。"
+                                                            : u"バックアップを復元できませんでした。\n設定ファイルは変更されていません。");
+    }
+    PlaceTabStrip(app, before.TabStyle);
+    ShowStatusBarAsSet(app, tab);
+    ApplyTabFont(app, tab);
+    RebuildTabs(app);
+    CreatePane(app);
+    RedrawTabsAndPane();
+}
+
 // General settings: the dialog edits copies of every page and of the user
 // label colours, and the special page set; after OK the window takes over
 // what changed.
@@ -126,7 +154,10 @@ void GeneralSettingsCommand(App& app, HWND tab) {
     session.hideAfterLaunch = g.HideAfterLaunch;
     session.backupGenerations = g.BackupGenerations;
     session.runAtLogon = session.runAtLogonBefore = RunsAtLogon(r);
-    if (RunGeneralSettingsDialog(app, tab, session) != IDOK) return;
+    if (RunGeneralSettingsDialog(app, tab, session) != IDOK) {
+        if (!session.restoreBackup.empty()) RestoreChosenBackup(app, tab, session.restoreBackup);
+        return;
+    }
     // The dialog's OK registered it.
     g.HotKey = session.hotKey;
     g.NotifyIcon = session.notifyIcon;
