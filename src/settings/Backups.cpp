@@ -102,10 +102,21 @@ BackupContents ExamineBackup(std::string_view bytes) {
 }
 
 bool KeepBackup(FileSystem& fs, std::u16string_view settingsPath, const std::string& bytes, const BackupTime& now) {
-    const std::u16string copy = BackupFolderOf(settingsPath) + u"\\" + BackupFileName(settingsPath, now);
-    if (fs.CreateAtomically(copy, bytes)) return true;
-    std::string there;
-    return fs.ReadAll(copy, there) == ReadResult::Ok && there == bytes;
+    // A name of the same second that holds other bytes (the day's copy made
+    // moments before a restore) gives way to the next second's, so that the
+    // newest copy stays the newest name.
+    BackupTime t = now;
+    for (int tries = 0; tries < 60; ++tries, ++t.second) {
+        if (t.second == 60) t.second = 0, ++t.minute;
+        if (t.minute == 60) t.minute = 0, ++t.hour;
+        if (t.hour == 24) break;
+        const std::u16string copy = BackupFolderOf(settingsPath) + u"\\" + BackupFileName(settingsPath, t);
+        if (fs.CreateAtomically(copy, bytes)) return true;
+        std::string there;
+        const ReadResult read = fs.ReadAll(copy, there);
+        if (read != ReadResult::Ok || there == bytes) return read == ReadResult::Ok;
+    }
+    return false;
 }
 
 RestoreResult RestoreBackup(FileSystem& fs, std::u16string_view settingsPath, const std::u16string& copyPath,
