@@ -26,6 +26,7 @@ struct Copy {
 
 struct RestoreChoice {
     const std::u16string* settingsPath = nullptr;
+    UINT systemDpi = 96;  // where the system tells no DPI per window
     std::vector<Copy> copies;
     std::u16string chosen;
     bool scaling = false;  // the dialog manager scales for a new DPI
@@ -49,10 +50,10 @@ std::vector<Copy> ReadCopies(const std::u16string& settingsPath) {
 }
 
 // The columns share the list's width, which the template made for the DPI.
-void SizeColumns(HWND list) {
+void SizeColumns(HWND list, UINT systemDpi) {
     RECT client{};
     GetClientRect(list, &client);
-    const int width = client.right - SystemMetricForDpi(SM_CXVSCROLL, WindowDpi(list, 96));
+    const int width = client.right - SystemMetricForDpi(SM_CXVSCROLL, WindowDpi(list, systemDpi));
     const int widths[] = {width * 46 / 100, width * 27 / 100, width - width * 73 / 100};
     for (int c = 0; c < 3; ++c) SendMessageW(list, LVM_SETCOLUMNWIDTH, WPARAM(c), widths[c]);
 }
@@ -66,7 +67,10 @@ void SetText(HWND list, int item, int column, const std::u16string& text) {
 
 void Fill(HWND dialog, RestoreChoice& choice) {
     HWND list = GetDlgItem(dialog, IDC_RESTORE_LIST);
+    // Copies of a large file take a moment each to read.
+    const HCURSOR was = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     choice.copies = ReadCopies(*choice.settingsPath);
+    SetCursor(was);
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
     for (int i = 0; i < int(choice.copies.size()); ++i) {
         const Copy& c = choice.copies[size_t(i)];
@@ -129,8 +133,8 @@ void OnInitDialog(HWND dialog, RestoreChoice& choice) {
         column.iSubItem = c;
         SendMessageW(list, LVM_INSERTCOLUMNW, WPARAM(c), reinterpret_cast<LPARAM>(&column));
     }
-    SizeColumns(list);
-    SetCaptionIcon(dialog, GetModuleHandleW(nullptr), WindowDpi(dialog, 96));
+    SizeColumns(list, choice.systemDpi);
+    SetCaptionIcon(dialog, GetModuleHandleW(nullptr), WindowDpi(dialog, choice.systemDpi));
     Fill(dialog, choice);
     EnableRestore(dialog, choice);
     CentreOnOwner(dialog);
@@ -174,7 +178,7 @@ INT_PTR CALLBACK RestoreBackupProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) 
     }
     case WM_DPICHANGED:
         if (!ScaleDialogForDpi(dialog, wp, lp, choice->scaling)) return FALSE;
-        SizeColumns(GetDlgItem(dialog, IDC_RESTORE_LIST));
+        SizeColumns(GetDlgItem(dialog, IDC_RESTORE_LIST), choice->systemDpi);
         SetCaptionIcon(dialog, GetModuleHandleW(nullptr), LOWORD(wp));
         SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
         return TRUE;
@@ -187,6 +191,7 @@ INT_PTR CALLBACK RestoreBackupProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) 
 std::optional<std::u16string> ChooseBackupToRestore(HWND owner, const Records& r) {
     RestoreChoice choice;
     choice.settingsPath = &r.SettingsFilePath;
+    choice.systemDpi = UINT(r.DpiX);
     if (DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_RESTOREBACKUP), owner, RestoreBackupProc,
                         reinterpret_cast<LPARAM>(&choice)) != IDOK)
         return std::nullopt;

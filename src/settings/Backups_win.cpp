@@ -112,9 +112,9 @@ bool WaitForDailyBackup(DWORD ms) {
     return true;
 }
 
-RestoreResult RestoreBackupFile(const std::u16string& settingsPath, const std::u16string& copyPath) {
+RestoreResult RestoreBackupFile(FileSystem& fs, const std::u16string& settingsPath, const std::u16string& copyPath) {
     MakeFolder(BackupFolderOf(settingsPath));
-    return RestoreBackup(PlatformFileSystem(), settingsPath, copyPath, LocalBackupTime());
+    return RestoreBackup(fs, settingsPath, copyPath, LocalBackupTime());
 }
 
 }  // namespace vc

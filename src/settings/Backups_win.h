@@ -30,6 +30,6 @@ void StartDailyBackup(const std::u16string& settingsPath, int generations);
 bool WaitForDailyBackup(DWORD ms);
 
 // RestoreBackup with the local time, the backups folder made if need be.
-RestoreResult RestoreBackupFile(const std::u16string& settingsPath, const std::u16string& copyPath);
+RestoreResult RestoreBackupFile(FileSystem& fs, const std::u16string& settingsPath, const std::u16string& copyPath);
 
 }  // namespace vc

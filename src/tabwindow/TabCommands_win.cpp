@@ -14,6 +14,7 @@
 #include "common/U16.h"
 #include "common/WindowUtil_win.h"
 #include "generalsettings/GeneralSettings_win.h"
+#include "generalsettings/GlobalHotKey_win.h"
 #include "generalsettings/RunAtLogon_win.h"
 #include "pagesettings/PageSettings.h"
 #include "pagesettings/PageSettings_win.h"
@@ -41,15 +42,20 @@ bool UserPageSelected(const App& app) {
     return app.rec.GlobalSettings.TabNumber >= app.rec.ShownSpecialCount && !app.rec.UserPages.empty();
 }
 
-void ToggleTransparency(App& app, HWND tab) {
-    if (app.rec.WindowsVersion < 500) return;
-    GlobalRecord& g = app.rec.GlobalSettings;
-    g.TabStyle ^= TabStyleBit::Transparent;
-    if (!IsWindow(tab)) return;
+// The window is see-through as TabStyle says, at the opacity set.
+void ApplyTransparency(App& app, HWND tab) {
+    const GlobalRecord& g = app.rec.GlobalSettings;
+    if (app.rec.WindowsVersion < 500 || !IsWindow(tab)) return;
     LONG_PTR ex = GetWindowLongPtrW(tab, GWL_EXSTYLE);
     const bool on = g.TabStyle & TabStyleBit::Transparent;
     SetWindowLongPtrW(tab, GWL_EXSTYLE, on ? (ex | WS_EX_LAYERED) : (ex & ~LONG_PTR(WS_EX_LAYERED)));
     if (on) SetLayeredWindowAttributes(tab, 0, BYTE(g.LayerWindowLevel & 0xFF), LWA_ALPHA);
+}
+
+void ToggleTransparency(App& app, HWND tab) {
+    if (app.rec.WindowsVersion < 500) return;
+    app.rec.GlobalSettings.TabStyle ^= TabStyleBit::Transparent;
+    ApplyTransparency(app, tab);
 }
 
 void ToggleTopMost(App& app, HWND tab) {
@@ -114,16 +120,26 @@ void PageSettingsCommand(App& app, HWND tab) {
 // as a start loads it; the window keeps its place on the screen.
 void RestoreChosenBackup(App& app, HWND tab, const std::u16string& copy) {
     Records& r = app.rec;
-    if (app.store.ReadOnly() || app.store.InBatch()) return;
+    if (app.store.ReadOnly()) {
+        ShowMessageBox(tab, kMessageBoxOkCancel, u"設定ファイルを読み取り専用で開いているため、復元できません。");
+        return;
+    }
+    // The day's copy still being made finishes first: its rotation must not
+    // take the chosen copy away, nor the one kept now.
+    WaitForDailyBackup(5000);
     const GlobalRecord before = r.GlobalSettings;
     DestroyPane();
-    const RestoreResult result = RestoreBackupFile(r.SettingsFilePath, copy);
+    const RestoreResult result = RestoreBackupFile(app.store.fs(), r.SettingsFilePath, copy);
     if (result == RestoreResult::Restored && ReloadSettings(r, app.store)) {
         GlobalRecord& g = r.GlobalSettings;
         std::tie(g.xPosi, g.yPosi, g.xSize, g.ySize) = std::tie(before.xPosi, before.yPosi, before.xSize, before.ySize);
+        if (g.HotKey != before.HotKey) RegisterGlobalHotKey(app.HostWindow, g.HotKey);
+        SetTopMost(tab, g.TabStyle & TabStyleBit::TopMost);
+        ApplyTransparency(app, tab);
     } else {
         ShowMessageBox(tab, kMessageBoxOkCancel,
-                       result == RestoreResult::CopyDamaged ? u"このバックアップは壊れているため、復元できません。"
+                       result == RestoreResult::CopyDamaged ? u"このバックアップは読み込めないか壊れているため、復元できません。"
+                       : result == RestoreResult::Restored  ? u"復元した設定ファイルを読み込めませんでした。"
                                                             : u"バックアップを復元できませんでした。\n設定ファイルは変更されていません。");
     }
     PlaceTabStrip(app, before.TabStyle);
