@@ -130,17 +130,13 @@ void RestoreChosenBackup(App& app, HWND tab, const std::u16string& copy) {
     const GlobalRecord before = r.GlobalSettings;
     DestroyPane();
     const RestoreResult result = RestoreBackupFile(app.store.fs(), r.SettingsFilePath, copy);
-    if (result == RestoreResult::Restored && ReloadSettings(r, app.store)) {
+    const bool reloaded = result == RestoreResult::Restored && ReloadSettings(r, app.store);
+    if (reloaded) {
         GlobalRecord& g = r.GlobalSettings;
         std::tie(g.xPosi, g.yPosi, g.xSize, g.ySize) = std::tie(before.xPosi, before.yPosi, before.xSize, before.ySize);
         if (g.HotKey != before.HotKey) RegisterGlobalHotKey(app.HostWindow, g.HotKey);
         SetTopMost(tab, g.TabStyle & TabStyleBit::TopMost);
         ApplyTransparency(app, tab);
-    } else {
-        ShowMessageBox(tab, kMessageBoxOkCancel,
-                       result == RestoreResult::CopyDamaged ? u"このバックアップは読み込めないか壊れているため、復元できません。"
-                       : result == RestoreResult::Restored  ? u"復元した設定ファイルを読み込めませんでした。"
-                                                            : u"バックアップを復元できませんでした。\n設定ファイルは変更されていません。");
     }
     PlaceTabStrip(app, before.TabStyle);
     ShowStatusBarAsSet(app, tab);
@@ -148,6 +144,11 @@ void RestoreChosenBackup(App& app, HWND tab, const std::u16string& copy) {
     RebuildTabs(app);
     CreatePane(app);
     RedrawTabsAndPane();
+    if (!reloaded)
+        ShowMessageBox(tab, kMessageBoxOkCancel,
+                       result == RestoreResult::CopyDamaged ? u"このバックアップは読み込めないか壊れているため、復元できません。"
+                       : result == RestoreResult::Restored  ? u"復元した設定ファイルを読み込めませんでした。"
+                                                            : u"バックアップを復元できませんでした。\n設定ファイルは変更されていません。");
 }
 
 // General settings: the dialog edits copies of every page and of the user
