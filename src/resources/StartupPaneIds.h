@@ -14,3 +14,6 @@
 
 #define IDD_RESTOREBACKUP           155
 // 1471..1479: controls of the restore dialog.
+#define IDC_RESTORE_LABEL           1471  // names the list for the keyboard
+#define IDC_RESTORE_LIST            1472  // the copies, newest first
+#define IDC_RESTORE_NOTE            1473  // the copies' folder, or that there are none

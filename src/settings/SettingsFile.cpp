@@ -72,6 +72,8 @@ void LoadPageFrom(Records& r, const ProfileDocument& doc, bool mark, const std::
     rec->PageListSort = doc.GetInt(sec, u"PageListSort", tpl.PageListSort);
 }
 
+}  // namespace
+
 // The highest N of the [PageN] sections there are (within the page limit),
 // gaps or not: 0 when there is none.
 int32_t LastPageSection(const ProfileDocument& doc) {
@@ -87,6 +89,8 @@ int32_t LastPageSection(const ProfileDocument& doc) {
     }
     return last;
 }
+
+namespace {
 
 // A file another program wrote while this one ran, judged against the one
 // this run read before: cut short when its page sections stop before both
@@ -118,6 +122,8 @@ std::vector<std::u16string> TakePagesNotShown(Records& r, ProfileStore& store, c
     return taken;
 }
 
+}  // namespace
+
 // A count present but 0 or not a number, or missing, or smaller than the
 // page sections there are: the sections are counted rather than hidden
 // behind it, up to the last even past a gap (the pages of the gap, without
@@ -128,6 +134,8 @@ int32_t PageCountOf(const ProfileDocument& doc) {
     if (count <= 0) return sections > 0 ? sections : 5;
     return std::max(count, sections);
 }
+
+namespace {
 
 void ReadGlobalSettings(GlobalRecord& g, const ProfileDocument& doc) {
     const std::u16string& sec = kGlobalSection;

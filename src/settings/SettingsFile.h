@@ -48,6 +48,12 @@ void StoreEverything(Records& r, ProfileStore& store);
 void DeletePageSection(ProfileStore& store, PageId id);
 
 // ---- Building blocks ----
+// The highest N of the [PageN] sections there are (within the page limit),
+// gaps or not: 0 when there is none.
+int32_t LastPageSection(const ProfileDocument& doc);
+// The page count a start takes from the file's text, before it is held to
+// 1..kMaxPageCount.
+int32_t PageCountOf(const ProfileDocument& doc);
 // Removes every line of a key, not only the first.
 void DeleteEvery(ProfileDocument& doc, std::u16string_view section, std::u16string_view key);
 // Four hex digits per unit, most significant first; any other character

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "settings/AppState_win.h"
 #include "common/About_win.h"
@@ -13,12 +14,14 @@
 #include "common/U16.h"
 #include "common/WindowUtil_win.h"
 #include "generalsettings/GeneralSettings_win.h"
+#include "generalsettings/GlobalHotKey_win.h"
 #include "generalsettings/RunAtLogon_win.h"
 #include "pagesettings/PageSettings.h"
 #include "pagesettings/PageSettings_win.h"
 #include "pageview/PagePane_win.h"
 #include "pageview/PaneState.h"
 #include "resources/resource.h"
+#include "settings/Backups_win.h"
 #include "settings/SettingsFile.h"
 #include "tabwindow/FindBox_win.h"
 #include "tabwindow/NotifyIcon_win.h"
@@ -40,15 +43,20 @@ bool UserPageSelected(const App& app) {
     return app.rec.GlobalSettings.TabNumber >= app.rec.ShownSpecialCount && !app.rec.UserPages.empty();
 }
 
-void ToggleTransparency(App& app, HWND tab) {
-    if (app.rec.WindowsVersion < 500) return;
-    GlobalRecord& g = app.rec.GlobalSettings;
-    g.TabStyle ^= TabStyleBit::Transparent;
-    if (!IsWindow(tab)) return;
+// The window is see-through as TabStyle says, at the opacity set.
+void ApplyTransparency(App& app, HWND tab) {
+    const GlobalRecord& g = app.rec.GlobalSettings;
+    if (app.rec.WindowsVersion < 500 || !IsWindow(tab)) return;
     LONG_PTR ex = GetWindowLongPtrW(tab, GWL_EXSTYLE);
     const bool on = g.TabStyle & TabStyleBit::Transparent;
     SetWindowLongPtrW(tab, GWL_EXSTYLE, on ? (ex | WS_EX_LAYERED) : (ex & ~LONG_PTR(WS_EX_LAYERED)));
     if (on) SetLayeredWindowAttributes(tab, 0, BYTE(g.LayerWindowLevel & 0xFF), LWA_ALPHA);
+}
+
+void ToggleTransparency(App& app, HWND tab) {
+    if (app.rec.WindowsVersion < 500) return;
+    app.rec.GlobalSettings.TabStyle ^= TabStyleBit::Transparent;
+    ApplyTransparency(app, tab);
 }
 
 void ToggleTopMost(App& app, HWND tab) {
@@ -107,6 +115,43 @@ void PageSettingsCommand(App& app, HWND tab) {
     WritePage(app.rec, app.store, id, WriteGroup::Look);
 }
 
+// A copy chosen in the start-up pane becomes the settings file. The shown
+// page goes into the file first, the file as it is then stays as a copy (the
+// user can go back to it), and every record is loaded from the restored file
+// as a start loads it; the window keeps its place on the screen.
+void RestoreChosenBackup(App& app, HWND tab, const std::u16string& copy) {
+    Records& r = app.rec;
+    if (app.store.ReadOnly()) {
+        ShowMessageBox(tab, kMessageBoxOkCancel, u"設定ファイルを読み取り専用で開いているため、復元できません。");
+        return;
+    }
+    // The day's copy still being made finishes first: its rotation must not
+    // take the chosen copy away, nor the one kept now.
+    WaitForDailyBackup(5000);
+    const GlobalRecord before = r.GlobalSettings;
+    DestroyPane();
+    const RestoreResult result = RestoreBackupFile(app.store.fs(), r.SettingsFilePath, copy);
+    const bool reloaded = result == RestoreResult::Restored && ReloadSettings(r, app.store);
+    if (reloaded) {
+        GlobalRecord& g = r.GlobalSettings;
+        std::tie(g.xPosi, g.yPosi, g.xSize, g.ySize) = std::tie(before.xPosi, before.yPosi, before.xSize, before.ySize);
+        if (g.HotKey != before.HotKey) RegisterGlobalHotKey(app.HostWindow, g.HotKey);
+        SetTopMost(tab, g.TabStyle & TabStyleBit::TopMost);
+        ApplyTransparency(app, tab);
+    }
+    PlaceTabStrip(app, before.TabStyle);
+    ShowStatusBarAsSet(app, tab);
+    ApplyTabFont(app, tab);
+    RebuildTabs(app);
+    CreatePane(app);
+    RedrawTabsAndPane();
+    if (!reloaded)
+        ShowMessageBox(tab, kMessageBoxOkCancel,
+                       result == RestoreResult::CopyDamaged ? u"このバックアップは読み込めないか壊れているため、復元できません。"
+                       : result == RestoreResult::Restored  ? u"復元した設定ファイルを読み込めませんでした。"
+                                                            : u"バックアップを復元できませんでした。\n設定ファイルは変更されていません。");
+}
+
 // General settings: the dialog edits copies of every page and of the user
 // label colours, and the special page set; after OK the window takes over
 // what changed.
@@ -127,7 +172,10 @@ void GeneralSettingsCommand(App& app, HWND tab) {
     session.hideAfterLaunch = g.HideAfterLaunch;
     session.backupGenerations = g.BackupGenerations;
     session.runAtLogon = session.runAtLogonBefore = RunsAtLogon(r);
-    if (RunGeneralSettingsDialog(app, tab, session) != IDOK) return;
+    if (RunGeneralSettingsDialog(app, tab, session) != IDOK) {
+        if (!session.restoreBackup.empty()) RestoreChosenBackup(app, tab, session.restoreBackup);
+        return;
+    }
     // The dialog's OK registered it.
     g.HotKey = session.hotKey;
     g.NotifyIcon = session.notifyIcon;

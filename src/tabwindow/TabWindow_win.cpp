@@ -20,6 +20,7 @@
 #include "pagesettings/PageSettings.h"
 #include "pageview/PagePane_win.h"
 #include "pageview/PaneState.h"
+#include "settings/Backups_win.h"
 #include "settings/SettingsFile.h"
 #include "tabwindow/PageManagement.h"
 #include "tabwindow/NotifyIcon_win.h"
@@ -537,6 +538,8 @@ void FinishShownTabWindow(App& app, HWND tab) {
     CoInitialize(nullptr);
     if (g_tab.strip) SendMessageW(g_tab.strip, TCM_SETEXTENDEDSTYLE, TCS_EX_REGISTERDROP, TCS_EX_REGISTERDROP);
     CreateTabTooltip(app, tab);
+    // A run that only looks at the file leaves its copies to the run that holds it.
+    StartDailyBackup(app.rec.SettingsFilePath, app.store.ReadOnly() ? 0 : app.rec.GlobalSettings.BackupGenerations);
 }
 
 namespace {

@@ -106,6 +106,8 @@ public:
     const std::u16string& path() const { return dir_.path(); }
 
     // Every name in the folder, sorted; shows stray temporary files too.
+    // The folder of the settings file's dated copies is left out: a worker
+    // makes it at a moment of its own once the window shows.
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
         WIN32_FIND_DATAW fd;
@@ -113,7 +115,7 @@ public:
         if (h == INVALID_HANDLE_VALUE) return names;
         do {
             std::u16string n = U16(fd.cFileName);
-            if (n != u"." && n != u"..") names.push_back(test::Narrow(n));
+            if (n != u"." && n != u".." && !n.ends_with(u"_Backups")) names.push_back(test::Narrow(n));
         } while (FindNextFileW(h, &fd));
         FindClose(h);
         std::sort(names.begin(), names.end());
