@@ -21,6 +21,7 @@
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
 #include "tabwindow/FindBox_win.h"
+#include "tabwindow/PageFile_win.h"
 #include "tabwindow/PageManagement.h"
 #include "tabwindow/PageMenus.h"
 #include "tabwindow/PageMenus_win.h"
@@ -266,6 +267,8 @@ const Command kCommands[] = {
     {IDM_PAGE_SETTINGS, WithWindow<PageSettingsCommand>},
     {IDM_PAGE_DUPLICATE, WithApp<DuplicatePageCommand>},
     {IDM_PAGE_DELETE, WithWindow<DeletePageCommand>},
+    {IDM_PAGE_EXPORT, WithWindow<ExportPageCommand>},
+    {IDM_PAGE_IMPORT, WithWindow<ImportPageCommand>},
     {IDM_ENTRY_REMOVE, PaneCommand},
     {IDM_ENTRY_ADD, PaneCommand},
     {IDM_ENTRY_SHOW_LOCATION, PaneCommand},
