@@ -35,8 +35,17 @@ std::u16string DropRefusalText(const std::vector<DropFate>& fates) {
     if (count(DropFate::Locked) > 0)
         return Dec(refused) + u" 個のファイルを登録できませんでした。\n（このページは変更禁止です）";
     std::u16string reasons;
-    if (int n = count(DropFate::Duplicate)) reasons += u"重複 " + Dec(n) + u" 個";
-    if (int n = count(DropFate::NoRoom)) reasons += (reasons.empty() ? u"" : u"、") + (u"空きなし " + Dec(n) + u" 個");
+    auto reason = [&](DropFate f, std::u16string_view name) {
+        const int n = count(f);
+        if (n == 0) return;
+        if (!reasons.empty()) reasons += u"、";
+        reasons.append(name);
+        reasons += u' ';
+        reasons += Dec(n);
+        reasons += u" 個";
+    };
+    reason(DropFate::Duplicate, u"重複");
+    reason(DropFate::NoRoom, u"空きなし");
     return Dec(refused) + u" 個のファイルを登録できませんでした。\n（" + reasons + u"）";
 }
 

@@ -7,6 +7,7 @@
 #include "common/CommonDialogs_win.h"
 #include "common/MessageBox_win.h"
 #include "common/SystemLibrary_win.h"
+#include "common/U16.h"
 #include "common/Wide_win.h"
 #include "pageview/PagePane_win.h"
 #include "settings/AppState_win.h"
