@@ -1,10 +1,8 @@
-// Reads and closes the program's message boxes as they show, so that a
-// command that tells the user something runs through in a test.
+// The texts of the program's message boxes shown while `act` runs, each closed at once.
 #pragma once
 
 #include <windows.h>
 
-#include <string>
 #include <vector>
 
 #include "common/Wide_win.h"
@@ -12,26 +10,20 @@
 
 namespace vc::test {
 
-inline std::vector<std::u16string>& ShownBoxes() {
-    static std::vector<std::u16string> texts;
-    return texts;
-}
-inline void CALLBACK ReadAndCloseBox(HWND, UINT, UINT_PTR, DWORD) {
-    HWND box = FindWindowW(L"#32770", L"Vellumcraft");
-    if (!box || !IsWindowVisible(box)) return;
-    wchar_t text[512] = {};
-    GetDlgItemTextW(box, IDC_MESSAGEBOX_TEXT, text, 512);
-    ShownBoxes().push_back(U16(text));
-    SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-}
-// The texts of the boxes shown while `act` ran, each closed with OK.
+inline std::vector<std::u16string> g_boxes;
 template <class Act>
 std::vector<std::u16string> BoxesDuring(Act act) {
-    ShownBoxes().clear();
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, ReadAndCloseBox);
+    g_boxes.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND box = FindWindowW(L"#32770", L"Vellumcraft");
+        wchar_t text[512] = {};
+        if (!box || !IsWindowVisible(box) || !GetDlgItemTextW(box, IDC_MESSAGEBOX_TEXT, text, 512)) return;
+        g_boxes.push_back(U16(text));
+        SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    });
     act();
     KillTimer(nullptr, timer);
-    return ShownBoxes();
+    return g_boxes;
 }
 
 }  // namespace vc::test

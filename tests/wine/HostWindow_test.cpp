@@ -78,8 +78,6 @@ TEST_F(HostWindowTest, TabWindowShowsWithCaptionTabsAndExtendedSystemMenu) {
     EXPECT_EQ(GetMenuItemID(pages, 0), UINT(IDM_PAGE_SETTINGS));
     EXPECT_EQ(GetMenuItemID(pages, 1), UINT(IDM_PAGE_DUPLICATE));
     EXPECT_EQ(GetMenuItemID(pages, 2), UINT(IDM_PAGE_DELETE));
-    EXPECT_EQ(GetMenuItemID(pages, 3), UINT(IDM_PAGE_EXPORT));
-    EXPECT_EQ(GetMenuItemID(pages, 4), UINT(IDM_PAGE_IMPORT));
     EXPECT_EQ(GetMenuItemID(sys, 3), UINT(IDM_PAGE_ADD));
     EXPECT_EQ(GetMenuItemID(sys, 5), UINT(IDM_GENERAL_SETTINGS));
     EXPECT_EQ(test::MenuItemState(sys, 6, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
