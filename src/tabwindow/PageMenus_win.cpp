@@ -194,7 +194,7 @@ void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& me
     CheckMenuRadioItem(m, IDM_VIEW_TILE, IDM_VIEW_DETAILS, UINT(IDM_VIEW_TILE + view), MF_BYCOMMAND);
     if (r.WindowsVersion < 510) EnableMenuItem(m, IDM_VIEW_TILE, MF_BYCOMMAND | MF_GRAYED);
     EnableMenuItem(m, IDM_PAGE_DELETE, MF_BYCOMMAND | (r.GlobalSettings.PageCount > 1 ? MF_ENABLED : MF_GRAYED));
-    // A special page is the system's folder: it is not written to a file.
+    // A special page is the system's folder: it is neither copied nor written to a file.
     if (special)
         for (int id : {IDM_PAGE_DUPLICATE, IDM_PAGE_EXPORT}) EnableMenuItem(m, UINT(id), MF_BYCOMMAND | MF_GRAYED);
     if (special || (page && (page->Flag & PageFlag::NoChanges)))
