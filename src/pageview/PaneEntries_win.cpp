@@ -14,6 +14,7 @@
 #include "common/Shell_win.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
+#include "pageview/DroppedFiles.h"
 #include "pageview/FileDetails_win.h"
 #include "pageview/FilesText.h"
 #include "pageview/FindText.h"
@@ -175,43 +176,59 @@ bool PagePane::Register(const std::u16string& path) {
     return true;
 }
 
-// Registers the first dropped item; a dropped settings file opens in a new
-// instance instead.
+// Registers every dropped item, in the order dropped, while the page has
+// room; the items refused are told about once, for the whole drop. A dropped
+// settings file opens in a new instance instead.
 void PagePane::OnDropFiles(HDROP drop) {
-    wchar_t name[kEntryPathMax] = {};
-    UINT n = shell::DragQueryFileW(drop, 0, name, UINT(std::size(name)));
-    shell::DragFinish(drop);
-    if (n == 0) return;
-    const std::u16string dropped = U16(name);
-    if (!IsSettingsFileName(dropped)) {
-        // Refused without a word: special pages, locked pages, full pages,
-        // and pages whose text is not read yet (their slots are not final).
-        if (page_ && TakesRegistration(userPage_, TableFinal(), page_->Flag, entries_.EntryCount,
-                                       entries_.EntryCapacity))
-            Register(dropped);
-        return;
+    // A settings file opens in a new instance, on any page and whatever page
+    // is shown by then; a folder is registered whatever its name says, and
+    // whether it is one only the disk tells, on a worker.
+    auto openSettingsFile = [pane = hwnd_, load = load_](const std::u16string& dropped) {
+        Lookups().SubmitUrgent(ShareOf(dropped), [dropped, pane, load]() -> LookupQueue::Apply {
+            if (IsFolderNow(dropped)) {
+                return [dropped, pane, load] {
+                    PagePane* p = PagePane::Of(pane);
+                    if (p && p->load_ == load && p->page_ &&
+                        TakesRegistration(p->userPage_, p->TableFinal(), p->page_->Flag, p->entries_.EntryCount,
+                                          p->entries_.EntryCapacity))
+                        p->Register(dropped);
+                };
+            }
+            wchar_t exe[MAX_PATH] = {};
+            GetModuleFileNameW(nullptr, exe, MAX_PATH);
+            const std::u16string folder = ExecutableFolder();
+            shell::ShellExecuteW(nullptr, nullptr, exe, AsW(dropped), AsW(folder), SW_SHOWNORMAL);
+            return nullptr;
+        });
+    };
+    std::vector<std::u16string> files;
+    const UINT n = shell::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < n; ++i) {
+        wchar_t name[kEntryPathMax] = {};
+        if (!shell::DragQueryFileW(drop, i, name, UINT(std::size(name)))) continue;
+        std::u16string dropped = U16(name);
+        if (IsSettingsFileName(dropped)) openSettingsFile(dropped);
+        else files.push_back(std::move(dropped));
     }
-    // A settings file opens in a new instance, on any page and whatever
-    // page is shown by then; a folder is registered whatever its name says,
-    // and whether it is one only the disk tells, on a worker.
-    const HWND pane = hwnd_;
-    const uint32_t load = load_;
-    Lookups().SubmitUrgent(ShareOf(dropped), [dropped, pane, load]() -> LookupQueue::Apply {
-        if (IsFolderNow(dropped)) {
-            return [dropped, pane, load] {
-                PagePane* p = PagePane::Of(pane);
-                if (p && p->load_ == load && p->page_ &&
-                    TakesRegistration(p->userPage_, p->TableFinal(), p->page_->Flag, p->entries_.EntryCount,
-                                      p->entries_.EntryCapacity))
-                    p->Register(dropped);
-            };
-        }
-        wchar_t exe[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, exe, MAX_PATH);
-        const std::u16string folder = ExecutableFolder();
-        shell::ShellExecuteW(nullptr, nullptr, exe, AsW(dropped), AsW(folder), SW_SHOWNORMAL);
-        return nullptr;
-    });
+    shell::DragFinish(drop);
+    // Refused without a word: special pages, and pages whose text is not
+    // read yet (their slots are not final).
+    if (files.empty() || !page_ || !userPage_ || !TableFinal()) return;
+    std::vector<std::u16string> onPage;
+    for (int32_t i = 0; i < entries_.EntryCount && size_t(i) < entries_.EntryTable.size(); ++i)
+        if (!entries_.EntryTable[size_t(i)].Path.empty()) onPage.push_back(entries_.EntryTable[size_t(i)].Path);
+    DropRoom room;
+    room.locked = page_->Flag & PageFlag::NoChanges;
+    room.slots = std::min(entries_.EntryCapacity, int32_t(kMaxUserEntries)) - entries_.EntryCount;
+    room.units = kFilesCapacity - 1 - std::min(PageFilesText().size(), kFilesCapacity - 1);
+    const std::vector<DropFate> fates = PlanDrop(files, onPage, room);
+    bool registered = false;
+    for (size_t i = 0; i < files.size(); ++i)
+        if (fates[i] == DropFate::Register) registered = Register(files[i]) || registered;
+    // The whole drop reaches the file in one write.
+    if (registered) WritePage(app_.rec, app_.store, pageId_, WriteGroup::Entries);
+    const std::u16string refused = DropRefusalText(fates);
+    if (!refused.empty()) RunModal([&] { ShowMessageBox(hwnd_, kMessageBoxOkCancel, refused); });
 }
 
 void PagePane::AddRegistration() {

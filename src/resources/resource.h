@@ -103,6 +103,8 @@
 #define IDM_PAGE_ADD                1061  // "新規ページ追加(&A)"
 #define IDM_PAGE_DUPLICATE          1062  // "ページ複製(&C)"
 #define IDM_PAGE_DELETE             1063  // "ページ削除(&D)..."
+#define IDM_PAGE_EXPORT             1064  // "ページの書き出し..."
+#define IDM_PAGE_IMPORT             1065  // "ページの読み込み..."
 #define IDM_GENERAL_SETTINGS        1071  // "全般設定(&T)..."
 #define IDM_APPLY_TAB_FONT          1111  // internal: rebuild the tab font
 #define IDM_APPLY_STATUS_FONT       1112  // internal: rebuild the status font

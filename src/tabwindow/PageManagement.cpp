@@ -35,28 +35,53 @@ bool AddPage(Records& r, ProfileStore& store) {
     return true;
 }
 
-bool DuplicatePage(Records& r, ProfileStore& store, int32_t page) {
+namespace {
+// Puts `added` in as user page `at`; the pages from there on move up one.
+// Only their section headers change in the file, and the new page's section
+// goes in right after the page before it: a copy of that page's section
+// when it is a duplicate (keys this program does not know come along), else
+// written from the record alone.
+bool InsertPageAt(Records& r, ProfileStore& store, int32_t at, const PageRecord& added, bool copyOfPrevious) {
     const int32_t count = int32_t(r.UserPages.size());
-    if (page < 0 || page >= count || !RoomForAnotherPage(r)) return false;
+    if (at < 0 || at > count || (copyOfPrevious && at == 0) || !RoomForAnotherPage(r)) return false;
     ProfileBatch batch(store);
     if (!store.BatchReadable()) return false;
     WriteAllPages(r, store);
-    // The sections behind the page move up one number and the page's own
-    // section is copied in after it: only their headers and the copy
-    // change in the file, not every page behind it.
     ProfileDocument& doc = store.Doc();
-    for (int32_t i = count - 1; i > page; --i) doc.RenameSection(SectionNameOf(i), SectionNameOf(i + 1));
-    doc.CopySectionAfter(SectionNameOf(page), SectionNameOf(page + 1), SectionNameOf(page));
-    std::vector<PageRecord> before = r.UserPages;
+    for (int32_t i = count - 1; i >= at; --i) doc.RenameSection(SectionNameOf(i), SectionNameOf(i + 1));
+    std::vector<PageRecord> after = r.UserPages;
+    after.insert(after.begin() + at, added);
+    if (copyOfPrevious) {
+        doc.CopySectionAfter(SectionNameOf(at - 1), SectionNameOf(at), SectionNameOf(at - 1));
+    } else {
+        // A new section goes at the end of the file; it is moved to its place.
+        r.UserPages = after;
+        WritePage(r, store, at, WriteGroup::All);
+        constexpr char16_t kMoving[] = u"Page-Moving";
+        if (at > 0 && doc.RenameSection(SectionNameOf(at), kMoving)) {
+            doc.CopySectionAfter(kMoving, SectionNameOf(at), SectionNameOf(at - 1));
+            doc.DeleteSection(kMoving);
+        }
+    }
     RebuildUserPages(r, store, count + 1);
     // The records are the master copy of what was in memory: a section that
     // was missing or differed is written out in full.
-    for (int32_t i = count; i > page; --i) {
-        r.UserPages[size_t(i)] = before[size_t(i - 1)];
+    for (int32_t i = count; i >= at; --i) {
+        r.UserPages[size_t(i)] = after[size_t(i)];
         WritePage(r, store, i, WriteGroup::All);
     }
     WriteGlobalSettings(r, store);
     return true;
+}
+}  // namespace
+
+bool DuplicatePage(Records& r, ProfileStore& store, int32_t page) {
+    if (page < 0 || size_t(page) >= r.UserPages.size()) return false;
+    return InsertPageAt(r, store, page + 1, r.UserPages[size_t(page)], true);
+}
+
+bool InsertPage(Records& r, ProfileStore& store, int32_t at, const PageRecord& page) {
+    return InsertPageAt(r, store, at, page, false);
 }
 
 bool DeletePage(Records& r, ProfileStore& store, int32_t page) {

@@ -28,6 +28,9 @@ bool RoomForAnotherPage(const Records& r);
 bool AddPage(Records& r, ProfileStore& store);
 // A copy of user page `page` right after it; the pages behind move up one.
 bool DuplicatePage(Records& r, ProfileStore& store, int32_t page);
+// A new user page `at` (0 .. the page count) holding `page`; the pages from
+// there on move up one.
+bool InsertPage(Records& r, ProfileStore& store, int32_t at, const PageRecord& page);
 // Removes user page `page` (never the last remaining one); the pages behind
 // move down one and the section no longer used is deleted.
 bool DeletePage(Records& r, ProfileStore& store, int32_t page);

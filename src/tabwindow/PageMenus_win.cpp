@@ -208,7 +208,9 @@ void BuildContextMenu(App& app, const std::u16string* entryName, ContextMenu& me
     if (r.WindowsVersion < 510) EnableMenuItem(m, IDM_VIEW_TILE, MF_BYCOMMAND | MF_GRAYED);
     if (page && SortColumn(page->PageListSort) < 0) CheckMenuItem(m, IDM_VIEW_REGISTERED_ORDER, MF_BYCOMMAND | MF_CHECKED);
     EnableMenuItem(m, IDM_PAGE_DELETE, MF_BYCOMMAND | (r.GlobalSettings.PageCount > 1 ? MF_ENABLED : MF_GRAYED));
-    if (special) EnableMenuItem(m, IDM_PAGE_DUPLICATE, MF_BYCOMMAND | MF_GRAYED);
+    // A special page is the system's folder: it is neither copied nor written to a file.
+    if (special)
+        for (int id : {IDM_PAGE_DUPLICATE, IDM_PAGE_EXPORT}) EnableMenuItem(m, UINT(id), MF_BYCOMMAND | MF_GRAYED);
     if (special || (page && (page->Flag & PageFlag::NoChanges)))
         EnableMenuItem(m, IDM_PAGE_DELETE, MF_BYCOMMAND | MF_GRAYED);
     SetMenuDefaultItem(m, kOpenPosition, TRUE);
@@ -281,10 +283,12 @@ void UpdateSystemMenu(App& app) {
     if (CurrentIsSpecial(app)) {
         EnableMenuItem(pages, IDM_PAGE_DUPLICATE, MF_BYCOMMAND | MF_GRAYED);
         EnableMenuItem(pages, IDM_PAGE_DELETE, MF_BYCOMMAND | MF_GRAYED);
+        EnableMenuItem(pages, IDM_PAGE_EXPORT, MF_BYCOMMAND | MF_GRAYED);
         return;
     }
     const PageRecord* page = CurrentPage(app);
     EnableMenuItem(pages, IDM_PAGE_DUPLICATE, MF_BYCOMMAND | MF_ENABLED);
+    EnableMenuItem(pages, IDM_PAGE_EXPORT, MF_BYCOMMAND | MF_ENABLED);
     bool deletable = page && !(page->Flag & PageFlag::NoChanges) && r.GlobalSettings.PageCount > 1;
     EnableMenuItem(pages, IDM_PAGE_DELETE, MF_BYCOMMAND | (deletable ? MF_ENABLED : MF_GRAYED));
 }

@@ -25,6 +25,7 @@
 #include "settings/SettingsFile.h"
 #include "tabwindow/FindBox_win.h"
 #include "tabwindow/NotifyIcon_win.h"
+#include "tabwindow/PageFile_win.h"
 #include "tabwindow/PageManagement.h"
 #include "tabwindow/PageMenus.h"
 #include "tabwindow/PageMenus_win.h"
@@ -138,6 +139,7 @@ void RestoreChosenBackup(App& app, HWND tab, const std::u16string& copy) {
         if (g.HotKey != before.HotKey) RegisterGlobalHotKey(app.HostWindow, g.HotKey);
         SetTopMost(tab, g.TabStyle & TabStyleBit::TopMost);
         ApplyTransparency(app, tab);
+        UpdateNotifyIcon(app);
     }
     PlaceTabStrip(app, before.TabStyle);
     ShowStatusBarAsSet(app, tab);
@@ -316,6 +318,8 @@ const Command kCommands[] = {
     {IDM_PAGE_SETTINGS, WithWindow<PageSettingsCommand>},
     {IDM_PAGE_DUPLICATE, WithApp<DuplicatePageCommand>},
     {IDM_PAGE_DELETE, WithWindow<DeletePageCommand>},
+    {IDM_PAGE_EXPORT, WithWindow<ExportPageCommand>},
+    {IDM_PAGE_IMPORT, WithWindow<ImportPageCommand>},
     {IDM_ENTRY_REMOVE, PaneCommand},
     {IDM_ENTRY_ADD, PaneCommand},
     {IDM_ENTRY_SHOW_LOCATION, PaneCommand},

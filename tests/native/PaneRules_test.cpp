@@ -2,6 +2,7 @@
 // text cap, the recent files listed, when a registration is taken.
 #include <gtest/gtest.h>
 
+#include "pageview/DroppedFiles.h"
 #include "pageview/FileDetails.h"
 #include "pageview/FilesText.h"
 #include "pageview/PaneRules.h"
@@ -59,6 +60,17 @@ TEST(PaneRegistration, TakenOnlyWhereTheSlotIsFinalAndFree) {
     EXPECT_EQ(EntryTableCapacity(true, 5000), kMaxUserEntries);
     EXPECT_EQ(EntryTableCapacity(false, 5000), 5000);
     EXPECT_EQ(EntryTableCapacity(false, 0), kMaxUserEntries);  // folder count unknown
+}
+
+TEST(PaneRegistration, ADropGoesInOrderWhileThereIsRoomAndLeavesDuplicatesOut) {
+    using F = DropFate;
+    // Two slots; "C:\b.txt" and its CR LF take 10 units of the text.
+    const std::vector<std::u16string> drop = {u"C:\\b.txt", u"c:\\A.TXT", u"C:\\c.txt", u"C:\\B.txt", u"C:\\d.txt"};
+    const std::vector<F> fates = PlanDrop(drop, {u"C:\\a.txt"}, {false, 2, 1000});
+    EXPECT_EQ(fates, (std::vector<F>{F::Register, F::Duplicate, F::Register, F::Duplicate, F::NoRoom}));
+    EXPECT_EQ(PlanDrop({u"C:\\b.txt", u"C:\\c.txt"}, {}, {false, 5, 19}), (std::vector<F>{F::Register, F::NoRoom}));
+    EXPECT_EQ(DropRefusalText(fates), u"3 個のファイルを登録できませんでした。\n（重複 2 個、空きなし 1 個）");
+    EXPECT_EQ(DropRefusalText({F::Register}), u"");
 }
 
 TEST(PaneFolderPages, RecentChoiceAndScannedListing) {

@@ -74,7 +74,7 @@ TEST_F(HostWindowTest, TabWindowShowsWithCaptionTabsAndExtendedSystemMenu) {
     EXPECT_EQ(test::MenuItemState(sys, 1, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
     HMENU pages = GetSubMenu(sys, 2);
     ASSERT_TRUE(pages);
-    EXPECT_EQ(GetMenuItemCount(pages), 3);
+    EXPECT_EQ(GetMenuItemCount(pages), 5);
     EXPECT_EQ(GetMenuItemID(pages, 0), UINT(IDM_PAGE_SETTINGS));
     EXPECT_EQ(GetMenuItemID(pages, 1), UINT(IDM_PAGE_DUPLICATE));
     EXPECT_EQ(GetMenuItemID(pages, 2), UINT(IDM_PAGE_DELETE));
@@ -489,6 +489,7 @@ TEST_F(HostWindowTest, ContextMenuListsMarkedPagesAndCaptionsTheEntry) {
     HMENU sys = GetSystemMenu(app.TabWindow, FALSE);
     EXPECT_EQ(MenuText(sys, 2), PageCaption(app.rec.SpecialPages[0], true));
     EXPECT_TRUE(test::MenuItemState(GetSubMenu(sys, 2), IDM_PAGE_DELETE) & MF_GRAYED);
+    EXPECT_TRUE(test::MenuItemState(GetSubMenu(sys, 2), IDM_PAGE_EXPORT) & MF_GRAYED);  // a special page
 }
 
 TEST_F(HostWindowTest, AllPagesListWithBit20AndOnePageCannotBeDeleted) {
@@ -534,7 +535,7 @@ TEST_F(HostWindowTest, TheLastOfAThousandPagesStaysTrueInMenusTipsSwatchesAndACa
     EXPECT_EQ(Reload().GlobalSettings.TabNumber, 999);
     EXPECT_TRUE(IsWindowVisible(app.TabWindow) && CurrentPagePane() && !Pump());
     EXPECT_TRUE(!SendMessageW(app.HostWindow, WM_ENDSESSION, TRUE, 0) && Pump() && !app.TabWindow);
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(GetSystemMenu(Start().TabWindow, FALSE), 2)), 3);  // its own page commands
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(GetSystemMenu(Start().TabWindow, FALSE), 2)), 5);  // its own page commands
 }
 
 // Fails on a letter that follows a single "&" in two of `texts`.

@@ -24,6 +24,7 @@
 #include "resources/resource.h"
 #include "support/AppFixture_win.h"
 #include "support/Drop_win.h"
+#include "support/MessageBoxes_win.h"
 #include "support/SettingsDialog_win.h"
 
 namespace vc {
@@ -286,27 +287,29 @@ TEST_F(PagePaneTest, ActivatingAnEntryLaunchesItInItsFolder) {
     EXPECT_EQ(written, ToUtf8(folder));
 }
 
-TEST_F(PagePaneTest, DropsRegisterTheFirstItemUnlessThePageIsLocked) {
+TEST_F(PagePaneTest, DropsRegisterEveryNewItemInOrderAndTellOnceAboutTheRest) {
     App& app = Start(Settings(FilesKeys(files)));
     Load();
-    SendMessageW(CurrentPagePane(), WM_DROPFILES,
-                 reinterpret_cast<WPARAM>(test::MakeDrop({dir.File(u"beta.ini"), dir.File(u"alpha.txt")})), 0);
-    Load();  // the dropped item is looked at on a worker
-    EXPECT_EQ(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0), 5);
-    EXPECT_EQ(ItemText(4, 0), u"beta");  // the same file twice lists twice, the new one last
-    EXPECT_EQ(Status(0), u"ファイル数 : 5");
-    // Drops on the tab window reach the pane too.
-    SendMessageW(app.TabWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop({dir.File(u"folder")})), 0);
-    Load();
-    EXPECT_EQ(ThePane().EntryCount, 6);
-    SendMessageW(app.HostWindow, WM_COMMAND, IDM_NEXT_TAB, 0);
-    EXPECT_EQ(Reload().UserPages[0].Files, files + dir.File(u"beta.ini") + u"\r\n" + dir.File(u"folder") + u"\r\n");
+    auto drop = [](HWND to, const std::vector<std::u16string>& names) {
+        return test::BoxesDuring([&] {
+            SendMessageW(to, WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop(names)), 0);
+            Load();  // the dropped items are looked at on a worker
+        });
+    };
+    const std::u16string c = dir.File(u"c.txt"), d = dir.File(u"d.txt"), e = dir.File(u"e.txt");
+    EXPECT_TRUE(drop(CurrentPagePane(), {d, c, e}).empty());
+    EXPECT_EQ(ItemText(5, 0), u"c");
+    EXPECT_EQ(Reload().UserPages[0].Files, files + d + u"\r\n" + c + u"\r\n" + e + u"\r\n");  // at once
+    // Drops on the tab window reach the pane too; the same file twice is one entry.
+    EXPECT_EQ(drop(app.TabWindow, {dir.File(u"ALPHA.txt"), dir.File(u"folder2"), dir.File(u"folder2")}),
+              std::vector<std::u16string>{u"2 個のファイルを登録できませんでした。\n（重複 2 個）"});
+    EXPECT_EQ(ThePane().EntryCount, 8);
     Close();
 
     Start(Settings(FilesKeys(files) + u"\r\nFlag=1"));
     Load();
-    SendMessageW(CurrentPagePane(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop({dir.File(u"beta.ini")})), 0);
-    Load();
+    EXPECT_EQ(drop(CurrentPagePane(), {c}),
+              std::vector<std::u16string>{u"1 個のファイルを登録できませんでした。\n（このページは変更禁止です）"});
     EXPECT_EQ(ThePane().EntryCount, 4);
 }
 
@@ -330,13 +333,13 @@ TEST_F(PagePaneTest, OnlyADroppedSettingsFileOpensAnotherInstance) {
         ++g_openedCount;
     });
     SendMessageW(CurrentPagePane(), WM_DROPFILES,
-                 reinterpret_cast<WPARAM>(test::MakeDrop({u"D:\\x\\other.vcset", dir.File(u"alpha.txt")})), 0);
+                 reinterpret_cast<WPARAM>(test::MakeDrop({u"D:\\x\\other.vcset", u"D:\\x\\b.txt"})), 0);
     SendMessageW(CurrentPagePane(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop({u"D:\\x\\A.VCSET"})), 0);
     // Registered like any other file: ".vcset" not at the end, a folder.
     for (const std::u16string& other : {std::u16string(u"D:\\x\\a.vcset.txt"), dir.File(u"kept.vcset")})
         SendMessageW(CurrentPagePane(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop({other})), 0);
     // Each drop is looked at on a worker; settings files open whatever the page does meanwhile.
-    for (int i = 0; i < 2000 && (g_openedCount < 2 || ThePane().EntryCount < 6); ++i) {
+    for (int i = 0; i < 2000 && (g_openedCount < 2 || ThePane().EntryCount < 7); ++i) {
         Pump();
         Sleep(1);
     }
@@ -350,7 +353,7 @@ TEST_F(PagePaneTest, OnlyADroppedSettingsFileOpensAnotherInstance) {
     EXPECT_EQ(g_opened[1].parameters, u"D:\\x\\other.vcset");  // as dropped, not quoted
     EXPECT_EQ(g_opened[1].folder, ExecutableFolder());
     EXPECT_EQ(g_opened[0].parameters, u"D:\\x\\A.VCSET");
-    EXPECT_EQ(ThePane().EntryCount, 4 + 2);
+    EXPECT_EQ(ThePane().EntryCount, 4 + 3);  // b.txt of the first drop too
 }
 
 TEST_F(PagePaneTest, ShowLocationOpensTheFolderThatHoldsTheEntry) {
@@ -401,7 +404,10 @@ TEST_F(PagePaneTest, AFullPageShowsEntriesWhileLoadingAndRefusesDrops) {
     Load();
     EXPECT_TRUE(g_paintedWhileLoading);
     ASSERT_EQ(ThePane().EntryCount, 200);
-    SendMessageW(CurrentPagePane(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop({dir.File(u"alpha.txt")})), 0);
+    EXPECT_EQ(test::BoxesDuring([&] {
+                  SendMessageW(CurrentPagePane(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop({dir.File(u"alpha.txt")})), 0);
+              }),
+              std::vector<std::u16string>{u"1 個のファイルを登録できませんでした。\n（空きなし 1 個）"});
     EXPECT_EQ(ThePane().EntryCount, 200);
     EXPECT_EQ(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0), 200);
 }
