@@ -74,10 +74,8 @@ INT_PTR CALLBACK FoldersPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp) {
         }
         return FALSE;
     case WM_VSCROLL:
-        if (reinterpret_cast<HWND>(lp) == GetDlgItem(pane, IDC_FOLDERS_RECENT_ARROWS)) {
-            SendDlgItemMessageW(pane, IDC_FOLDERS_RECENT_COUNT, EM_SETSEL, 0, -1);
-            TheGeneralSettings().spcialRecentFileNum =
-                uint16_t(SendMessageW(reinterpret_cast<HWND>(lp), UDM_GETPOS32, 0, 0));
+        if (const int count = ArrowsPosition(pane, lp, IDC_FOLDERS_RECENT_ARROWS, IDC_FOLDERS_RECENT_COUNT); count >= 0) {
+            TheGeneralSettings().spcialRecentFileNum = uint16_t(count);
             return TRUE;
         }
         return FALSE;

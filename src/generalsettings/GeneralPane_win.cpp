@@ -164,9 +164,8 @@ INT_PTR CALLBACK GeneralPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp) {
         }
         return FALSE;
     case WM_VSCROLL:
-        if (reinterpret_cast<HWND>(lp) == GetDlgItem(pane, IDC_GENERAL_TABSIZE_ARROWS)) {
-            SendDlgItemMessageW(pane, IDC_GENERAL_TABSIZE, EM_SETSEL, 0, -1);
-            Global().TabFontSize = int32_t(SendMessageW(reinterpret_cast<HWND>(lp), UDM_GETPOS32, 0, 0));
+        if (const int size = ArrowsPosition(pane, lp, IDC_GENERAL_TABSIZE_ARROWS, IDC_GENERAL_TABSIZE); size >= 0) {
+            Global().TabFontSize = size;
             TellTabWindow(IDM_APPLY_TAB_FONT);
             return TRUE;
         }

@@ -76,10 +76,8 @@ INT_PTR CALLBACK StartupPaneProc(HWND pane, UINT msg, WPARAM wp, LPARAM lp) {
         }
         return FALSE;
     case WM_VSCROLL:
-        if (reinterpret_cast<HWND>(lp) == GetDlgItem(pane, IDC_STARTUP_GENERATIONS_ARROWS)) {
-            SendDlgItemMessageW(pane, IDC_STARTUP_GENERATIONS, EM_SETSEL, 0, -1);
-            TheGeneralSettings().backupGenerations =
-                int32_t(SendMessageW(reinterpret_cast<HWND>(lp), UDM_GETPOS32, 0, 0));
+        if (const int n = ArrowsPosition(pane, lp, IDC_STARTUP_GENERATIONS_ARROWS, IDC_STARTUP_GENERATIONS); n >= 0) {
+            TheGeneralSettings().backupGenerations = n;
             return TRUE;
         }
         return FALSE;

@@ -202,6 +202,13 @@ INT_PTR SettingsFrame::ColourControl(HWND dialog, HDC dc, HWND control) const {
     return reinterpret_cast<INT_PTR>(BackgroundBrush());
 }
 
+int ArrowsPosition(HWND pane, LPARAM lp, int arrowsId, int editId) {
+    HWND arrows = reinterpret_cast<HWND>(lp);
+    if (!arrows || arrows != GetDlgItem(pane, arrowsId)) return -1;
+    SendDlgItemMessageW(pane, editId, EM_SETSEL, 0, -1);
+    return int(SendMessageW(arrows, UDM_GETPOS32, 0, 0));
+}
+
 INT_PTR ColourPaneControl(HWND pane, HDC dc, HWND control) {
     // Edits keep the system's colours, read-only ones too (they ask as
     // statics): a value field on the pattern would be hard to read.

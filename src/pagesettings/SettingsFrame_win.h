@@ -91,5 +91,10 @@ private:
 // keep the system colours (FALSE).
 INT_PTR ColourPaneControl(HWND pane, HDC dc, HWND control);
 
+// The new position of up-down `arrowsId` when a pane's WM_VSCROLL (`lp`)
+// came from it, with its value field `editId` selected as the arrows leave
+// it; -1 for a scroll from anything else.
+int ArrowsPosition(HWND pane, LPARAM lp, int arrowsId, int editId);
+
 
 }  // namespace vc
