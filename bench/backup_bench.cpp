@@ -11,9 +11,9 @@
 
 #include "app/App_win.h"
 #include "common/U16.h"
-#include "pageview/FilesText.h"
 #include "pageview/PagePane_win.h"
 #include "settings/Backups_win.h"
+#include "BenchPages.h"
 #include "support/BenchReport.h"
 #include "support/StartProgram_win.h"
 #include "support/TempDir_win.h"
@@ -34,17 +34,8 @@ int Run() {
     const std::u16string settings = dir.File(u"backup.vcset");
     // No copy at the start: the one measured is started by hand below, once
     // the window has shown its page and is idle.
-    std::u16string text = u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=" + Dec(kPages) +
-                          u"\r\nSpcialFolder=0\r\nBackupGenerations=0\r\n";
-    for (int p = 0; p < kPages; ++p) {
-        text += u"[Page" + Dec(p + 1) + u"]\r\nLabel=Page" + Dec(p + 1) + u"\r\n";
-        const std::u16string files = bench::HundredUnitEntries(p, kEntries);
-        size_t pos = 0;
-        std::u16string_view line;
-        for (int k = 0; CutNextEntry(files, pos, line); ++k)
-            text += u"Files" + DecPadded(k, 3) + u"=" + std::u16string(line) + u"\r\n";
-        text += u"Files=" + Dec(kEntries) + u"\r\n";
-    }
+    const std::u16string text =
+        test::ManyPagesText(kPages, kEntries, 100, u"SpcialFolder=0\r\nBackupGenerations=0\r\n");
     const std::string bytes = test::Utf16LE(text);
     test::WriteBytes(settings, bytes);
     std::printf("settings file: %d pages of %d entries, %.1f MB\n", kPages, kEntries, double(bytes.size()) / 1e6);

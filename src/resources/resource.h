@@ -109,6 +109,7 @@
 #define IDM_APPLY_TAB_FONT          1111  // internal: rebuild the tab font
 #define IDM_APPLY_STATUS_FONT       1112  // internal: rebuild the status font
 #define IDM_CREATE_FIRST_PANE       1120  // internal: the first page pane, once the window shows
+#define IDM_INSERT_WAITING_TABS     1121  // internal: more of the tabs not shown at the start
 
 // Page lists: item id = IDM_SELECT_PAGE_FIRST + n, n counting the shown
 // special pages first, then every user page: room for the eight special

@@ -21,6 +21,9 @@ void ForwardToPane(UINT msg, WPARAM wp, LPARAM lp);
 // Every tab again, after the pages were renumbered; only the selected tab
 // shows its full swatch.
 void RebuildTabs(App& app);
+// Puts up to `most` (0: every one) of the tabs that wait since the start at
+// the strip's end; whether some still wait.
+bool InsertWaitingTabs(App& app, int most);
 // The tabs' swatches in the current label colours.
 void BuildSwatchList(App& app, HWND tab);
 // The tab strip's and the status bar's fonts from the global settings.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <utility>
 
 #include "settings/AppState_win.h"
@@ -47,6 +48,10 @@ struct TabWindowState {
     std::u16string tipText;    // the text handed to the tooltip
     int outsideChanges = 0;    // the store's count of changes other programs made, as the tabs show them
     bool placingStored = false;  // the window is being put where the file says, at the size it says
+    // The user page whose tab comes next at the strip's end while the tabs
+    // past the shown ones wait for the window to be on screen; none when
+    // every tab is in.
+    std::optional<size_t> nextTabPage;
 
     void ReleaseFonts() {
         // WM_SETFONT lent the fonts: the controls let go of them first.
@@ -137,14 +142,24 @@ void SetTabSwatch(App& app, int pos, bool selected) {
     SendMessageW(g_tab.strip, TCM_SETITEMW, WPARAM(pos), reinterpret_cast<LPARAM>(&item));
 }
 
-void InsertUserPageTabs(App& app, HWND strip) {
+// Puts the tabs of user pages from `from` on at the strip's end until
+// `enough` holds; the page whose tab would come next, if any is left.
+template <class Enough>
+std::optional<size_t> AppendUserPageTabs(App& app, HWND strip, size_t from, Enough enough) {
     const Records& r = app.rec;
     const bool all = r.GlobalSettings.TabStyle & TabStyleBit::MarkedPagesMenu;
-    for (size_t i = 0; i < r.UserPages.size(); ++i) {
+    for (size_t i = from; i < r.UserPages.size(); ++i) {
         if (!all && (r.UserPages[i].Flag & PageFlag::Unmarked)) continue;
+        if (enough()) return i;
         int count = int(SendMessageW(strip, TCM_GETITEMCOUNT, 0, 0));
         InsertTab(strip, count, r.UserPages[i], kUserPageParamBase + LPARAM(i), int32_t(i) == r.CurrentPage);
     }
+    return std::nullopt;
+}
+
+void InsertUserPageTabs(App& app, HWND strip) {
+    g_tab.nextTabPage.reset();
+    AppendUserPageTabs(app, strip, 0, [] { return false; });
 }
 
 void InsertSpecialPageTabs(App& app, HWND strip) {
@@ -152,6 +167,32 @@ void InsertSpecialPageTabs(App& app, HWND strip) {
     for (int k = 0; k < r.ShownSpecialCount; ++k)
         InsertTab(strip, k, r.SpecialPages[r.ShownSpecialPages[size_t(k)]], LPARAM(k),
                   k == r.GlobalSettings.TabNumber);
+}
+
+// Each tab costs the strip about half a millisecond: with hundreds of pages
+// the window would wait for tabs nobody sees yet. It starts with the tabs up
+// to the selected one and those beside it that fit in its width; the rest
+// follow once it shows, a few at a time so that the window keeps answering.
+// A strip of several rows shows every tab, so it gets them all at once.
+void InsertStartingTabs(App& app, HWND strip, HWND tab) {
+    const Records& r = app.rec;
+    if (r.GlobalSettings.TabStyle & TabStyleBit::MultiLine) {
+        InsertUserPageTabs(app, strip);
+        InsertSpecialPageTabs(app, strip);
+        return;
+    }
+    InsertSpecialPageTabs(app, strip);
+    RECT client{};
+    GetClientRect(tab, &client);
+    const auto pastTheWidth = [&] {
+        const int count = int(SendMessageW(strip, TCM_GETITEMCOUNT, 0, 0));
+        RECT last{};
+        // One tab beyond the width: the strip's scroll arrows come with it.
+        return count > r.GlobalSettings.TabNumber &&
+               (!SendMessageW(strip, TCM_GETITEMRECT, WPARAM(count - 1), reinterpret_cast<LPARAM>(&last)) ||
+                last.left >= client.right);
+    };
+    g_tab.nextTabPage = AppendUserPageTabs(app, strip, 0, pastTheWidth);
 }
 
 // A font like the tab window's, in the given height and face; empty when
@@ -189,6 +230,7 @@ void HidePaneAnimated(App& app, DWORD direction) {
 
 void SelectTab(App& app, int tabNumber) {
     Records& r = app.rec;
+    if (tabNumber >= int(SendMessageW(g_tab.strip, TCM_GETITEMCOUNT, 0, 0))) InsertWaitingTabs(app, 0);
     HidePaneAnimated(app, AW_VER_NEGATIVE);
     DestroyPane();
     SetTabSwatch(app, r.GlobalSettings.TabNumber, false);
@@ -314,8 +356,7 @@ void OnInitDialog(App& app, HWND tab) {
     ReplaceFont(strip, g_tab.tabFont, DerivedFont(tab, ScaledY(app, g.TabFontSize), g.TabFontName), FALSE);
     BuildSwatchList(app, tab);
 
-    InsertUserPageTabs(app, strip);
-    InsertSpecialPageTabs(app, strip);
+    InsertStartingTabs(app, strip, tab);
     SendMessageW(strip, TCM_SETCURSEL, WPARAM(g.TabNumber), 0);
     SetTabSpacing(app);
 
@@ -511,6 +552,14 @@ void CreatePane(App& app) {
     if (pane) RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
+bool InsertWaitingTabs(App& app, int most) {
+    if (!g_tab.nextTabPage || !g_tab.strip) return false;
+    int inserted = 0;
+    g_tab.nextTabPage =
+        AppendUserPageTabs(app, g_tab.strip, *g_tab.nextTabPage, [&] { return most > 0 && inserted++ >= most; });
+    return g_tab.nextTabPage.has_value();
+}
+
 void RebuildTabs(App& app) {
     SendMessageW(g_tab.strip, TCM_DELETEALLITEMS, 0, 0);
     InsertUserPageTabs(app, g_tab.strip);
@@ -538,6 +587,7 @@ void FinishShownTabWindow(App& app, HWND tab) {
     CoInitialize(nullptr);
     if (g_tab.strip) SendMessageW(g_tab.strip, TCM_SETEXTENDEDSTYLE, TCS_EX_REGISTERDROP, TCS_EX_REGISTERDROP);
     CreateTabTooltip(app, tab);
+    if (g_tab.nextTabPage) PostMessageW(tab, WM_COMMAND, IDM_INSERT_WAITING_TABS, 0);
     // A run that only looks at the file leaves its copies to the run that holds it.
     StartDailyBackup(app.rec.SettingsFilePath, app.store.ReadOnly() ? 0 : app.rec.GlobalSettings.BackupGenerations);
 }
@@ -709,6 +759,7 @@ void PlaceTabStrip(App& app, uint32_t styleBefore) {
 
 void SelectAdjacentTab(App& app, int delta) {
     if (!g_tab.strip) return;
+    InsertWaitingTabs(app, 0);  // the last tab is where a step back from the first goes
     int count = int(SendMessageW(g_tab.strip, TCM_GETITEMCOUNT, 0, 0));
     if (count <= 0) return;
     SelectTab(app, AdjacentTab(app.rec.GlobalSettings.TabNumber, delta, count));

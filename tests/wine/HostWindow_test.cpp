@@ -169,6 +169,26 @@ TEST_F(HostWindowTest, KeyboardCommandsSwitchTabsAndWrap) {
     EXPECT_EQ(SendMessageW(app.HostWindow, WM_SYSCOMMAND, SC_MAXIMIZE, 0), 1);
 }
 
+// With many pages the tabs nobody sees yet come after the window shows.
+TEST_F(HostWindowTest, WithManyPagesAStepBackReachesTheLastPageAndEveryTabComesInOrder) {
+    const std::u16string pages = u"[Page151]\r\nLabel=Mid\r\n[Page300]\r\nLabel=Last\r\n";
+    App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=300\r\nSpcialFolder=1\r\n" + pages);
+    SendMessageW(app.HostWindow, WM_COMMAND, IDM_PREV_TAB, 0);  // before anything is pumped
+    EXPECT_EQ(Selected(), 300);
+    EXPECT_EQ(app.rec.UserPages[size_t(app.rec.CurrentPage)].Label, u"Last");
+    Close();
+    Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=300\r\nSpcialFolder=1\r\nTabNumber=151\r\n" + pages);
+    HWND strip = GetDlgItem(TheApp().TabWindow, IDC_TABSTRIP);
+    const auto param = [&](int pos) {
+        TCITEMW item{TCIF_PARAM};
+        return SendMessageW(strip, TCM_GETITEMW, WPARAM(pos), reinterpret_cast<LPARAM>(&item)) ? item.lParam : -1;
+    };
+    EXPECT_EQ(param(Selected()), 8 + 150);  // the page named Mid
+    Pump();
+    ASSERT_EQ(SendMessageW(strip, TCM_GETITEMCOUNT, 0, 0), 301);
+    for (int pos = 1; pos <= 300; ++pos) ASSERT_EQ(param(pos), 8 + pos - 1) << "tab " << pos;
+}
+
 TEST_F(HostWindowTest, MainPageKeyKeepsTheSelectionWithoutAMainPage) {
     App& app = Start(u";Vellumcraft\r\n[Vellumcraft]\r\nPageCount=3\r\nSpcialFolder=0\r\nTabNumber=1\r\n"
                      u"[Page3]\r\nFlag=" + Dec(0x8000 | 0x2000) + u"\r\n");
