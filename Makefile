@@ -12,6 +12,8 @@ FUZZ_CXX ?= $(shell command -v clang++ 2>/dev/null || \
 FUZZ_CC = $(patsubst %clang++,%clang,$(subst clang++-,clang-,$(FUZZ_CXX)))
 CMAKE_NATIVE = cmake -S . -B $(BUILD)/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVC_SANITIZE=ON \
 	-DVC_WERROR=$(WERROR)
+# The native benchmarks are timed in a release build, without sanitizers.
+CMAKE_BENCH_NATIVE = cmake -S . -B $(BUILD)/bench-native -G Ninja -DCMAKE_BUILD_TYPE=Release -DVC_WERROR=$(WERROR)
 CMAKE_WIN = cmake -S . -B $(BUILD)/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake -DVC_WERROR=$(WERROR)
 CMAKE_TSAN = cmake -S . -B $(BUILD)/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVC_TSAN=ON -DVC_WERROR=$(WERROR)
@@ -50,6 +52,8 @@ build-fuzz:
 # The benchmarks are left out of the ordinary build: only `make bench` needs them.
 build-bench: build-win
 	cmake --build $(BUILD)/win -j $(JOBS) --target benchmarks
+	@$(CMAKE_BENCH_NATIVE) >/dev/null
+	cmake --build $(BUILD)/bench-native -j $(JOBS) --target native_benchmarks
 
 check-includes:
 	@scripts/check-includes.sh

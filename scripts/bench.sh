@@ -1,5 +1,6 @@
 #!/bin/bash
-# Runs the benchmarks under Wine; each ends with `bench NAME: ... PASS|MISS`.
+# Runs the benchmarks (under Wine, and the portable ones natively); each
+# ends with `bench NAME: ... PASS|MISS`.
 set -u
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 : "${VC_BUILD:=$ROOT/build}"
@@ -13,6 +14,11 @@ slowfs="$VC_BUILD/win/tests/slowfs/libvcslowfs.so"
 for b in "$VC_BUILD"/win/bench/*_bench.exe; do
   echo "== $(basename "$b")"
   "$ROOT/scripts/wine-session.sh" "$ROOT/scripts/wine-run.sh" "$b" || status=1
+done
+for b in "$VC_BUILD"/bench-native/bench/native/*_bench; do
+  [[ -x "$b" ]] || continue
+  echo "== $(basename "$b")"
+  "$b" || status=1
 done
 for b in "$ROOT"/bench/*_bench.sh; do
   [[ -e "$b" ]] || continue
