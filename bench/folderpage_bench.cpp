@@ -243,7 +243,7 @@ int Run() {
                 longestPerLoad[2]);
     std::printf("typing to find among %d entries: longest message %.1f ms\n", entries, longestKey);
     bool ok = bench::Verdict("folder-page-load-vs-bare", load / bare, "x", "<=", 1.5);
-    ok &= bench::Verdict("folder-page-filter-longest-key", longestKey, "ms", "<=", 50);
+    ok &= bench::Verdict("folder-page-filter-longest-key", longestKey, "ms", "<=", 35);
     ok &= bench::Verdict("folder-page-first-entries-vs-alone", firstShown / firstAlone, "x", "<=", 1.5);
     ok &= bench::Verdict("folder-page-longest-message", longestPerLoad[1], "ms", "<=", 50);
     ok &= bench::Verdict("folder-page-memory", megabytes, "MB", "<=", 60);

@@ -221,8 +221,8 @@ int Run(bool pagesOnly) {
     }
     const double at96 = Measure(96), at144 = Measure(144);
     const auto [hundred, largest] = MeasurePageCounts();
-    const bool ok96 = bench::Verdict("startup-visible-ratio", at96, "x", "<=", 1.3);
-    const bool ok144 = bench::Verdict("startup-visible-ratio-144dpi", at144, "x", "<=", 1.3);
+    const bool ok96 = bench::Verdict("startup-visible-ratio", at96, "x", "<=", 1.15);
+    const bool ok144 = bench::Verdict("startup-visible-ratio-144dpi", at144, "x", "<=", 1.15);
     const bool okHundred = bench::Verdict("many-pages-startup-ratio", hundred, "x", "<=", 1.1);
     const bool okLargest = bench::Verdict("largest-file-startup-ratio", largest, "x", "<=", 1.2);
     return ok96 && ok144 && okHundred && okLargest ? 0 : 1;

@@ -43,7 +43,9 @@ void PagePane::ShowStatusAgain() {
 
 // A key's share of changing the list, counted from the key; further slices
 // come in messages of their own, so that the window answers keys between.
-constexpr auto kRefilterSlice = std::chrono::milliseconds(25);
+// The finish (sorting what came back, then arranging and repainting the
+// list) takes messages of its own, so no message does two of these.
+constexpr auto kRefilterSlice = std::chrono::milliseconds(15);
 
 // Turns repaints back on after items came and went. The items are arranged
 // first, while repaints are still off: turned on with thousands of items out
@@ -73,6 +75,7 @@ void PagePane::ResetRefilter() {
     filterDropNext_ = 0;
     filterAdding_.clear();
     filterNext_ = 0;
+    filterSorted_ = false;
 }
 
 // Makes the filter's changes until the slice that began at `start` is used
@@ -94,13 +97,19 @@ void PagePane::Refilter(std::chrono::steady_clock::time_point start) {
         const int32_t slot = adding[filterNext_++];
         if (std::optional<std::u16string> name = SlotDisplayName(slot)) ListSlotAgain(slot, *name);
     }
-    if (filterDropNext_ < dropping.size() || filterNext_ < adding.size()) {
+    if (filterDropNext_ < dropping.size() || filterNext_ < adding.size() || !sliceLeft()) {
         PostMessageW(hwnd_, kRefilterMessage, 0, 0);
         return;
     }
-    const bool added = !adding.empty();
+    // Sorting thousands of items that came back and arranging them are
+    // each a message's work.
+    if (!adding.empty() && !filterSorted_) {
+        SortItems(ListsAsScanned());
+        filterSorted_ = true;
+        PostMessageW(hwnd_, kRefilterMessage, 0, 0);
+        return;
+    }
     ResetRefilter();
-    if (added) SortItems(ListsAsScanned());
     RedrawFilteredList();
     FocusFirstFound();
     // The find box asked for an entry while the filter was cleared.

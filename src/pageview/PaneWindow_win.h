@@ -377,6 +377,7 @@ private:
     size_t filterDropNext_ = 0;
     std::vector<int32_t> filterAdding_;
     size_t filterNext_ = 0;
+    bool filterSorted_ = false;  // what came back is sorted; the list is arranged next
     // The entry the find box asked to show, once the page is listed.
     std::optional<ChosenEntry> wanted_;
     int dropItem_ = -1;   // the item a dragged entry would take the place of, drawn highlighted
