@@ -174,4 +174,22 @@ int ShowMessageBox(HWND owner, int32_t buttons, const std::u16string& text) {
     return ShowMessageBox(owner, request);
 }
 
+// Over the middle of the owner, and wholly on the owner's monitor.
+void CentreOnOwner(HWND dialog) {
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    RECT mine{}, theirs{};
+    GetWindowRect(dialog, &mine);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    Rect work;
+    if (GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST), &mi))
+        work = ToRect(mi.rcWork);
+    const Rect around = owner && !IsIconic(owner) && GetWindowRect(owner, &theirs) ? ToRect(theirs) : work;
+    MessageBoxLayout size;
+    size.windowWidth = mine.right - mine.left;
+    size.windowHeight = size.centringHeight = mine.bottom - mine.top;
+    const Point at = CentreMessageBox(around, size, work);
+    SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace vc

@@ -26,4 +26,8 @@ int ShowMessageBox(HWND owner, int32_t buttons, const std::u16string& text);
 // "終了(&X)"): true when the first was chosen.
 bool AskBetween(HWND owner, const std::u16string& text, const char16_t* first, const char16_t* second);
 
+// Puts a dialog over the middle of its owner, wholly on the owner's monitor,
+// as the message box places itself.
+void CentreOnOwner(HWND dialog);
+
 }  // namespace vc

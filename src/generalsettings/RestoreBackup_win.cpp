@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "common/MessageBox.h"
 #include "common/MessageBox_win.h"
 #include "common/U16.h"
 #include "common/Wide_win.h"
@@ -101,24 +100,6 @@ const Copy* Selected(HWND dialog, const RestoreChoice& choice) {
 void EnableRestore(HWND dialog, const RestoreChoice& choice) {
     const Copy* c = Selected(dialog, choice);
     EnableWindow(GetDlgItem(dialog, IDOK), c && c->contents.whole);
-}
-
-// Over the middle of the owner, and wholly on the owner's monitor.
-void CentreOnOwner(HWND dialog) {
-    HWND owner = GetWindow(dialog, GW_OWNER);
-    RECT mine{}, theirs{};
-    GetWindowRect(dialog, &mine);
-    MONITORINFO mi{};
-    mi.cbSize = sizeof mi;
-    if (!GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST), &mi)) return;
-    const Rect work{mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom};
-    const Rect around = owner && GetWindowRect(owner, &theirs) ? Rect{theirs.left, theirs.top, theirs.right, theirs.bottom}
-                                                               : work;
-    MessageBoxLayout size;
-    size.windowWidth = mine.right - mine.left;
-    size.windowHeight = size.centringHeight = mine.bottom - mine.top;
-    const Point at = CentreMessageBox(around, size, work);
-    SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void OnInitDialog(HWND dialog, RestoreChoice& choice) {

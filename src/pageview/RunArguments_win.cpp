@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "common/MessageBox.h"
+#include "common/MessageBox_win.h"
 #include "common/Wide_win.h"
 #include "resources/resource.h"
 
@@ -23,26 +23,6 @@ struct ArgumentsRequest {
 std::map<std::u16string, std::u16string>& Remembered() {
     static std::map<std::u16string, std::u16string> byPath;
     return byPath;
-}
-
-Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-
-// Over the middle of the owner, and wholly on the owner's monitor.
-void CentreOnOwner(HWND dialog) {
-    HWND owner = GetWindow(dialog, GW_OWNER);
-    RECT mine{}, theirs{};
-    GetWindowRect(dialog, &mine);
-    MONITORINFO mi{};
-    mi.cbSize = sizeof mi;
-    Rect work;
-    if (GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST), &mi))
-        work = ToRect(mi.rcWork);
-    const Rect around = owner && !IsIconic(owner) && GetWindowRect(owner, &theirs) ? ToRect(theirs) : work;
-    MessageBoxLayout size;
-    size.windowWidth = mine.right - mine.left;
-    size.windowHeight = size.centringHeight = mine.bottom - mine.top;
-    const Point at = CentreMessageBox(around, size, work);
-    SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR CALLBACK RunArgumentsProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
